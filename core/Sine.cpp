@@ -2,7 +2,7 @@
 // series, and the sine, cosine, arcsine and arccosine on it.
 #include "core/Sine.h"
 
-#include "core/Tangent.h"
+#include "core/TableSearch.h"
 #include "core/TrigSeries.h"
 #include "core/Units.h"
 
@@ -64,6 +64,12 @@ int32_t HoldInRange(int64_t v)
 
 constexpr std::array<int32_t, TABLE_COUNT + 1> SINE_TABLE = BuildSineTable();
 
+namespace {
+
+constexpr auto kSineIndex = TableSearch::BuildBucketIndex(SINE_TABLE, TABLE_COUNT);
+
+}  // namespace
+
 int32_t Int_sin(int32_t angle)
 {
     return SineInTurn(FoldIntoTurn(angle));
@@ -76,10 +82,9 @@ int32_t Int_cos(int32_t angle)
 
 int32_t Int_arcsin(int32_t x)
 {
-    // |x| above INT32_MAX (x = -2^31) lies far past 1.0 and is held like it.
-    const int32_t magnitude = x == INT32_MIN ? INT32_MAX : (x < 0 ? -x : x);
-    const int32_t angle = Tangent::Table_Inverse(magnitude, SINE_TABLE.data(), TABLE_COUNT);
-    return x < 0 ? -angle : angle;   // angle >= -INT32_MAX: the negation fits
+    const int64_t magnitude = x < 0 ? -int64_t{x} : x;
+    const int32_t angle = HoldInRange(TableSearch::Lookup(magnitude, kSineIndex, TABLE_COUNT));
+    return x < 0 ? -angle : angle;   // 0 <= angle <= INT32_MAX: the negation fits
 }
 
 int32_t Int_arccos(int32_t x)

@@ -1,6 +1,6 @@
 // Sine.h: sine, cosine, arcsine and arccosine on angle units and Q23 values,
 // from one quarter-wave table with an entry per arc-minute. The arctangent and
-// the table search the arcsine uses live in Tangent.h.
+// the general inverse table lookup live in Tangent.h.
 #pragma once
 
 #include <array>

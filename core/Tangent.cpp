@@ -2,6 +2,7 @@
 // the arctangent of two legs and the interpolating inverse table lookup.
 #include "core/Tangent.h"
 
+#include "core/TableSearch.h"
 #include "core/TrigSeries.h"
 #include "core/Units.h"
 
@@ -26,32 +27,19 @@ constexpr std::array<int32_t, TABLE_COUNT> BuildTangentTable()
     return table;
 }
 
-// Position of value in a strictly increasing table, in 1/4096 index steps.
-// The answer depends only on the value: it is found in the interval whose
-// lower entry is the last one not above it (the first interval below the
-// table, the last interval above it) and interpolated there.
-// Needs: count >= 2.
-int64_t PositionIn(int64_t value, const int32_t* table, int32_t count)
-{
-    const int32_t* low = table;
-    int32_t candidates = count - 1;          // intervals 0 to count - 2
-    while (candidates > 1) {
-        const int32_t half = candidates / 2;
-        low = low[half] <= value ? low + half : low;
-        candidates -= half;
-    }
-    const int64_t index = low - table;
-    const int64_t step = int64_t{low[1]} - low[0];
-    if (step == 0)                           // only in a table that is not increasing
-        return index * ANGLE_PER_MINUTE;
-    return (value - low[0]) * ANGLE_PER_MINUTE / step + index * ANGLE_PER_MINUTE;
-}
-
 // The magnitude of v; -2^31 gives 2^31.
 uint32_t Magnitude(int32_t v)
 {
     return v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
 }
+
+}  // namespace
+
+constexpr std::array<int32_t, TABLE_COUNT> TANGENT_TABLE = BuildTangentTable();
+
+namespace {
+
+constexpr auto kTangentIndex = TableSearch::BuildBucketIndex(TANGENT_TABLE, TABLE_COUNT);
 
 // Angle whose tangent is smaller / larger, 0 to 45 degrees less a fraction.
 // The Q23 ratio stays below 1.0, so it never overflows nor divides by zero.
@@ -59,12 +47,10 @@ uint32_t Magnitude(int32_t v)
 int32_t ArctanBelowOne(uint32_t smaller, uint32_t larger)
 {
     const int64_t ratio = static_cast<int64_t>((uint64_t{smaller} << FIXED_SHIFT) / larger);
-    return static_cast<int32_t>(PositionIn(ratio, TANGENT_TABLE.data(), TABLE_COUNT));
+    return static_cast<int32_t>(TableSearch::Lookup(ratio, kTangentIndex, TABLE_COUNT));
 }
 
 }  // namespace
-
-constexpr std::array<int32_t, TABLE_COUNT> TANGENT_TABLE = BuildTangentTable();
 
 int32_t Int_arctan(int32_t opp, int32_t adj)
 {
@@ -87,7 +73,7 @@ int32_t Table_Inverse(int32_t value, const int32_t* table, int16_t count)
 {
     if (table == nullptr || count < 2)
         return 0;
-    const int64_t position = PositionIn(value, table, count);
+    const int64_t position = TableSearch::Bisect(value, table, count);
     return static_cast<int32_t>(position < INT32_MIN ? INT32_MIN
                                 : position > INT32_MAX ? INT32_MAX
                                                        : position);

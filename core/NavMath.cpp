@@ -1,0 +1,292 @@
+// NavMath.cpp: great-circle and local-plane navigation, and the conversions
+// between flat-plane bearings and real directions, all in integer fixed point.
+#include "core/NavMath.h"
+
+#include <source_location>
+
+#include "bridge/ErrorReport.h"
+#include "core/Geometry.h"
+#include "core/LatLonRect.h"
+#include "core/LongMath.h"
+#include "core/Sine.h"
+#include "core/Tangent.h"
+
+namespace NavMath {
+
+namespace {
+
+// The source name the fixed-point reports of this file give.
+constexpr const char* SOURCE_NAME = "NAVMATH";
+
+// The probe step of the real-angle conversions: about 24.4 nm.
+constexpr int32_t PROBE_STEP = 100000;
+
+// Q23 product and quotient, reporting trouble with this file's name and the
+// caller's line.
+int32_t Mul(int32_t a, int32_t b, std::source_location where = std::source_location::current())
+{
+    return LongMath::LongMulLong(a, b, true, SOURCE_NAME, static_cast<int32_t>(where.line()));
+}
+
+int32_t Div(int32_t a, int32_t b, std::source_location where = std::source_location::current())
+{
+    return LongMath::LongDivLong_TableShiftLeft(a, b, true, SOURCE_NAME,
+                                                static_cast<int32_t>(where.line()));
+}
+
+// Coordinate sums and differences wrap as 32-bit arithmetic does; valid
+// positions never come near the limits.
+int32_t Plus(int32_t a, int32_t b)
+{
+    return static_cast<int32_t>(int64_t{a} + b);
+}
+
+int32_t Minus(int32_t a, int32_t b)
+{
+    return static_cast<int32_t>(int64_t{a} - b);
+}
+
+// Half of v, rounded down (an arithmetic shift).
+int32_t Half(int32_t v)
+{
+    return v >> 1;
+}
+
+// Brings a longitude or longitude difference into -180 to 180 degrees with at
+// most one turn either way.
+int32_t WrapLongitude(int32_t lon)
+{
+    if (lon > ANGLE_HALF)
+        return lon - ANGLE_FULL;
+    if (lon < -ANGLE_HALF)
+        return lon + ANGLE_FULL;
+    return lon;
+}
+
+// The sum of two angles, brought into [0, ANGLE_FULL).
+int32_t TurnBy(int32_t angle, int32_t delta)
+{
+    int64_t sum = (int64_t{angle} + delta) % ANGLE_FULL;
+    if (sum < 0)
+        sum += ANGLE_FULL;
+    return static_cast<int32_t>(sum);
+}
+
+// The direction of the vector (adj, opp) over the whole circle, -180 to 180
+// degrees: the principal arctangent folded by the signs of the legs.
+int32_t FullArctan(int32_t opp, int32_t adj)
+{
+    const int32_t principal = Tangent::Int_arctan(opp, adj);
+    if (adj < 0)
+        return opp >= 0 ? principal + ANGLE_HALF : principal - ANGLE_HALF;
+    if (adj == 0 && opp < 0)
+        return -principal;
+    return principal;
+}
+
+// A point past a pole goes back to where the line from `from` meets the edge
+// of the world; any other point is answered as it is.
+LatLonPoint ClipAtPole(LatLonPoint from, LatLonPoint to)
+{
+    if (to.lat <= ANGLE_RIGHT && to.lat >= -ANGLE_RIGHT)
+        return to;
+    return Geometry::Segment_Rect_Crossing_Point(LatLonRect::World(), from, to);
+}
+
+// Puts a range that came out negative the other way round, then adds the 1
+// that keeps the planar ranges from being 0.
+NavVector FinishPlanar(int32_t range, int32_t bearing)
+{
+    if (range < 0) {
+        bearing += ANGLE_HALF;
+        range = static_cast<int32_t>(-int64_t{range});   // -2^31 stays, as 32 bits would
+    }
+    return {Plus(range, 1), bearing};
+}
+
+}  // namespace
+
+NavVector Get_Vector(LatLonPoint from, LatLonPoint to)
+{
+    // The great-circle bearing of a short leg would be replaced with the rest
+    // of the answer, so it is not worked out.
+    const int32_t range = Range_GreatCircle(from, to);
+    if (range < PLANAR_LIMIT)
+        return Bearing_Planar(from, to);
+    return {range, Bearing_GreatCircle(from, to, range)};
+}
+
+NavVector Get_Vector_Planar(LatLonPoint from, LatLonPoint to)
+{
+    return Bearing_Planar(from, to);
+}
+
+NavVector Vector_GreatCircle(LatLonPoint from, LatLonPoint to)
+{
+    const int32_t range = Range_GreatCircle(from, to);
+    return {range, Bearing_GreatCircle(from, to, range)};
+}
+
+int32_t Range_GreatCircle(LatLonPoint from, LatLonPoint to)
+{
+    // The cosine is even and periodic, so the longitude difference needs no wrap.
+    const int32_t cosRange =
+        Mul(Sine::Int_sin(to.lat), Sine::Int_sin(from.lat)) +
+        Mul(Mul(Sine::Int_cos(to.lat), Sine::Int_cos(from.lat)), Sine::Int_cos(Minus(to.lon, from.lon)));
+    return Sine::Int_arccos(cosRange);
+}
+
+int32_t Bearing_GreatCircle(LatLonPoint from, LatLonPoint to, int32_t range)
+{
+    if (range == 0)
+        return 0;
+    const int32_t dlat = Minus(to.lat, from.lat);
+    const int32_t dlon = Minus(to.lon, from.lon);
+    if (dlon == 0)
+        return dlat <= 0 ? ANGLE_HALF : 0;
+    const int32_t sinRange = Sine::Int_sin(range);
+    if (sinRange == 0) {
+        FatalError("NavMath::Bearing_GreatCircle: sinrange == 0");
+        return 0;
+    }
+    int64_t bearing =
+        Sine::Int_arcsin(Div(Mul(Sine::Int_sin(dlon), Sine::Int_cos(to.lat)), sinRange));
+    // The arcsine answers -90 to 90 degrees; a destination to the south lies
+    // in the other half. Either mirror comes to the same after the fold below.
+    if (dlat < 0)
+        bearing = dlon > 0 ? ANGLE_HALF - bearing : -ANGLE_HALF - bearing;
+    if (bearing < 0)
+        bearing += ANGLE_FULL;
+    return static_cast<int32_t>(bearing);
+}
+
+NavVector Bearing_Planar(LatLonPoint from, LatLonPoint to)
+{
+    const int32_t dlat = Minus(to.lat, from.lat);
+    const int32_t dlon = WrapLongitude(Minus(to.lon, from.lon));
+    int32_t bearing;
+    int32_t range;
+    if (dlat == 0) {
+        bearing = ANGLE_RIGHT - Tangent::Int_arctan(dlat, dlon);   // 90, or 45 when dlon is 0 too
+        range = Mul(Sine::Int_cos(from.lat), dlon);
+    } else if (dlon == 0) {
+        bearing = ANGLE_RIGHT - Tangent::Int_arctan(dlat, dlon);   // 0: due north or south
+        range = dlat;
+    } else {
+        const int32_t east = Mul(dlon, Sine::Int_cos(Half(Plus(from.lat, to.lat))));
+        bearing = ANGLE_RIGHT - Tangent::Int_arctan(dlat, east);
+        const int32_t cosBearing = Sine::Int_cos(bearing);
+        range = cosBearing != 0 ? Div(dlat, cosBearing) : dlat;
+    }
+    return FinishPlanar(range, bearing);
+}
+
+LatLonPoint Get_LatLonPoint_From_Vector(LatLonPoint from, int32_t range, int32_t bearing)
+{
+    LatLonPoint to = range <= PLANAR_LIMIT ? Get_LatLonPoint_From_Linear_Vector(from, range, bearing)
+                                           : Get_LatLonPoint_GreatCircle(from, range, bearing);
+    to.lon = WrapLongitude(to.lon);
+    return ClipAtPole(from, to);
+}
+
+LatLonPoint Get_LatLonPoint_From_Linear_Vector(LatLonPoint from, int32_t range, int32_t bearing)
+{
+    if (range == 0)
+        return from;
+    const int32_t dlat = Mul(range, Sine::Int_cos(bearing));
+    const int32_t cosMidLat = Sine::Int_cos(Plus(from.lat, Half(dlat)));
+    const int32_t east = Mul(range, Sine::Int_sin(bearing));
+    // A step whose middle lies on a pole has no longitude scale there; its
+    // east component is taken as it is (the point is clipped onto the pole).
+    const int32_t dlon = cosMidLat != 0 ? Div(east, cosMidLat) : east;
+    return {Plus(from.lat, dlat), Plus(from.lon, dlon)};
+}
+
+LatLonPoint Get_LatLonPoint_GreatCircle(LatLonPoint from, int32_t range, int32_t bearing)
+{
+    if (range == 0)
+        return from;
+    const int32_t sinRange = Sine::Int_sin(range);
+    const int32_t cosRange = Sine::Int_cos(range);
+    const int32_t sinLat = Sine::Int_sin(from.lat);
+    const int32_t cosLat = Sine::Int_cos(from.lat);
+    const int32_t north = Mul(sinRange, Sine::Int_cos(bearing));
+    const int32_t lat = Sine::Int_arcsin(Mul(sinLat, cosRange) + Mul(cosLat, north));
+    // The longitude change takes the whole circle: a principal value alone
+    // would put any point more than 90 degrees of longitude away (a long leg,
+    // or any leg over a pole) on the wrong side of the earth.
+    const int32_t dlon = FullArctan(Mul(sinRange, Sine::Int_sin(bearing)),
+                                    Mul(cosLat, cosRange) - Mul(sinLat, north));
+    return {lat, Plus(from.lon, dlon)};
+}
+
+LatLonPoint Offset_Flat(LatLonPoint from, int32_t distance, int32_t angle)
+{
+    const LatLonPoint to(Plus(from.lat, Mul(distance, Sine::Int_cos(angle))),
+                         WrapLongitude(Plus(from.lon, Mul(distance, Sine::Int_sin(angle)))));
+    return ClipAtPole(from, to);
+}
+
+NavVector Vector_Flat(LatLonPoint from, LatLonPoint to)
+{
+    const int32_t dlat = Minus(to.lat, from.lat);
+    const int32_t dlon = WrapLongitude(Minus(to.lon, from.lon));
+    const int32_t angle = Tangent::Int_arctan(dlat, dlon);
+    const int32_t sinAngle = Sine::Int_sin(angle);      // 0 for |angle| <= 1 unit
+    const int32_t range = sinAngle != 0 ? Div(dlat, sinAngle) : dlon;
+    return FinishPlanar(range, ANGLE_RIGHT - angle);
+}
+
+int32_t Get_Real_Angle_From_Bearing(LatLonPoint at, int32_t bearing)
+{
+    if (bearing > ANGLE_FULL)
+        bearing = (bearing - 1) % ANGLE_FULL + 1;       // whole turns off; 360 stays
+    else if (bearing < 0)
+        bearing = TurnBy(bearing, 0);
+    if (bearing == 0)
+        return 0;
+    const LatLonPoint probe = Offset_Flat(at, PROBE_STEP, bearing);
+    // The probe's longitude was wrapped; so is the difference, else a probe
+    // over the 180-degree meridian would look a whole turn wide.
+    int32_t east = Scale_By_Cos_Lat(probe, LongMath::LongAbs(WrapLongitude(Minus(probe.lon, at.lon))));
+    if (bearing > ANGLE_HALF)
+        east = -east;
+    const int32_t north = Minus(probe.lat, at.lat);
+    const int32_t angle = Tangent::Int_arctan(north, east);
+    if (east < 0)
+        return ANGLE_THREE_QUARTERS - angle;
+    if (east > 0)
+        return ANGLE_RIGHT - angle;
+    return north < 0 ? ANGLE_HALF : 0;
+}
+
+int32_t Get_Bearing_From_Real_Angle(LatLonPoint at, int32_t realAngle)
+{
+    const int32_t east = Mul(PROBE_STEP, Sine::Int_sin(realAngle));
+    const int32_t north = Mul(PROBE_STEP, Sine::Int_cos(realAngle));
+    const int32_t lat = Plus(at.lat, north);
+    const int32_t cosLat = Sine::Int_cos(lat);
+    // A probe ending on a pole has no longitude scale there: as in the
+    // local-plane step, its east component is taken as it is.
+    const int32_t dlon = cosLat != 0 ? Div(east, cosLat) : east;
+    return Vector_Flat(at, LatLonPoint(lat, Plus(at.lon, dlon))).bearing;
+}
+
+int32_t Add_Real_Angle(LatLonPoint at, int32_t bearing, int32_t delta)
+{
+    return Get_Bearing_From_Real_Angle(at, TurnBy(Get_Real_Angle_From_Bearing(at, bearing), delta));
+}
+
+int32_t Real_Angle_Between(LatLonPoint at, int32_t bearing1, int32_t bearing2)
+{
+    if (bearing1 == bearing2)
+        return 0;
+    return Get_Real_Angle_From_Bearing(at, bearing2) - Get_Real_Angle_From_Bearing(at, bearing1);
+}
+
+int32_t Scale_By_Cos_Lat(LatLonPoint at, int32_t value)
+{
+    return Mul(value, Sine::Int_cos(at.lat));
+}
+
+}  // namespace NavMath
