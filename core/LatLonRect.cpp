@@ -1,21 +1,21 @@
 // LatLonRect.cpp: the saved form of a geographic rectangle.
 #include "core/LatLonRect.h"
 
-#include "core/ByteOrder.h"
+#include "core/StreamFields.h"
 
 void LatLonRect::Save(std::ostream& out) const
 {
-    WriteInt32LE(out, north);
-    WriteInt32LE(out, west);
-    WriteInt32LE(out, south);
-    WriteInt32LE(out, east);
+    SaveField(out, north);
+    SaveField(out, west);
+    SaveField(out, south);
+    SaveField(out, east);
 }
 
 bool LatLonRect::Load(std::istream& in)
 {
     LatLonRect read;
-    if (!ReadInt32LE(in, read.north) || !ReadInt32LE(in, read.west) ||
-        !ReadInt32LE(in, read.south) || !ReadInt32LE(in, read.east))
+    if (!LoadField(in, read.north) || !LoadField(in, read.west) ||
+        !LoadField(in, read.south) || !LoadField(in, read.east))
         return false;
     *this = read;
     return true;

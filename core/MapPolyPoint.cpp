@@ -1,13 +1,13 @@
 // MapPolyPoint.cpp: reading one outline point.
 #include "core/MapPolyPoint.h"
 
-#include "core/ByteOrder.h"
+#include "core/StreamFields.h"
 
 bool MapPolyPoint::Load(std::istream& in)
 {
     MapPolyPoint read;
-    if (!ReadUInt8(in, read.level) || !ReadInt32LE(in, read.first) ||
-        !ReadInt32LE(in, read.second))
+    if (!LoadField(in, read.level) || !LoadField(in, read.first) ||
+        !LoadField(in, read.second))
         return false;
     *this = read;
     return true;

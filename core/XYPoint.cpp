@@ -1,7 +1,7 @@
 // XYPoint.cpp: the midpoint and the saved form of a map point.
 #include "core/XYPoint.h"
 
-#include "core/ByteOrder.h"
+#include "core/StreamFields.h"
 
 namespace {
 
@@ -23,15 +23,15 @@ XYPoint XYPoint::Midpoint(const XYPoint& a, const XYPoint& b)
 
 void XYPoint::Save(std::ostream& out) const
 {
-    WriteInt32LE(out, x);
-    WriteInt32LE(out, y);
+    SaveField(out, x);
+    SaveField(out, y);
 }
 
 bool XYPoint::Load(std::istream& in)
 {
     int32_t readX = 0;
     int32_t readY = 0;
-    if (!ReadInt32LE(in, readX) || !ReadInt32LE(in, readY))
+    if (!LoadField(in, readX) || !LoadField(in, readY))
         return false;
     x = readX;
     y = readY;

@@ -1,7 +1,7 @@
 // XYRect.cpp: the overlap test and the saved form of a map rectangle.
 #include "core/XYRect.h"
 
-#include "core/ByteOrder.h"
+#include "core/StreamFields.h"
 
 bool XYRect::Overlaps(const XYRect& a, const XYRect& b)
 {
@@ -10,17 +10,17 @@ bool XYRect::Overlaps(const XYRect& a, const XYRect& b)
 
 void XYRect::Save(std::ostream& out) const
 {
-    WriteInt32LE(out, left);
-    WriteInt32LE(out, top);
-    WriteInt32LE(out, right);
-    WriteInt32LE(out, bottom);
+    SaveField(out, left);
+    SaveField(out, top);
+    SaveField(out, right);
+    SaveField(out, bottom);
 }
 
 bool XYRect::Load(std::istream& in)
 {
     XYRect read;
-    if (!ReadInt32LE(in, read.left) || !ReadInt32LE(in, read.top) ||
-        !ReadInt32LE(in, read.right) || !ReadInt32LE(in, read.bottom))
+    if (!LoadField(in, read.left) || !LoadField(in, read.top) ||
+        !LoadField(in, read.right) || !LoadField(in, read.bottom))
         return false;
     *this = read;
     return true;
