@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/DirSearch.h"
-#include "TempTree.h"
+#include "support/TempTree.h"
 
 using namespace platform;
 

@@ -6,7 +6,7 @@
 #include <utime.h>
 
 #include "platform/Path.h"
-#include "TempTree.h"
+#include "support/TempTree.h"
 
 using namespace platform;
 

@@ -1,4 +1,4 @@
-// TempTree.h: a scratch folder under /tmp that a platform test fills with
+// TempTree.h: a scratch folder under /tmp that a test fills with
 // mixed-case names, removed again with everything in it when the test ends.
 // InTempTree also makes it the working directory for the test's duration.
 #pragma once
