@@ -12,18 +12,7 @@
 #include "core/MapPolyPoint.h"
 #include "core/NavVector.h"
 #include "core/Point16.h"
-
-namespace {
-
-std::string Bytes(std::initializer_list<int> values)
-{
-    std::string s;
-    for (int v : values)
-        s.push_back(static_cast<char>(v));
-    return s;
-}
-
-}  // namespace
+#include "support/Bytes.h"
 
 TEST(ValueTypes, DefaultsAreZeroAndNoneIsMaxBothWays)
 {

@@ -11,16 +11,9 @@
 
 #include "core/IDList.h"
 #include "core/RecordList.h"
+#include "support/Bytes.h"
 
 namespace {
-
-std::string Bytes(std::initializer_list<int> values)
-{
-    std::string s;
-    for (int v : values)
-        s.push_back(static_cast<char>(v));
-    return s;
-}
 
 template <class List>
 std::string Saved(const List& list)

@@ -10,16 +10,9 @@
 #include "core/NameString.h"
 #include "core/StreamFields.h"
 #include "support/ReportCapture.h"
+#include "support/Bytes.h"
 
 namespace {
-
-std::string Bytes(std::initializer_list<int> values)
-{
-    std::string s;
-    for (int v : values)
-        s.push_back(static_cast<char>(v));
-    return s;
-}
 
 // A saved record: the u16 count, then the bytes as given.
 std::string Record(uint16_t count, const std::string& bytes)

@@ -24,6 +24,7 @@
 #include "core/ResourceWriter.h"
 #include "platform/Path.h"
 #include "support/ExitCapture.h"
+#include "support/Bytes.h"
 
 namespace {
 
@@ -32,14 +33,6 @@ constexpr int BUILT = -1;   // ExitCapture::Run: returned without ending
 int32_t Number(uint16_t fileID, uint16_t index)
 {
     return static_cast<int32_t>((uint32_t{fileID} << 16) | index);
-}
-
-std::string Bytes(std::initializer_list<int> values)
-{
-    std::string s;
-    for (int v : values)
-        s.push_back(static_cast<char>(v));
-    return s;
 }
 
 std::string U32(uint32_t v)

@@ -9,16 +9,9 @@
 
 #include "core/SavedTreeListOf.h"
 #include "support/ReportCapture.h"
+#include "support/Bytes.h"
 
 namespace {
-
-std::string Bytes(std::initializer_list<int> values)
-{
-    std::string s;
-    for (int v : values)
-        s.push_back(static_cast<char>(v));
-    return s;
-}
 
 // An element with a key and one u16 field, counting the live ones.
 struct Record : TreeListNode<Record> {

@@ -7,16 +7,9 @@
 #include <string>
 
 #include "core/StreamFields.h"
+#include "support/Bytes.h"
 
 namespace {
-
-std::string Bytes(std::initializer_list<int> values)
-{
-    std::string s;
-    for (int v : values)
-        s.push_back(static_cast<char>(v));
-    return s;
-}
 
 template <typename Field>
 std::string Saved(Field field)

@@ -17,16 +17,9 @@
 #include "core/ConfigurationFileIO.h"
 #include "core/ResourceLoader.h"
 #include "core/ResourceWriter.h"
+#include "support/Bytes.h"
 
 namespace {
-
-std::string Bytes(std::initializer_list<int> values)
-{
-    std::string s;
-    for (int v : values)
-        s.push_back(static_cast<char>(v));
-    return s;
-}
 
 std::string Written(const ResourceWriter& writer)
 {
