@@ -1,0 +1,85 @@
+// Nav2Game.cpp: the bridge's drawing operations on the main map window, which
+// forward to the current map pen and do nothing without one, and its queries
+// of the scenario map gMap.
+#include "bridge/Nav2Game.h"
+
+#include "bridge/MapPen.h"
+#include "world/Map.h"
+
+namespace Nav2Game {
+
+void MapMoveTo(const XYPoint& point)
+{
+    if (MapPen* pen = GetMapPen()) {
+        pen->MoveTo(point);
+    }
+}
+
+void MapLineTo(const XYPoint& point, int16_t colour)
+{
+    if (MapPen* pen = GetMapPen()) {
+        pen->LineTo(point, colour);
+    }
+}
+
+void MapPlot(const XYPoint& point, int16_t colour)
+{
+    if (MapPen* pen = GetMapPen()) {
+        pen->Plot(point, colour);
+    }
+}
+
+int32_t GetMapScale()
+{
+    const MapPen* pen = GetMapPen();
+    return pen != nullptr ? pen->GetScale() : 0;
+}
+
+} // namespace Nav2Game
+
+void DrawZoneMarker(const XYPoint& point)
+{
+    if (MapPen* pen = GetMapPen()) {
+        pen->DrawZoneMarker(point);
+    }
+}
+
+namespace Nav2Game {
+
+XYPoint LatLonToXY(const LatLonPoint& point)
+{
+    return gMap != nullptr ? gMap->LatLon_to_XY(point) : XYPoint(0, 0);
+}
+
+LatLonPoint XYToLatLon(const XYPoint& point)
+{
+    return gMap != nullptr ? gMap->XY_to_LatLon(point) : LatLonPoint(0, 0);
+}
+
+bool IsInMap(const LatLonPoint& point)
+{
+    return gMap != nullptr && gMap->Is_On_Map(point);
+}
+
+LatLonRect& GetMapBounds(LatLonRect& bounds)
+{
+    bounds = gMap != nullptr ? gMap->Get_LatLonRect() : LatLonRect();
+    return bounds;
+}
+
+bool IsLandAt(const LatLonPoint& point)
+{
+    return gMap != nullptr && gMap->Is_Land(point);
+}
+
+bool IsIce(const LatLonPoint& point)
+{
+    return gMap != nullptr && gMap->Is_Ice(point);
+}
+
+int16_t GetAltitudeAt(const LatLonPoint& point)
+{
+    return gMap != nullptr ? gMap->Get_Altitude(point) : int16_t{0};
+}
+
+} // namespace Nav2Game

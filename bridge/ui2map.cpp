@@ -1,0 +1,34 @@
+// ui2map.cpp: the map windows' access to the scenario map.
+#include "bridge/ui2map.h"
+
+#include "bridge/ErrorReport.h"
+#include "world/Map.h"
+
+namespace ui2map {
+
+bool HasMapBounds()
+{
+    return gMap != nullptr && gMap->Get_XYRect() != XYRect();
+}
+
+XYRect& GetMapBounds(XYRect& bounds)
+{
+    bounds = gMap != nullptr ? gMap->Get_XYRect() : XYRect();
+    return bounds;
+}
+
+void Draw_Map_In_Window(XYRect view, uint32_t flags, uint8_t gridSpacing)
+{
+    if (gMap == nullptr) {
+        FatalError("ui2map :: Draw_Map_In_Window : gMap == NULL");
+        return;
+    }
+    // The environment belongs here as well, once gEnvironment exists: a
+    // missing one is fatal ("ui2map :: Draw_Map_In_Window : gEnvironment ==
+    // NULL") before anything is drawn, and its Draw(view, flags) runs after
+    // the map, so that the weather marks lie over it.
+    gMap->Draw_Grid_in_Window(view, gridSpacing);
+    gMap->Draw_Map_in_Window(view, static_cast<int32_t>(flags));
+}
+
+} // namespace ui2map

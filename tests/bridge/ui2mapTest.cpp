@@ -1,0 +1,112 @@
+// ui2mapTest.cpp: the map windows' access to the scenario map: whether there
+// is a map area, its xy bounds, and drawing the map into a window.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "bridge/ui2map.h"
+#include "core/Projection.h"
+#include "support/RecordingPen.h"
+#include "support/ReportCapture.h"
+#include "world/Map.h"
+#include "world/MapTestSupport.h"
+#include "world/MapTile.h"
+
+using namespace maptest;
+
+namespace {
+
+class Ui2Map : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        spec.area = LatLonRect(Deg(11), Deg(20), Deg(9), Deg(22));
+        spec.tiles = {{11, 20}};
+        spec.FillCells(-800);
+        ASSERT_TRUE(files.Write(spec, {{{11, 20}, Square(10.25, 20.25, 10.75, 20.75)}}));
+    }
+    void TearDown() override { gMap = nullptr; }
+
+    std::unique_ptr<Map> Load(const SectionSpec& s)
+    {
+        return LoadMap(SectionBytes(s), files.Directory());
+    }
+
+    SectionSpec spec;
+    MapFiles files;
+};
+
+TEST_F(Ui2Map, HasMapBoundsOnlyForALoadedMap)
+{
+    EXPECT_FALSE(ui2map::HasMapBounds());
+    XYRect bounds(1, 2, 3, 4);
+    EXPECT_EQ(&ui2map::GetMapBounds(bounds), &bounds);
+    EXPECT_EQ(bounds, XYRect());
+
+    Map empty;
+    gMap = &empty;
+    EXPECT_FALSE(ui2map::HasMapBounds());
+
+    auto map = Load(spec);
+    gMap = map.get();
+    EXPECT_TRUE(ui2map::HasMapBounds());
+    EXPECT_EQ(ui2map::GetMapBounds(bounds), map->Get_XYRect());
+
+    // A load that failed leaves both areas zero.
+    SectionSpec bad = spec;
+    bad.projectionID = 7;
+    ReportCapture reports;
+    auto failed = Load(bad);
+    gMap = failed.get();
+    EXPECT_FALSE(ui2map::HasMapBounds());
+}
+
+TEST_F(Ui2Map, DrawWithoutAMapIsFatal)
+{
+    ReportCapture reports;
+    RecordingPenScope pen;
+    ui2map::Draw_Map_In_Window(XYRect(0, 10, 10, 0), MAP_DRAW_COAST, 1);
+    ASSERT_EQ(reports.fatals.size(), 1u);
+    EXPECT_EQ(reports.fatals[0], "ui2map :: Draw_Map_In_Window : gMap == NULL");
+    EXPECT_TRUE(pen.calls.empty());
+}
+
+TEST_F(Ui2Map, DrawsGridThenShadingThenOutlines)
+{
+    auto map = Load(spec);
+    gMap = map.get();
+    RecordingPenScope pen;
+    ui2map::Draw_Map_In_Window(map->Get_XYRect(), MAP_DRAW_COAST | MAP_DRAW_DEPTHS, 1);
+
+    ASSERT_FALSE(pen.calls.empty());
+    auto stage = [](const PenCall& c) {
+        if (c.kind == PenCall::Plot)
+            return 1;                                                 // shading
+        if (c.kind == PenCall::Line && c.colour == MAP_LAYER_COAST)
+            return 2;                                                 // outlines
+        return c.kind == PenCall::Line ? 0 : -1;                      // grid (moves belong to either)
+    };
+    int reached = 0;
+    for (const PenCall& c : pen.calls) {
+        const int s = stage(c);
+        if (s < 0)
+            continue;
+        EXPECT_GE(s, reached);
+        reached = std::max(reached, s);
+    }
+    EXPECT_EQ(pen.Count(PenCall::Line, Projection::GRID_COLOUR), 6u);
+    EXPECT_EQ(pen.Count(PenCall::Plot, 11), 25u);
+    EXPECT_EQ(pen.Count(PenCall::Line, MAP_LAYER_COAST), 4u);
+}
+
+TEST_F(Ui2Map, GridSpacingZeroDrawsNoGrid)
+{
+    auto map = Load(spec);
+    gMap = map.get();
+    RecordingPenScope pen;
+    ui2map::Draw_Map_In_Window(map->Get_XYRect(), MAP_DRAW_COAST, 0);
+    EXPECT_EQ(pen.Count(PenCall::Line, Projection::GRID_COLOUR), 0u);
+    EXPECT_EQ(pen.Count(PenCall::Line, MAP_LAYER_COAST), 4u);
+}
+
+} // namespace
