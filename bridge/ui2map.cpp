@@ -2,6 +2,7 @@
 #include "bridge/ui2map.h"
 
 #include "bridge/ErrorReport.h"
+#include "world/Environment.h"
 #include "world/Map.h"
 
 namespace ui2map {
@@ -23,12 +24,14 @@ void Draw_Map_In_Window(XYRect view, uint32_t flags, uint8_t gridSpacing)
         FatalError("ui2map :: Draw_Map_In_Window : gMap == NULL");
         return;
     }
-    // The environment belongs here as well, once gEnvironment exists: a
-    // missing one is fatal ("ui2map :: Draw_Map_In_Window : gEnvironment ==
-    // NULL") before anything is drawn, and its Draw(view, flags) runs after
-    // the map, so that the weather marks lie over it.
+    if (gEnvironment == nullptr) {
+        FatalError("ui2map :: Draw_Map_In_Window : gEnvironment == NULL");
+        return;
+    }
     gMap->Draw_Grid_in_Window(view, gridSpacing);
     gMap->Draw_Map_in_Window(view, static_cast<int32_t>(flags));
+    // The weather marks last, so that they lie over the map.
+    gEnvironment->Draw(view, flags);
 }
 
 } // namespace ui2map

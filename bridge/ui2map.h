@@ -1,6 +1,7 @@
 // ui2map.h: the bridge through which the map windows reach the scenario map:
 // whether there is a map area, its bounds in the map plane, and drawing the
-// map into a window. The lat/lon bounds are Nav2Game::GetMapBounds.
+// map and its weather marks into a window. The lat/lon bounds are
+// Nav2Game::GetMapBounds.
 #pragma once
 
 #include <cstdint>
@@ -19,8 +20,10 @@ XYRect& GetMapBounds(XYRect& bounds);
 
 // Draws the map into the window showing `view` (map plane): the lat/lon grid
 // every `gridSpacing` whole degrees (0: none), then the shading and outlines
-// chosen by the flag word, each with its own copy of the view. Without gMap:
-// fatal error "ui2map :: Draw_Map_In_Window : gMap == NULL".
+// chosen by the flag word, then the weather marks the flag word chooses
+// (gEnvironment), each with its own copy of the view. Without gMap: fatal
+// error "ui2map :: Draw_Map_In_Window : gMap == NULL"; without gEnvironment:
+// "ui2map :: Draw_Map_In_Window : gEnvironment == NULL"; nothing is drawn then.
 void Draw_Map_In_Window(XYRect view, uint32_t flags, uint8_t gridSpacing);
 
 } // namespace ui2map

@@ -1,5 +1,6 @@
 // ui2mapTest.cpp: the map windows' access to the scenario map: whether there
-// is a map area, its xy bounds, and drawing the map into a window.
+// is a map area, its xy bounds, and drawing the map and its weather marks
+// into a window.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include "core/Projection.h"
 #include "support/RecordingPen.h"
 #include "support/ReportCapture.h"
+#include "world/Environment.h"
 #include "world/Map.h"
 #include "world/MapTestSupport.h"
 #include "world/MapTile.h"
@@ -25,7 +27,11 @@ protected:
         spec.FillCells(-800);
         ASSERT_TRUE(files.Write(spec, {{{11, 20}, Square(10.25, 20.25, 10.75, 20.75)}}));
     }
-    void TearDown() override { gMap = nullptr; }
+    void TearDown() override
+    {
+        gMap = nullptr;
+        gEnvironment = nullptr;
+    }
 
     std::unique_ptr<Map> Load(const SectionSpec& s)
     {
@@ -34,6 +40,7 @@ protected:
 
     SectionSpec spec;
     MapFiles files;
+    Environment environment;   // without a grid unless a test gives it one
 };
 
 TEST_F(Ui2Map, HasMapBoundsOnlyForALoadedMap)
@@ -71,10 +78,23 @@ TEST_F(Ui2Map, DrawWithoutAMapIsFatal)
     EXPECT_TRUE(pen.calls.empty());
 }
 
+TEST_F(Ui2Map, DrawWithoutAnEnvironmentIsFatal)
+{
+    auto map = Load(spec);
+    gMap = map.get();
+    ReportCapture reports;
+    RecordingPenScope pen;
+    ui2map::Draw_Map_In_Window(map->Get_XYRect(), MAP_DRAW_COAST, 1);
+    ASSERT_EQ(reports.fatals.size(), 1u);
+    EXPECT_EQ(reports.fatals[0], "ui2map :: Draw_Map_In_Window : gEnvironment == NULL");
+    EXPECT_TRUE(pen.calls.empty());   // nothing drawn, not even the map
+}
+
 TEST_F(Ui2Map, DrawsGridThenShadingThenOutlines)
 {
     auto map = Load(spec);
     gMap = map.get();
+    gEnvironment = &environment;
     RecordingPenScope pen;
     ui2map::Draw_Map_In_Window(map->Get_XYRect(), MAP_DRAW_COAST | MAP_DRAW_DEPTHS, 1);
 
@@ -103,10 +123,37 @@ TEST_F(Ui2Map, GridSpacingZeroDrawsNoGrid)
 {
     auto map = Load(spec);
     gMap = map.get();
+    gEnvironment = &environment;
     RecordingPenScope pen;
     ui2map::Draw_Map_In_Window(map->Get_XYRect(), MAP_DRAW_COAST, 0);
     EXPECT_EQ(pen.Count(PenCall::Line, Projection::GRID_COLOUR), 0u);
     EXPECT_EQ(pen.Count(PenCall::Line, MAP_LAYER_COAST), 4u);
+}
+
+TEST_F(Ui2Map, WeatherMarksLieOverTheMap)
+{
+    auto map = Load(spec);
+    gMap = map.get();
+    gEnvironment = &environment;
+    Weather* grid = environment.SetUpWeather(map->Get_LatLonRect(), 0);
+    grid->GetCell(0, 0)->SetWeatherCode(WeatherCode::FOG);
+    grid->GetCell(4, 4)->SetCloudCover(CloudCover::SCATTERED);
+    RecordingPenScope pen;
+
+    // Without the weather bits only the map is drawn.
+    ui2map::Draw_Map_In_Window(map->Get_XYRect(), MAP_DRAW_COAST, 1);
+    EXPECT_EQ(pen.Count(PenCall::Plot), 0u);
+
+    pen.Clear();
+    ui2map::Draw_Map_In_Window(map->Get_XYRect(),
+                               MAP_DRAW_COAST | Environment::DRAW_CLOUDS | Environment::DRAW_WEATHER, 1);
+    ASSERT_GE(pen.calls.size(), 2u);
+    EXPECT_EQ(pen.Count(PenCall::Line, MAP_LAYER_COAST), 4u);
+    // The two marks come last: clouds, then weather.
+    const PenCall& cloud = pen.calls[pen.calls.size() - 2];
+    const PenCall& fog = pen.calls.back();
+    EXPECT_EQ(cloud, (PenCall{PenCall::Plot, map->LatLon_to_XY(At(9, 22)), 56}));
+    EXPECT_EQ(fog, (PenCall{PenCall::Plot, map->LatLon_to_XY(At(11, 20)), 60}));
 }
 
 } // namespace
