@@ -12,7 +12,7 @@
 #include "bridge/ErrorReport.h"
 #include "bridge/Nav2Game.h"
 #include "core/NameString.h"
-#include "core/ResourceLoader.h"
+#include "core/ResourceText.h"
 #include "core/StreamFields.h"
 
 namespace {
@@ -330,17 +330,7 @@ int16_t AreaPolygonList::PickMarker(const XYRect& rect, int16_t after) const
 
 void AreaPolygonList::ShowText(int32_t number)
 {
-    const char* text = TheResourceLoader != nullptr ? TheResourceLoader->Get(number) : nullptr;
-    if (text != nullptr) {
-        ErrorBox(text);
-        TheResourceLoader->Free(number);
-        return;
-    }
-    // Without the text the problem is still named by its number.
-    char fallback[48];
-    std::snprintf(fallback, sizeof fallback, "AreaPolygonList: resource text 0x%06X",
-                  static_cast<unsigned>(number));
-    ErrorBox(fallback);
+    ReportResourceText(number, "AreaPolygonList", &ErrorBox);
 }
 
 void AreaPolygonList::ShowChainTooLong(int32_t length)

@@ -13,7 +13,7 @@
 #include "bridge/ErrorReport.h"
 #include "core/NavMath.h"
 #include "core/Projection.h"
-#include "core/ResourceLoader.h"
+#include "core/ResourceText.h"
 #include "core/StreamFields.h"
 #include "core/Units.h"
 #include "platform/Path.h"
@@ -24,6 +24,12 @@ Map* gMap = nullptr;
 bool Map::sMapValid = false;
 
 namespace {
+
+// Reports a map resource text through ErrorBox or FatalError.
+void ReportMapText(int32_t number, void (*report)(const char*))
+{
+    ReportResourceText(number, "Map", report);
+}
 
 constexpr int32_t HALF_DEGREE = ANGLE_PER_DEGREE / 2;   // 122880
 
@@ -40,22 +46,6 @@ constexpr int32_t TEXT_NO_EDGE_CROSSING = 0x7B00BB;
 
 // The step of the highest-point search: 15 nm.
 constexpr int32_t HIGHEST_POINT_STEP = 15 * RANGE_PER_NM;   // 61440
-
-// Passes resource text `number` to `report` (ErrorBox or FatalError) and
-// releases it. Without a resource loader, or when the text cannot be had,
-// the number itself is reported so that the problem is still named.
-void ReportResourceText(int32_t number, void (*report)(const char*))
-{
-    const char* text = TheResourceLoader != nullptr ? TheResourceLoader->Get(number) : nullptr;
-    if (text != nullptr) {
-        report(text);
-        TheResourceLoader->Free(number);
-        return;
-    }
-    char fallback[48];
-    std::snprintf(fallback, sizeof fallback, "Map: resource text 0x%06X", static_cast<unsigned>(number));
-    report(fallback);
-}
 
 // Reports a failed step of the map section: "Map:Create_Map: ", the step's
 // message and a newline; for the name steps also the last length byte read.
@@ -248,13 +238,13 @@ bool Map::Create_Map(std::istream& in, const char* directory)
         }
     }
     if (!idsRead) {
-        ReportResourceText(TEXT_BAD_TILE_LIST, ErrorBox);
+        ReportMapText(TEXT_BAD_TILE_LIST, ErrorBox);
         return FailLoad();
     }
 
     projection.reset(Projection::Create(projectionID, origin));
     if (!projection) {
-        ReportResourceText(TEXT_BAD_PROJECTION, ErrorBox);
+        ReportMapText(TEXT_BAD_PROJECTION, ErrorBox);
         return FailLoad();
     }
 
@@ -262,24 +252,24 @@ bool Map::Create_Map(std::istream& in, const char* directory)
     const std::string prefix = directory != nullptr ? directory : "";
     std::ifstream coastFile(platform::NativePath(prefix + coastFileName + ".cst"), std::ios::binary);
     if (!coastFile.is_open()) {
-        ReportResourceText(TEXT_NO_COAST_FILE, FatalError);
+        ReportMapText(TEXT_NO_COAST_FILE, FatalError);
         return FailLoad();
     }
     std::ifstream countryFile(platform::NativePath(prefix + countryFileName + ".cty"), std::ios::binary);
     if (!countryFile.is_open()) {
-        ReportResourceText(TEXT_NO_COUNTRY_FILE, FatalError);
+        ReportMapText(TEXT_NO_COUNTRY_FILE, FatalError);
         return FailLoad();
     }
     std::ifstream iceFile(platform::NativePath(prefix + iceFileName + ".ice"), std::ios::binary);
     if (!iceFile.is_open()) {
-        ReportResourceText(TEXT_NO_ICE_FILE, FatalError);
+        ReportMapText(TEXT_NO_ICE_FILE, FatalError);
         return FailLoad();
     }
 
     if (idCount > 0) {
         tilelist.reset(new (std::nothrow) MapTile[idCount]);
         if (!tilelist) {
-            ReportResourceText(TEXT_NO_TILE_MEMORY, ErrorBox);
+            ReportMapText(TEXT_NO_TILE_MEMORY, ErrorBox);
             return FailLoad();
         }
         tileCount = idCount;
@@ -302,7 +292,7 @@ bool Map::Create_Map(std::istream& in, const char* directory)
     // The grid is the last field of the section: a grid cut short leaves the
     // stream failed, which refuses the map as an invalid grid does.
     if (!Create_AltDepthGrid(in, icepackID) || !in) {
-        ReportResourceText(TEXT_BAD_GRID, ErrorBox);
+        ReportMapText(TEXT_BAD_GRID, ErrorBox);
         return FailLoad();
     }
 
@@ -469,7 +459,7 @@ bool Map::Is_Inside_Layer(LatLonPoint p, int16_t layer) const
         }
     }
     if (r == 0)
-        ReportResourceText(TEXT_NO_REFERENCE, FatalError);
+        ReportMapText(TEXT_NO_REFERENCE, FatalError);
     if (layer == MAP_LAYER_ICE)
         r = altdepthgrid->Is_Ice(reference);
 
@@ -554,7 +544,7 @@ LatLonPoint Map::Get_Map_Edge_Crossing(LatLonPoint a, LatLonPoint b) const
         return a;
     LatLonPoint p = projection->Segment_Rect_Crossing_Point(latLonBoundary, a, b);
     if (p.IsNone()) {
-        ReportResourceText(TEXT_NO_EDGE_CROSSING, ErrorBox);
+        ReportMapText(TEXT_NO_EDGE_CROSSING, ErrorBox);
         p = a;
     }
     return p;
