@@ -2,8 +2,8 @@
 // record count, records), the version rule, the process-wide reading state the
 // record readers consult, AnnexTable<T> (the checked table load) and the
 // generic file read and write used by the loader, the data builder and tests.
-// The record classes live in one file each beside this one; IDRecord.h holds
-// the ID-value list node.
+// The record classes live in one file each beside this one; the ID-value list
+// node they embed is core/IDRecord.h.
 #pragma once
 
 #include <cstdint>

@@ -7,10 +7,10 @@
 #include <iosfwd>
 
 #include "annex/AnnexFile.h"
-#include "annex/IDRecord.h"
 #include "annex/PlatformTypeCode.h"
 #include "annex/ShortTriple.h"
 #include "core/IDList.h"
+#include "core/IDRecord.h"
 #include "core/NameString.h"
 #include "core/TreeListOf.h"
 

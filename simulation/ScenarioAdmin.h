@@ -55,6 +55,12 @@ public:
     uint8_t IsShortHeader() const { return shortHeader_; }
     bool HasFullHeader() const { return shortHeader_ == 0; }
 
+    // Set by the header reader from the file being opened, before any record
+    // of that file is read: the saved-field readers choose their layout by
+    // these two.
+    void SetFileVersion(const VersionNumber& version) { fileVersion_ = version; }
+    void SetShortHeader(uint8_t flag) { shortHeader_ = flag; }
+
     // The scenario name lives in one buffer of the class, not of the object,
     // so it outlives each gAdmin; empty until a scenario is loaded.
     // SetScenarioName copies at most NAME_SIZE bytes; a null text is taken as

@@ -9,8 +9,8 @@
 #include "annex/AnnexFile.h"
 #include "annex/CommAnnex.h"
 #include "annex/FuelAnnex.h"
-#include "annex/IDRecord.h"
 #include "core/IDList.h"
+#include "core/IDRecord.h"
 #include "support/AnnexImage.h"
 #include "support/TempTree.h"
 

@@ -62,6 +62,20 @@ TEST(ScenarioAdmin, StartsWithTheProgramVersionAndNoFileVersion)
     EXPECT_TRUE(admin.HasFullHeader());
 }
 
+TEST(ScenarioAdmin, KeepsTheFileVersionAndHeaderFlagTheReaderSets)
+{
+    ScenarioAdmin admin;
+    admin.SetFileVersion(VersionNumber(3, 5, 10, 0));
+    admin.SetShortHeader(1);
+    EXPECT_EQ(admin.GetFileVersion(), VersionNumber(3, 5, 10, 0));
+    EXPECT_EQ(admin.IsShortHeader(), 1);
+    EXPECT_FALSE(admin.HasFullHeader());
+
+    admin.SetShortHeader(0);
+    EXPECT_TRUE(admin.HasFullHeader());
+    EXPECT_STREQ(admin.GetVersionText(), "3.6.3.0");   // the program's own stays
+}
+
 TEST(ScenarioAdmin, NameBufferHoldsThirtySixCharacters)
 {
     ScenarioAdmin::SetScenarioName("Convoy");

@@ -1,6 +1,7 @@
-// IDRecord.h: IDRecord, the node of the ID-value lists inside annex records
-// (a record ID with a 32-bit value beside it: a facility's or platform's
-// sensors and mounts with the extra value each is built with).
+// IDRecord.h: IDRecord, the identifier node that carries a 32-bit value
+// beside its identifier, and IDRecordList, the saved list of them that annex
+// records embed (a facility's or platform's sensors and mounts, each with the
+// extra value it is built with). The other identifier nodes are IDNode.h.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 
 class IDRecord : public IDNode {
 public:
+    // Identifier 0 and value 0, as the list loads construct it.
     IDRecord() = default;
     explicit IDRecord(uint16_t id, uint32_t value = 0) : IDNode(id), value_(value) {}
     ~IDRecord() override = default;
@@ -24,6 +26,8 @@ public:
     // Saved form, little-endian, 6 bytes:
     //   id      u16
     //   value   u32   4 raw bytes, carried as read
+    // Load on a short read fails the stream; the list load then drops the
+    // node.
     void Save(std::ostream& out) const override;
     void Load(std::istream& in) override;
 
@@ -34,5 +38,6 @@ private:
     StreamInt32 value_ = 0;
 };
 
-// The ID-value list as annex records embed it: u16 count, then the entries.
+// The ID-value list as annex records embed it: u16 count, then the entries
+// in key order.
 using IDRecordList = SavedTreeListOf<IDRecord>;

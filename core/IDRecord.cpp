@@ -1,5 +1,5 @@
 // IDRecord.cpp: the saved form of the ID-value list node.
-#include "annex/IDRecord.h"
+#include "core/IDRecord.h"
 
 #include <istream>
 #include <ostream>
