@@ -1,10 +1,13 @@
 // Nav2Game.cpp: the bridge's drawing operations on the main map window, which
 // forward to the current map pen and do nothing without one, and its queries
-// of the scenario map gMap.
+// of the scenario map gMap, and the route calls forwarded to gNavigator.
 #include "bridge/Nav2Game.h"
 
+#include "bridge/ErrorReport.h"
 #include "bridge/MapPen.h"
 #include "world/Map.h"
+#include "world/NavPath.h"
+#include "world/Navigator.h"
 
 namespace Nav2Game {
 
@@ -80,6 +83,32 @@ bool IsIce(const LatLonPoint& point)
 int16_t GetAltitudeAt(const LatLonPoint& point)
 {
     return gMap != nullptr ? gMap->Get_Altitude(point) : int16_t{0};
+}
+
+bool RequestPath(Nav_Path* path)
+{
+    if (gNavigator == nullptr) {
+        FatalError("Nav2Game::RequestPath : gNavigator is NULL");
+        if (path != nullptr)
+            path->numPoints = Nav_Path::ILLEGAL_REQUEST;   // handed back, not lost
+        return true;
+    }
+    return gNavigator->RequestPath(path);
+}
+
+bool CheckPath(const Nav_Path* path, uint32_t threatMask)
+{
+    if (gNavigator == nullptr) {
+        FatalError("Nav2Game::CheckPath : gNavigator is NULL");
+        return false;
+    }
+    return path != nullptr && gNavigator->ValidatePath(path, threatMask);
+}
+
+void CancelPathRequests(uint16_t unitID)
+{
+    if (gNavigator != nullptr)
+        gNavigator->CancelRequests(unitID);
 }
 
 } // namespace Nav2Game

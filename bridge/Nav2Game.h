@@ -1,7 +1,10 @@
 // Nav2Game.h: the bridge through which the map, projections, zones, weather
-// and navigation draw on the main map window and query the scenario map.
+// and navigation draw on the main map window and query the scenario map, and
+// through which the game model hands route requests to the Navigator.
 // Drawing goes to the current MapPen (bridge/MapPen.h): with no pen installed
-// nothing is drawn and the scale is 0. The map queries go to gMap (world/Map.h).
+// nothing is drawn and the scale is 0. The map queries go to gMap (world/Map.h),
+// the route calls to gNavigator (world/Navigator.h); answered routes come back
+// through Game2Nav.h.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +12,8 @@
 #include "core/LatLonPoint.h"
 #include "core/LatLonRect.h"
 #include "core/XYPoint.h"
+
+class Nav_Path;
 
 namespace Nav2Game {
 
@@ -39,6 +44,22 @@ LatLonRect& GetMapBounds(LatLonRect& bounds);
 bool IsLandAt(const LatLonPoint& point);
 bool IsIce(const LatLonPoint& point);
 int16_t GetAltitudeAt(const LatLonPoint& point);
+
+// Hands a route request (points start then goal; unitID, sideID, navType and
+// threatMask set) to the Navigator. True: answered at once (numPoints -1 or
+// 2), and the caller hands the path to Game2Nav::ReturnPath. False: queued,
+// and the path now belongs to the Navigator. Without a Navigator the fatal
+// error "Nav2Game::RequestPath : gNavigator is NULL" is reported and the
+// request is answered at once as refused (numPoints -1), so that the caller
+// still hands it back. A null path answers true.
+bool RequestPath(Nav_Path* path);
+// True when every leg of the route in path's points is usable for its
+// navigation type and side, avoiding the zone types of threatMask; changes
+// nothing, and the path stays the caller's. False without a Navigator (fatal
+// error "Nav2Game::CheckPath : gNavigator is NULL") or without a path.
+bool CheckPath(const Nav_Path* path, uint32_t threatMask);
+// Drops every queued route request of the unit; nothing without a Navigator.
+void CancelPathRequests(uint16_t unitID);
 
 } // namespace Nav2Game
 
