@@ -164,12 +164,12 @@ class MapWithBounds {
 public:
     MapWithBounds()
     {
-        maptest::SectionSpec spec;
-        spec.area = LatLonRect(maptest::Deg(11), maptest::Deg(20), maptest::Deg(9), maptest::Deg(22));
-        spec.tiles = {{11, 20}};
-        spec.FillCells(-800);
-        EXPECT_TRUE(files.Write(spec, {{{11, 20}, maptest::Square(10.25, 20.25, 10.75, 20.75)}}));
-        map = maptest::LoadMap(maptest::SectionBytes(spec), files.Directory());
+        maptest::SectionPlan plan;
+        plan.area = LatLonRect(maptest::Deg(11), maptest::Deg(20), maptest::Deg(9), maptest::Deg(22));
+        plan.tiles = {{11, 20}};
+        plan.FillCells(-800);
+        EXPECT_TRUE(files.Write(plan, {{{11, 20}, maptest::Square(10.25, 20.25, 10.75, 20.75)}}));
+        map = maptest::LoadMap(maptest::SectionBytes(plan), files.Directory());
         previous = gMap;
         gMap = map.get();
     }

@@ -125,13 +125,13 @@ class Nav2GameRoutes : public testing::Test {
 protected:
     void SetUp() override
     {
-        SectionSpec spec;
-        spec.area = LatLonRect(Deg(11), Deg(20), Deg(9), Deg(22));
-        spec.tiles = {{11, 20}};
-        spec.FillCells(-800);
-        ASSERT_TRUE(files.Write(spec, {{{11, 20}, Square(10.25, 20.25, 10.75, 20.75)}}));
+        SectionPlan plan;
+        plan.area = LatLonRect(Deg(11), Deg(20), Deg(9), Deg(22));
+        plan.tiles = {{11, 20}};
+        plan.FillCells(-800);
+        ASSERT_TRUE(files.Write(plan, {{{11, 20}, Square(10.25, 20.25, 10.75, 20.75)}}));
         bool loaded = false;
-        map = LoadMap(SectionBytes(spec), files.Directory(), &loaded);
+        map = LoadMap(SectionBytes(plan), files.Directory(), &loaded);
         ASSERT_TRUE(loaded);
         gMap = map.get();
         gNavigator = &navigator;

@@ -65,11 +65,11 @@ TEST(Nav2GameMap, WithoutAMapTheQueriesAnswerNeutrally)
 // gMap set to a loaded map for the test's duration.
 class Nav2GameWithMap : public testing::Test {
 protected:
-    void Install(const SectionSpec& spec)
+    void Install(const SectionPlan& plan)
     {
-        ASSERT_TRUE(files.Write(spec, {{{11, 20}, Square(10.25, 20.25, 10.75, 20.75)}}));
+        ASSERT_TRUE(files.Write(plan, {{{11, 20}, Square(10.25, 20.25, 10.75, 20.75)}}));
         bool loaded = false;
-        map = LoadMap(SectionBytes(spec), files.Directory(), &loaded);
+        map = LoadMap(SectionBytes(plan), files.Directory(), &loaded);
         ASSERT_TRUE(loaded);
         gMap = map.get();
     }
@@ -81,14 +81,14 @@ protected:
 
 TEST_F(Nav2GameWithMap, QueriesGoToTheMap)
 {
-    SectionSpec spec;
-    spec.area = LatLonRect(Deg(11), Deg(20), Deg(9), Deg(22));
-    spec.tiles = {{11, 20}};
-    spec.FillCells(-800);
-    Install(spec);
+    SectionPlan plan;
+    plan.area = LatLonRect(Deg(11), Deg(20), Deg(9), Deg(22));
+    plan.tiles = {{11, 20}};
+    plan.FillCells(-800);
+    Install(plan);
 
     LatLonRect bounds;
-    EXPECT_EQ(Nav2Game::GetMapBounds(bounds), spec.area);
+    EXPECT_EQ(Nav2Game::GetMapBounds(bounds), plan.area);
     const LatLonPoint p = At(10.5, 20.5);
     EXPECT_EQ(Nav2Game::LatLonToXY(p), map->LatLon_to_XY(p));
     EXPECT_EQ(Nav2Game::XYToLatLon(Nav2Game::LatLonToXY(p)), map->XY_to_LatLon(map->LatLon_to_XY(p)));
@@ -113,11 +113,11 @@ TEST_F(Nav2GameWithMap, QueriesGoToTheMap)
 
 TEST_F(Nav2GameWithMap, AreaAcrossTheMeridian)
 {
-    SectionSpec spec;
-    spec.area = LatLonRect(Deg(11), Deg(170), Deg(9), Deg(-170));
-    spec.origin = LatLonPoint(0, ANGLE_HALF);
-    spec.FillCells(-800);
-    Install(spec);
+    SectionPlan plan;
+    plan.area = LatLonRect(Deg(11), Deg(170), Deg(9), Deg(-170));
+    plan.origin = LatLonPoint(0, ANGLE_HALF);
+    plan.FillCells(-800);
+    Install(plan);
 
     struct Row {
         double lon;

@@ -22,10 +22,10 @@ class Ui2Map : public testing::Test {
 protected:
     void SetUp() override
     {
-        spec.area = LatLonRect(Deg(11), Deg(20), Deg(9), Deg(22));
-        spec.tiles = {{11, 20}};
-        spec.FillCells(-800);
-        ASSERT_TRUE(files.Write(spec, {{{11, 20}, Square(10.25, 20.25, 10.75, 20.75)}}));
+        plan.area = LatLonRect(Deg(11), Deg(20), Deg(9), Deg(22));
+        plan.tiles = {{11, 20}};
+        plan.FillCells(-800);
+        ASSERT_TRUE(files.Write(plan, {{{11, 20}, Square(10.25, 20.25, 10.75, 20.75)}}));
     }
     void TearDown() override
     {
@@ -33,12 +33,12 @@ protected:
         gEnvironment = nullptr;
     }
 
-    std::unique_ptr<Map> Load(const SectionSpec& s)
+    std::unique_ptr<Map> Load(const SectionPlan& s)
     {
         return LoadMap(SectionBytes(s), files.Directory());
     }
 
-    SectionSpec spec;
+    SectionPlan plan;
     MapFiles files;
     Environment environment;   // without a grid unless a test gives it one
 };
@@ -54,13 +54,13 @@ TEST_F(Ui2Map, HasMapBoundsOnlyForALoadedMap)
     gMap = &empty;
     EXPECT_FALSE(ui2map::HasMapBounds());
 
-    auto map = Load(spec);
+    auto map = Load(plan);
     gMap = map.get();
     EXPECT_TRUE(ui2map::HasMapBounds());
     EXPECT_EQ(ui2map::GetMapBounds(bounds), map->Get_XYRect());
 
     // A load that failed leaves both areas zero.
-    SectionSpec bad = spec;
+    SectionPlan bad = plan;
     bad.projectionID = 7;
     ReportCapture reports;
     auto failed = Load(bad);
@@ -80,7 +80,7 @@ TEST_F(Ui2Map, DrawWithoutAMapIsFatal)
 
 TEST_F(Ui2Map, DrawWithoutAnEnvironmentIsFatal)
 {
-    auto map = Load(spec);
+    auto map = Load(plan);
     gMap = map.get();
     ReportCapture reports;
     RecordingPenScope pen;
@@ -92,7 +92,7 @@ TEST_F(Ui2Map, DrawWithoutAnEnvironmentIsFatal)
 
 TEST_F(Ui2Map, DrawsGridThenShadingThenOutlines)
 {
-    auto map = Load(spec);
+    auto map = Load(plan);
     gMap = map.get();
     gEnvironment = &environment;
     RecordingPenScope pen;
@@ -121,7 +121,7 @@ TEST_F(Ui2Map, DrawsGridThenShadingThenOutlines)
 
 TEST_F(Ui2Map, GridSpacingZeroDrawsNoGrid)
 {
-    auto map = Load(spec);
+    auto map = Load(plan);
     gMap = map.get();
     gEnvironment = &environment;
     RecordingPenScope pen;
@@ -132,7 +132,7 @@ TEST_F(Ui2Map, GridSpacingZeroDrawsNoGrid)
 
 TEST_F(Ui2Map, WeatherMarksLieOverTheMap)
 {
-    auto map = Load(spec);
+    auto map = Load(plan);
     gMap = map.get();
     gEnvironment = &environment;
     Weather* grid = environment.SetUpWeather(map->Get_LatLonRect(), 0);

@@ -35,7 +35,7 @@ LatLonPoint At(double lat, double lon)
 
 // A grid over (north, west) .. (south, east) in degrees, east given already
 // aligned; cell(lat, lon) gives each grid point's value (degrees of the point).
-struct GridSpec {
+struct GridPlan {
     double north, west, south, east;
     uint16_t icepack = 0;
 
@@ -47,12 +47,12 @@ struct GridSpec {
     double ColumnLon(int32_t c) const { return (Deg(west) / HALF + c) * 0.5; }
 };
 
-std::string CellBytes(const GridSpec& spec, const std::function<int16_t(double, double)>& cell)
+std::string CellBytes(const GridPlan& plan, const std::function<int16_t(double, double)>& cell)
 {
     std::string bytes;
-    for (int32_t r = 0; r < spec.Rows(); ++r) {
-        for (int32_t c = 0; c < spec.Columns(); ++c) {
-            const uint16_t v = static_cast<uint16_t>(cell(spec.RowLat(r), spec.ColumnLon(c)));
+    for (int32_t r = 0; r < plan.Rows(); ++r) {
+        for (int32_t c = 0; c < plan.Columns(); ++c) {
+            const uint16_t v = static_cast<uint16_t>(cell(plan.RowLat(r), plan.ColumnLon(c)));
             bytes.push_back(static_cast<char>(v & 0xFF));
             bytes.push_back(static_cast<char>(v >> 8));
         }
@@ -60,11 +60,11 @@ std::string CellBytes(const GridSpec& spec, const std::function<int16_t(double, 
     return bytes;
 }
 
-std::unique_ptr<AltDepthGrid> MakeGrid(const GridSpec& spec, const std::string& bytes)
+std::unique_ptr<AltDepthGrid> MakeGrid(const GridPlan& plan, const std::string& bytes)
 {
     std::istringstream in(bytes, std::ios::binary);
-    return std::make_unique<AltDepthGrid>(in, At(spec.north, spec.west), At(spec.south, spec.east),
-                                          spec.icepack);
+    return std::make_unique<AltDepthGrid>(in, At(plan.north, plan.west), At(plan.south, plan.east),
+                                          plan.icepack);
 }
 
 // A value that names its grid point: 8 x (100 x lat + lon), so the altitude
@@ -82,7 +82,7 @@ int32_t NamedAltitude(double lat, double lon)
 
 TEST(AltDepthGridSize, FollowsTheCornersInHalfDegrees)
 {
-    struct Row { GridSpec spec; int32_t rows, columns; int16_t northIndex, westIndex; };
+    struct Row { GridPlan plan; int32_t rows, columns; int16_t northIndex, westIndex; };
     const Row rows[] = {
         {{10, 20, 9, 21}, 3, 3, 20, 40},
         {{10, -10, -10, 10}, 41, 41, 20, -20},
@@ -92,11 +92,11 @@ TEST(AltDepthGridSize, FollowsTheCornersInHalfDegrees)
         {{90, -180, -90, 180}, 361, 721, 180, -360},      // the whole world
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.spec.north << " " << r.spec.west << " " << r.spec.south
-                                        << " " << r.spec.east);
+        SCOPED_TRACE(testing::Message() << r.plan.north << " " << r.plan.west << " " << r.plan.south
+                                        << " " << r.plan.east);
         // One byte more than the grid needs: the grid must leave it.
         std::istringstream in(std::string(2 * r.rows * r.columns, '\0') + "X", std::ios::binary);
-        AltDepthGrid grid(in, At(r.spec.north, r.spec.west), At(r.spec.south, r.spec.east), 0);
+        AltDepthGrid grid(in, At(r.plan.north, r.plan.west), At(r.plan.south, r.plan.east), 0);
         EXPECT_TRUE(grid.Is_Valid());
         EXPECT_EQ(grid.Get_Row_Count(), r.rows);
         EXPECT_EQ(grid.Get_Column_Count(), r.columns);
@@ -108,20 +108,20 @@ TEST(AltDepthGridSize, FollowsTheCornersInHalfDegrees)
 
 TEST(AltDepthGridSize, RefusesImpossibleSizesWithoutReading)
 {
-    const GridSpec rows[] = {
+    const GridPlan rows[] = {
         {9, 20, 10, 21},          // south of north: no rows
         {10, 170, 9, -170},       // east not aligned across 180: no columns
         {90, 20, -90.5, 21},      // 362 rows
         {10, -180, 9, 180.5},     // 722 columns
         {89, -179, -89, 1000},    // far more than once round the world
     };
-    for (const GridSpec& spec : rows) {
-        SCOPED_TRACE(testing::Message() << spec.north << " " << spec.west << " " << spec.south
-                                        << " " << spec.east);
+    for (const GridPlan& plan : rows) {
+        SCOPED_TRACE(testing::Message() << plan.north << " " << plan.west << " " << plan.south
+                                        << " " << plan.east);
         ReportCapture reports;
         RecordingPenScope pen;
         std::istringstream in(std::string(64, '\x10'), std::ios::binary);
-        AltDepthGrid grid(in, At(spec.north, spec.west), At(spec.south, spec.east), 0xFFFF);
+        AltDepthGrid grid(in, At(plan.north, plan.west), At(plan.south, plan.east), 0xFFFF);
         EXPECT_FALSE(grid.Is_Valid());
         ASSERT_EQ(reports.errors.size(), 1u);
         EXPECT_EQ(reports.errors[0].rfind("AltDepthGrid::AltDepthGrid: ", 0), 0u) << reports.errors[0];
@@ -141,12 +141,12 @@ TEST(AltDepthGridSize, RefusesImpossibleSizesWithoutReading)
 
 TEST(AltDepthGridFile, SavesTheBytesItRead)
 {
-    const GridSpec spec{10, 20, 9, 21};
-    const std::string bytes = CellBytes(spec, [](double lat, double lon) {
+    const GridPlan plan{10, 20, 9, 21};
+    const std::string bytes = CellBytes(plan, [](double lat, double lon) {
         return static_cast<int16_t>(lat == 9.5 ? -8 : Named(lat, lon) + 0x4000 * (lon == 20.5));
     });
     ASSERT_EQ(bytes.size(), 18u);   // 3 rows of 3 cells
-    auto grid = MakeGrid(spec, bytes);
+    auto grid = MakeGrid(plan, bytes);
     ASSERT_TRUE(grid->Is_Valid());
     std::ostringstream out(std::ios::binary);
     EXPECT_TRUE(grid->Save(out));
@@ -155,8 +155,8 @@ TEST(AltDepthGridFile, SavesTheBytesItRead)
 
 TEST(AltDepthGridFile, CutShortKeepsWholeRowsAndFailsTheStream)
 {
-    const GridSpec spec{10, 20, 9, 21};
-    const std::string bytes = CellBytes(spec, Named);
+    const GridPlan plan{10, 20, 9, 21};
+    const std::string bytes = CellBytes(plan, Named);
     for (size_t length = 0; length < bytes.size(); ++length) {
         SCOPED_TRACE(testing::Message() << length << " bytes");
         std::istringstream in(bytes.substr(0, length), std::ios::binary);
@@ -165,7 +165,7 @@ TEST(AltDepthGridFile, CutShortKeepsWholeRowsAndFailsTheStream)
         EXPECT_TRUE(grid.Is_Valid());
         const size_t wholeRows = length / 6;
         for (int32_t r = 0; r < 3; ++r) {
-            const double lat = spec.RowLat(r);
+            const double lat = plan.RowLat(r);
             const int32_t expected = static_cast<size_t>(r) < wholeRows ? NamedAltitude(lat, 20.5) : 0;
             EXPECT_EQ(grid.Get_Altitude(At(lat, 20.5)), expected) << "row " << r;
         }
@@ -182,13 +182,13 @@ TEST(AltDepthGridAltitude, GridPointsGiveTheirOwnValue)
     // Both signs in both directions: 11 N to 9 N over -11 to -9, and the
     // mirror. On +10 the interpolation runs from the 10.5 row down with the
     // full weight; on -10 from the -10.5 column with the full weight.
-    const GridSpec specs[] = {{11, -11, 9, -9}, {-9, 9, -11, 11}, {1, -1, -1, 1}};
-    for (const GridSpec& spec : specs) {
-        auto grid = MakeGrid(spec, CellBytes(spec, Named));
-        for (int32_t r = 0; r < spec.Rows(); ++r) {
-            for (int32_t c = 0; c < spec.Columns(); ++c) {
-                const double lat = spec.RowLat(r);
-                const double lon = spec.ColumnLon(c);
+    const GridPlan plans[] = {{11, -11, 9, -9}, {-9, 9, -11, 11}, {1, -1, -1, 1}};
+    for (const GridPlan& plan : plans) {
+        auto grid = MakeGrid(plan, CellBytes(plan, Named));
+        for (int32_t r = 0; r < plan.Rows(); ++r) {
+            for (int32_t c = 0; c < plan.Columns(); ++c) {
+                const double lat = plan.RowLat(r);
+                const double lon = plan.ColumnLon(c);
                 SCOPED_TRACE(testing::Message() << lat << ", " << lon);
                 EXPECT_EQ(grid->Get_Altitude(At(lat, lon)), NamedAltitude(lat, lon));
             }
@@ -200,8 +200,8 @@ TEST(AltDepthGridAltitude, InterpolatesBetweenTheFourNeighbours)
 {
     // Columns -1, -0.5, 0, 0.5, 1 hold 0, 10, 20, 100, 100 (cell / 8), the
     // same in every row, so the answer depends on the longitude only.
-    const GridSpec spec{1, -1, -1, 1};
-    auto grid = MakeGrid(spec, CellBytes(spec, [](double, double lon) {
+    const GridPlan plan{1, -1, -1, 1};
+    auto grid = MakeGrid(plan, CellBytes(plan, [](double, double lon) {
         const int16_t byColumn[5] = {0, 80, 160, 800, 800};
         return byColumn[static_cast<int>(std::lround((lon + 1) * 2))];
     }));
@@ -222,8 +222,8 @@ TEST(AltDepthGridAltitude, InterpolatesBetweenTheFourNeighbours)
 
     // Rows: 8 at 10.5, 16 at 10, bilinear with truncation toward zero, and a
     // raw -8 shifting to -1.
-    const GridSpec rowsSpec{10.5, 20, 10, 20.5};
-    auto byRow = MakeGrid(rowsSpec, CellBytes(rowsSpec, [](double lat, double lon) {
+    const GridPlan rowsPlan{10.5, 20, 10, 20.5};
+    auto byRow = MakeGrid(rowsPlan, CellBytes(rowsPlan, [](double lat, double lon) {
         if (lon == 20.5)
             return static_cast<int16_t>(-8);
         return static_cast<int16_t>(lat == 10.5 ? 64 : 128);
@@ -237,7 +237,7 @@ TEST(AltDepthGridAltitude, InterpolatesBetweenTheFourNeighbours)
 TEST(AltDepthGridAltitude, EveryEdgeHoldsItsValueOnAndBeyondIt)
 {
     struct Row { double lat, lon; double gridLat, gridLon; };   // the query, the cell it gives
-    struct Case { GridSpec spec; std::vector<Row> rows; };
+    struct Case { GridPlan plan; std::vector<Row> rows; };
     const Case cases[] = {
         // All edges positive: 10 N to 5 N, 20 E to 25 E.
         {{10, 20, 5, 25}, {
@@ -279,9 +279,9 @@ TEST(AltDepthGridAltitude, EveryEdgeHoldsItsValueOnAndBeyondIt)
         // Row values that differ by 1 per half degree of latitude and of
         // longitude would hide a wrong neighbour in the interpolation, so
         // every grid point gets its own name.
-        auto grid = MakeGrid(c.spec, CellBytes(c.spec, Named));
+        auto grid = MakeGrid(c.plan, CellBytes(c.plan, Named));
         for (const Row& r : c.rows) {
-            SCOPED_TRACE(testing::Message() << "grid " << c.spec.north << " " << c.spec.west
+            SCOPED_TRACE(testing::Message() << "grid " << c.plan.north << " " << c.plan.west
                                             << ": " << r.lat << ", " << r.lon);
             const int32_t altitude = grid->Get_Altitude(At(r.lat, r.lon));
             if (r.lat == 4.8) {
@@ -301,8 +301,8 @@ TEST(AltDepthGridAltitude, ColumnsWrapAcrossTheDateLine)
 {
     // First column 179.5 (west index 359), then 180, 180.5 (-179.5) and 181
     // (-179); every column is named by its own longitude.
-    const GridSpec spec{10, 179.5, 9, 181};
-    auto grid = MakeGrid(spec, CellBytes(spec, [](double, double lon) {
+    const GridPlan plan{10, 179.5, 9, 181};
+    auto grid = MakeGrid(plan, CellBytes(plan, [](double, double lon) {
         return static_cast<int16_t>(8 * std::lround(lon * 2));
     }));
     struct Row { double lon; int32_t expected; };
@@ -321,7 +321,7 @@ TEST(AltDepthGridAltitude, ColumnsWrapAcrossTheDateLine)
     }
 
     // Round the world: -180 and 180 are the two end columns.
-    const GridSpec world{1, -180, -1, 180};
+    const GridPlan world{1, -180, -1, 180};
     auto round = MakeGrid(world, CellBytes(world, [](double, double lon) {
         return static_cast<int16_t>(8 * std::lround(lon * 2));
     }));
@@ -333,8 +333,8 @@ TEST(AltDepthGridAltitude, ColumnsWrapAcrossTheDateLine)
 
 TEST(AltDepthGridCell, ClearsTheLandBitsAndTruncatesToTheGrid)
 {
-    const GridSpec spec{10, -21, 9, -20};
-    auto grid = MakeGrid(spec, CellBytes(spec, [](double lat, double lon) -> int16_t {
+    const GridPlan plan{10, -21, 9, -20};
+    auto grid = MakeGrid(plan, CellBytes(plan, [](double lat, double lon) -> int16_t {
         if (lat == 10 && lon == -21)
             return 0x7FFF;
         if (lat == 10 && lon == -20.5)
@@ -361,7 +361,7 @@ TEST(AltDepthGridCell, ClearsTheLandBitsAndTruncatesToTheGrid)
 
 TEST(AltDepthGridCell, IceTestsTheRawCellAgainstTheMask)
 {
-    GridSpec spec{10, 20, 9.5, 20.5};
+    GridPlan plan{10, 20, 9.5, 20.5};
     const auto cells = [](double lat, double lon) -> int16_t {
         if (lat == 10 && lon == 20)
             return 0x4005;
@@ -381,8 +381,8 @@ TEST(AltDepthGridCell, IceTestsTheRawCellAgainstTheMask)
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << r.icepack << " at " << r.lat << ", " << r.lon);
-        spec.icepack = r.icepack;
-        EXPECT_EQ(MakeGrid(spec, CellBytes(spec, cells))->Is_Ice(At(r.lat, r.lon)), r.expected);
+        plan.icepack = r.icepack;
+        EXPECT_EQ(MakeGrid(plan, CellBytes(plan, cells))->Is_Ice(At(r.lat, r.lon)), r.expected);
     }
 }
 
@@ -394,7 +394,7 @@ class GridShading : public testing::Test {
 protected:
     void SetUp() override
     {
-        maptest::SectionSpec section;
+        maptest::SectionPlan section;
         section.area = LatLonRect(Deg(1), 0, 0, Deg(1));
         section.projectionID = PROJECTION_MILLER;
         section.FillCells(-100);
@@ -429,8 +429,8 @@ TEST_F(GridShading, ColourBandsFollowTheCells)
                               1199, 1200, 1599, 1600, 1999, 2000, 32767};
     const int16_t altitudeColours[] = {13, 13, 14, 14, 15, 15, 16, 16, 17, 17, 18, 18};
     const int16_t depthColours[] = {12, 12, 11, 11, 10, 10};
-    const GridSpec spec{10, 0, 10, 8.5};
-    auto grid = MakeGrid(spec, CellBytes(spec, [&](double, double lon) {
+    const GridPlan plan{10, 0, 10, 8.5};
+    auto grid = MakeGrid(plan, CellBytes(plan, [&](double, double lon) {
         return values[std::lround(lon * 2)];
     }));
     const LatLonRect view(Deg(10), 0, Deg(10), Deg(8.5));
@@ -455,8 +455,8 @@ TEST_F(GridShading, ColourBandsFollowTheCells)
 
 TEST_F(GridShading, IcePlotsCellsSharingTheMaskNorthToSouthWestToEast)
 {
-    const GridSpec spec{10, 20, 9.5, 20.5, 0x4000};
-    auto grid = MakeGrid(spec, CellBytes(spec, [](double lat, double lon) -> int16_t {
+    const GridPlan plan{10, 20, 9.5, 20.5, 0x4000};
+    auto grid = MakeGrid(plan, CellBytes(plan, [](double lat, double lon) -> int16_t {
         return (lat == 10) != (lon == 20) ? 0x4000 : 0x2000;
     }));
     grid->Draw_Ice(LatLonRect(Deg(10), Deg(20), Deg(9.5), Deg(20.5)));
@@ -466,7 +466,7 @@ TEST_F(GridShading, IcePlotsCellsSharingTheMaskNorthToSouthWestToEast)
 
 TEST_F(GridShading, ViewsOffTheGridPlotOnlyTheCellsItHolds)
 {
-    struct Row { GridSpec spec; LatLonRect view; size_t plots; };
+    struct Row { GridPlan plan; LatLonRect view; size_t plots; };
     const Row rows[] = {
         // East edge off the half-degree lines: the grid holds 20 and 20.5 E,
         // the view reaches the 21 E line. Used to read a third column.
@@ -485,9 +485,9 @@ TEST_F(GridShading, ViewsOffTheGridPlotOnlyTheCellsItHolds)
         {{1, -180, 0, 180}, {Deg(1), Deg(170), Deg(0), Deg(190)}, 3 * 41},
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(testing::Message() << "grid " << r.spec.north << " " << r.spec.west << " "
-                                        << r.spec.south << " " << r.spec.east);
-        auto grid = MakeGrid(r.spec, CellBytes(r.spec, [](double, double) { return int16_t{100}; }));
+        SCOPED_TRACE(testing::Message() << "grid " << r.plan.north << " " << r.plan.west << " "
+                                        << r.plan.south << " " << r.plan.east);
+        auto grid = MakeGrid(r.plan, CellBytes(r.plan, [](double, double) { return int16_t{100}; }));
         pen.Clear();
         grid->Draw_Altitudes(r.view);
         EXPECT_EQ(pen.calls.size(), r.plots);
@@ -495,7 +495,7 @@ TEST_F(GridShading, ViewsOffTheGridPlotOnlyTheCellsItHolds)
     }
 
     // The aligned view plots its points at their aligned longitudes.
-    const GridSpec across{10, 179, 10, 181};
+    const GridPlan across{10, 179, 10, 181};
     auto grid = MakeGrid(across, CellBytes(across, [](double, double lon) {
         return static_cast<int16_t>(lon == 180.5 ? 100 : -100);
     }));

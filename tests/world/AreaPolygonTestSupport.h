@@ -30,7 +30,7 @@ class MapScope {
 public:
     MapScope()
     {
-        maptest::SectionSpec section;
+        maptest::SectionPlan section;
         section.area = LatLonRect(Deg(1), 0, 0, Deg(1));
         section.projectionID = PROJECTION_MILLER;
         section.FillCells(-100);

@@ -36,14 +36,14 @@ protected:
 
     void UseMap(const LatLonRect& area)
     {
-        SectionSpec spec;
-        spec.area = area;
-        spec.xy = XYRect(0, Deg(20), Deg(30), 0);
-        spec.projectionID = PROJECTION_MILLER;
-        spec.FillCells(-800);
-        ASSERT_TRUE(files.Write(spec, {}));
+        SectionPlan plan;
+        plan.area = area;
+        plan.xy = XYRect(0, Deg(20), Deg(30), 0);
+        plan.projectionID = PROJECTION_MILLER;
+        plan.FillCells(-800);
+        ASSERT_TRUE(files.Write(plan, {}));
         bool ok = false;
-        map = LoadMap(SectionBytes(spec), files.Directory(), &ok);
+        map = LoadMap(SectionBytes(plan), files.Directory(), &ok);
         ASSERT_TRUE(ok);
         gMap = map.get();
     }

@@ -127,7 +127,7 @@ protected:
         tree.Folder("scen");
         SetOpenedFilePath((scenarioDir + "/TEST.SCN").c_str());
 
-        maptest::SectionSpec section;
+        maptest::SectionPlan section;
         section.area = LatLonRect(Deg(20), Deg(30), Deg(10), Deg(40));
         section.projectionID = PROJECTION_MILLER;
         section.FillCells(-100);

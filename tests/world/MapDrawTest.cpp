@@ -23,20 +23,20 @@ class DrawMap : public testing::Test {
 protected:
     void SetUp() override
     {
-        spec.area = LatLonRect(Deg(11), Deg(20), Deg(9), Deg(22));
-        spec.projectionID = PROJECTION_MILLER;
-        spec.tiles = {{11, 20}, {11, 21}};
-        spec.FillCells(-800);
+        plan.area = LatLonRect(Deg(11), Deg(20), Deg(9), Deg(22));
+        plan.projectionID = PROJECTION_MILLER;
+        plan.tiles = {{11, 20}, {11, 21}};
+        plan.FillCells(-800);
         for (double lon : {20.0, 20.5, 21.0, 21.5, 22.0})
-            spec.Cell(11, lon) = 400;
+            plan.Cell(11, lon) = 400;
     }
 
     std::unique_ptr<Map> Load()
     {
-        EXPECT_TRUE(files.Write(spec, {{{11, 20}, Square(10.25, 20.25, 10.75, 20.75, 1)}}, {},
+        EXPECT_TRUE(files.Write(plan, {{{11, 20}, Square(10.25, 20.25, 10.75, 20.75, 1)}}, {},
                                 {{{11, 21}, Square(10.25, 21.25, 10.75, 21.75, 3)}}));
         bool loaded = false;
-        auto map = LoadMap(SectionBytes(spec), files.Directory(), &loaded);
+        auto map = LoadMap(SectionBytes(plan), files.Directory(), &loaded);
         EXPECT_TRUE(loaded);
         return map;
     }
@@ -44,12 +44,12 @@ protected:
     // The whole map in the map plane.
     XYRect WholeView(const Map& map) const
     {
-        const XYPoint nw = map.LatLon_to_XY(LatLonPoint(spec.area.north, spec.area.west));
-        const XYPoint se = map.LatLon_to_XY(LatLonPoint(spec.area.south, spec.area.east));
+        const XYPoint nw = map.LatLon_to_XY(LatLonPoint(plan.area.north, plan.area.west));
+        const XYPoint se = map.LatLon_to_XY(LatLonPoint(plan.area.south, plan.area.east));
         return XYRect(nw.x, nw.y, se.x, se.y);
     }
 
-    SectionSpec spec;
+    SectionPlan plan;
     MapFiles files;
 };
 
@@ -95,7 +95,7 @@ TEST_F(DrawMap, GridSpacingZeroDrawsNothingAndOneDrawsEveryDegree)
     auto map = Load();
     RecordingPenScope pen;
     map->Draw_Grid_in_Window(WholeView(*map), 0);
-    map->Draw_Grid_Lines(0, spec.area);
+    map->Draw_Grid_Lines(0, plan.area);
     EXPECT_TRUE(pen.calls.empty());
 
     // The view's area is clipped to the map: meridians 20, 21, 22 and
@@ -173,7 +173,7 @@ TEST_F(DrawMap, OutlineDetailFollowsTheMainWindowScale)
 
 TEST_F(DrawMap, MapWithoutTilesDrawsShadingAndNoOutlines)
 {
-    spec.tiles.clear();
+    plan.tiles.clear();
     auto map = Load();
     ReportCapture reports;
     RecordingPenScope pen;

@@ -34,31 +34,31 @@ class IslandMap : public testing::Test {
 protected:
     void SetUp() override
     {
-        spec = SectionSpec();
-        spec.area = LatLonRect(Deg(11), Deg(20), Deg(9), Deg(22));
-        spec.xy = XYRect(0, Deg(20), Deg(30), 0);   // already wider than every tile
-        spec.projectionID = PROJECTION_MILLER;
-        spec.icepackID = 1;
-        spec.tiles = {{11, 20}, {11, 21}};
-        spec.FillCells(SEA);
+        plan = SectionPlan();
+        plan.area = LatLonRect(Deg(11), Deg(20), Deg(9), Deg(22));
+        plan.xy = XYRect(0, Deg(20), Deg(30), 0);   // already wider than every tile
+        plan.projectionID = PROJECTION_MILLER;
+        plan.icepackID = 1;
+        plan.tiles = {{11, 20}, {11, 21}};
+        plan.FillCells(SEA);
         ASSERT_TRUE(WriteFiles());
     }
 
     bool WriteFiles()
     {
-        return files.Write(spec, {{{11, 20}, Square(10.25, 20.25, 10.75, 20.75)}}, {},
+        return files.Write(plan, {{{11, 20}, Square(10.25, 20.25, 10.75, 20.75)}}, {},
                            {{{11, 21}, Square(10.25, 21.25, 10.75, 21.75)}});
     }
 
-    std::unique_ptr<Map> Load(bool* ok = nullptr) { return LoadMap(SectionBytes(spec), files.Directory(), ok); }
+    std::unique_ptr<Map> Load(bool* ok = nullptr) { return LoadMap(SectionBytes(plan), files.Directory(), ok); }
 
-    SectionSpec spec;
+    SectionPlan plan;
     MapFiles files;
 };
 
 TEST_F(IslandMap, SectionRoundTripsByteForByte)
 {
-    const std::string bytes = SectionBytes(spec);
+    const std::string bytes = SectionBytes(plan);
     bool loaded = false;
     auto map = LoadMap(bytes, files.Directory(), &loaded);
     ASSERT_TRUE(loaded);
@@ -68,8 +68,8 @@ TEST_F(IslandMap, SectionRoundTripsByteForByte)
     EXPECT_STREQ(map->GetIceFileName(), "TICE");
     EXPECT_EQ(map->GetProjectionID(), PROJECTION_MILLER);
     EXPECT_EQ(map->GetTileCount(), 2);
-    EXPECT_EQ(map->Get_LatLonRect(), spec.area);
-    EXPECT_EQ(map->Get_XYRect(), spec.xy);
+    EXPECT_EQ(map->Get_LatLonRect(), plan.area);
+    EXPECT_EQ(map->Get_XYRect(), plan.xy);
 
     bool saved = false;
     EXPECT_EQ(SaveMap(*map, &saved), bytes);
@@ -78,7 +78,7 @@ TEST_F(IslandMap, SectionRoundTripsByteForByte)
 
 TEST_F(IslandMap, XYAreaIsWidenedToTheTiles)
 {
-    spec.xy = XYRect(Deg(20.5), Deg(10.5), Deg(20.6), Deg(10.4));
+    plan.xy = XYRect(Deg(20.5), Deg(10.5), Deg(20.6), Deg(10.4));
     bool loaded = false;
     auto map = Load(&loaded);
     ASSERT_TRUE(loaded);
@@ -94,13 +94,13 @@ TEST_F(IslandMap, XYAreaIsWidenedToTheTiles)
     EXPECT_EQ(xy.right, Deg(22));
 
     // The widened area is what is saved, and it loads back unchanged.
-    spec.xy = xy;
-    EXPECT_EQ(SaveMap(*map), SectionBytes(spec));
+    plan.xy = xy;
+    EXPECT_EQ(SaveMap(*map), SectionBytes(plan));
 }
 
 TEST_F(IslandMap, EveryTruncationIsRefused)
 {
-    const std::string bytes = SectionBytes(spec);
+    const std::string bytes = SectionBytes(plan);
     for (size_t length = 0; length < bytes.size(); ++length) {
         SCOPED_TRACE(length);
         ReportCapture reports;
@@ -131,7 +131,7 @@ TEST_F(IslandMap, NameLengthsOutsideTheFieldAreRefused)
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         SetUp();
-        std::string* name = r.which == 0 ? &spec.coast : r.which == 1 ? &spec.country : &spec.ice;
+        std::string* name = r.which == 0 ? &plan.coast : r.which == 1 ? &plan.country : &plan.ice;
         *name = r.name;
         ASSERT_TRUE(WriteFiles());
         ReportCapture reports;
@@ -140,7 +140,7 @@ TEST_F(IslandMap, NameLengthsOutsideTheFieldAreRefused)
         EXPECT_EQ(loaded, r.loads);
         if (r.loads) {
             EXPECT_STREQ(map->GetCoastFileName(), "ABCDEFGH");
-            EXPECT_EQ(SaveMap(*map), SectionBytes(spec));
+            EXPECT_EQ(SaveMap(*map), SectionBytes(plan));
         } else {
             ASSERT_EQ(reports.errors.size(), 1u);
             EXPECT_EQ(reports.errors[0], r.message);
@@ -151,7 +151,7 @@ TEST_F(IslandMap, NameLengthsOutsideTheFieldAreRefused)
 
 TEST_F(IslandMap, ZeroNameLengthIsRefused)
 {
-    std::string bytes = SectionBytes(spec);
+    std::string bytes = SectionBytes(plan);
     bytes[0] = '\0';
     ReportCapture reports;
     bool loaded = true;
@@ -165,7 +165,7 @@ TEST_F(IslandMap, UnknownProjectionFailsWithZeroAreas)
 {
     for (uint8_t id : {0, 3}) {
         SCOPED_TRACE(int{id});
-        spec.projectionID = id;
+        plan.projectionID = id;
         ReportCapture reports;
         bool loaded = true;
         auto map = Load(&loaded);
@@ -181,30 +181,30 @@ TEST_F(IslandMap, DamagedValuesAreRefused)
 {
     struct Row {
         const char* what;
-        void (*spoil)(SectionSpec&);
+        void (*spoil)(SectionPlan&);
         const char* error;
     };
     const Row rows[] = {
-        {"north beyond the pole", [](SectionSpec& s) { s.area.north = ANGLE_RIGHT + 1; },
+        {"north beyond the pole", [](SectionPlan& s) { s.area.north = ANGLE_RIGHT + 1; },
          "Map:Create_Map: Invalid Scenfile after latlonscenarioboundary. \n"},
-        {"south above north", [](SectionSpec& s) { std::swap(s.area.north, s.area.south); },
+        {"south above north", [](SectionPlan& s) { std::swap(s.area.north, s.area.south); },
          "Map:Create_Map: Invalid Scenfile after latlonscenarioboundary. \n"},
-        {"east beyond 180 degrees", [](SectionSpec& s) { s.area.east = ANGLE_HALF + 1; },
+        {"east beyond 180 degrees", [](SectionPlan& s) { s.area.east = ANGLE_HALF + 1; },
          "Map:Create_Map: Invalid Scenfile after latlonscenarioboundary. \n"},
-        {"west at the largest value", [](SectionSpec& s) { s.area.west = INT32_MAX; },
+        {"west at the largest value", [](SectionPlan& s) { s.area.west = INT32_MAX; },
          "Map:Create_Map: Invalid Scenfile after latlonscenarioboundary. \n"},
-        {"tile id off the globe", [](SectionSpec& s) { s.tiles.push_back({91, 20}); },
+        {"tile id off the globe", [](SectionPlan& s) { s.tiles.push_back({91, 20}); },
          "Map: resource text 0x7B00B4"},
-        {"tile id west of -180", [](SectionSpec& s) { s.tiles.push_back({11, -181}); },
+        {"tile id west of -180", [](SectionPlan& s) { s.tiles.push_back({11, -181}); },
          "Map: resource text 0x7B00B4"},
         // Miller centred on 0 degrees cannot show an area across 180 degrees.
-        {"east below west without the meridian", [](SectionSpec& s) { s.area.east = Deg(19); },
+        {"east below west without the meridian", [](SectionPlan& s) { s.area.east = Deg(19); },
          "Map: resource text 0x7B00BA"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         SetUp();
-        r.spoil(spec);
+        r.spoil(plan);
         ReportCapture reports;
         bool loaded = true;
         auto map = Load(&loaded);
@@ -221,7 +221,7 @@ TEST_F(IslandMap, MissingDataFileIsFatal)
     const char* extensions[] = {".cst", ".cty", ".ice"};
     const char* texts[] = {"Map: resource text 0x7B00B6", "Map: resource text 0x7B00B7",
                            "Map: resource text 0x7B00B8"};
-    const std::string* names[] = {&spec.coast, &spec.country, &spec.ice};
+    const std::string* names[] = {&plan.coast, &plan.country, &plan.ice};
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(extensions[i]);
         ASSERT_TRUE(WriteFiles());
@@ -260,13 +260,13 @@ TEST_F(IslandMap, UnreadableTileIsRefused)
 
 TEST_F(IslandMap, EmptyTilesAreLeftOutOfTheSave)
 {
-    spec.tiles = {{11, 20}, {10, 20}, {11, 21}};   // (10, 20) has no outlines
+    plan.tiles = {{11, 20}, {10, 20}, {11, 21}};   // (10, 20) has no outlines
     auto map = Load();
     ASSERT_EQ(map->GetTileCount(), 3);
     EXPECT_TRUE(map->GetTile(1).IsEmpty());
 
     const std::string saved = SaveMap(*map);
-    SectionSpec kept = spec;
+    SectionPlan kept = plan;
     kept.tiles = {{11, 20}, {11, 21}};
     EXPECT_EQ(saved, SectionBytes(kept));
     bool loaded = false;
@@ -302,8 +302,8 @@ TEST(MapEmpty, QueriesBeforeLoadingAnswerNeutrally)
 
 TEST_F(IslandMap, LandAndIceTests)
 {
-    spec.Cell(11, 21) = SEA;       // the ice tile's reference: open sea
-    spec.Cell(10.5, 21.5) = SEA_ICE;
+    plan.Cell(11, 21) = SEA;       // the ice tile's reference: open sea
+    plan.Cell(10.5, 21.5) = SEA_ICE;
     auto map = Load();
     struct Row {
         double lat, lon;
@@ -330,7 +330,7 @@ TEST_F(IslandMap, ReferenceOnLandTurnsTheParity)
 {
     // With the island tile's first probe (11 N, 20 E) on land, a point with
     // no crossing on its way there is land, and one behind a coast is sea.
-    spec.Cell(11, 20) = 80;
+    plan.Cell(11, 20) = 80;
     auto map = Load();
     EXPECT_TRUE(map->Is_Land(At(10.1, 20.1)));
     EXPECT_FALSE(map->Is_Land(At(10.5, 20.5)));
@@ -338,7 +338,7 @@ TEST_F(IslandMap, ReferenceOnLandTurnsTheParity)
 
 TEST_F(IslandMap, NoReferenceCellIsFatal)
 {
-    spec.FillCells(0);
+    plan.FillCells(0);
     auto map = Load();
     ReportCapture reports;
     map->Is_Land(At(10.1, 20.1));
@@ -348,9 +348,9 @@ TEST_F(IslandMap, NoReferenceCellIsFatal)
 
 TEST_F(IslandMap, AltitudeKeepsLandAboveAndSeaBelowSeaLevel)
 {
-    spec.Cell(10.5, 20.5) = -24;   // island middle, interpolated -3
-    spec.Cell(9.5, 21.5) = 40;     // sea, interpolated +5
-    spec.Cell(10, 21) = -80;       // sea, -10
+    plan.Cell(10.5, 20.5) = -24;   // island middle, interpolated -3
+    plan.Cell(9.5, 21.5) = 40;     // sea, interpolated +5
+    plan.Cell(10, 21) = -80;       // sea, -10
     auto map = Load();
     struct Row {
         double lat, lon;
@@ -392,14 +392,14 @@ TEST(MapEdges, QueriesAtTheEdgesStayInsideTheGrid)
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        SectionSpec spec;
-        spec.area = LatLonRect(Deg(r.north), Deg(r.west), Deg(r.south), Deg(r.east));
-        spec.origin = r.origin;
-        spec.FillCells(-80);   // 10 units deep everywhere
+        SectionPlan plan;
+        plan.area = LatLonRect(Deg(r.north), Deg(r.west), Deg(r.south), Deg(r.east));
+        plan.origin = r.origin;
+        plan.FillCells(-80);   // 10 units deep everywhere
         MapFiles files;
-        ASSERT_TRUE(files.Write(spec, {}));
+        ASSERT_TRUE(files.Write(plan, {}));
         bool loaded = false;
-        auto map = LoadMap(SectionBytes(spec), files.Directory(), &loaded);
+        auto map = LoadMap(SectionBytes(plan), files.Directory(), &loaded);
         ASSERT_TRUE(loaded);
 
         const double eastEdge = r.east < r.west ? r.east + 360 : r.east;
@@ -437,29 +437,29 @@ class LandMap : public testing::Test {
 protected:
     void Build(const LatLonRect& area, const LatLonPoint& origin, const std::vector<Point16>& tiles)
     {
-        spec.area = area;
-        spec.origin = origin;
-        spec.tiles = tiles;
-        spec.FillCells(80);
+        plan.area = area;
+        plan.origin = origin;
+        plan.tiles = tiles;
+        plan.FillCells(80);
     }
 
     std::unique_ptr<Map> Load()
     {
-        EXPECT_TRUE(files.Write(spec, {}));
+        EXPECT_TRUE(files.Write(plan, {}));
         bool loaded = false;
-        auto map = LoadMap(SectionBytes(spec), files.Directory(), &loaded);
+        auto map = LoadMap(SectionBytes(plan), files.Directory(), &loaded);
         EXPECT_TRUE(loaded);
         return map;
     }
 
-    SectionSpec spec;
+    SectionPlan plan;
     MapFiles files;
 };
 
 TEST_F(LandMap, HighestPointOfShortLegsLooksAtTheMidpointOnly)
 {
     Build(LatLonRect(Deg(11), Deg(20), Deg(9), Deg(22)), {}, {{11, 20}, {11, 21}, {10, 20}, {10, 21}});
-    spec.Cell(10, 21) = 800;   // 100 units high
+    plan.Cell(10, 21) = 800;   // 100 units high
     auto map = Load();
 
     // 10 nm due north of a point 5 nm south of the high grid point.
@@ -512,7 +512,7 @@ TEST_F(LandMap, HighestPointFavoursNearGround)
     // A ridge along 9.5 N: the second sample north of 9 N stands on it, the
     // first and third half way up its flanks.
     for (double lon : {20.0, 20.5, 21.0, 21.5, 22.0})
-        spec.Cell(9.5, lon) = 800;   // 100
+        plan.Cell(9.5, lon) = 800;   // 100
     auto map = Load();
     const ElevationPoint best = map->Get_Highest_Point_Between(At(9, 21), At(10, 21));
     // Samples at 15, 30, 45 nm: about 55, 100 and 55 units, weighted 55, 50, 18.
@@ -527,7 +527,7 @@ TEST_F(LandMap, HighestPointAcrossTheMeridianKeepsLongitudesOnTheGlobe)
     Build(LatLonRect(Deg(11), Deg(179), Deg(9), Deg(-179)), {0, ANGLE_HALF},
           {{11, 179}, {11, -180}, {10, 179}, {10, -180}});
     for (double lat : {9.0, 9.5, 10.0, 10.5, 11.0})
-        spec.Cell(lat, -179) = 2400;   // 300
+        plan.Cell(lat, -179) = 2400;   // 300
     auto map = Load();
     // The first 15 nm step from 179.9 E already lands west of 180 degrees
     // (179.85 W); the later samples go on east: 179.6 W, 179.35 W.
@@ -576,7 +576,7 @@ TEST_F(IslandMap, FirstCrossingOfALegLeavingTheMapIsTheMapEdge)
 
 TEST_F(IslandMap, NoTilesLoadsAndFindsNoLand)
 {
-    spec.tiles.clear();
+    plan.tiles.clear();
     bool loaded = false;
     auto map = Load(&loaded);
     ASSERT_TRUE(loaded);
@@ -587,7 +587,7 @@ TEST_F(IslandMap, NoTilesLoadsAndFindsNoLand)
     EXPECT_EQ(map->Get_Altitude(At(10.5, 20.5)), -100);
     EXPECT_TRUE(map->Get_First_Crossing(At(10.5, 20.1), At(12, 20.5), MAP_LAYER_COAST).IsNone());
     EXPECT_EQ(map->Count_Crossings(At(10.5, 20.1), At(10.5, 20.9), MAP_LAYER_COAST), 0);
-    EXPECT_EQ(SaveMap(*map), SectionBytes(spec));
+    EXPECT_EQ(SaveMap(*map), SectionBytes(plan));
 }
 
 TEST(MapDir, DirectoryTextRules)

@@ -51,7 +51,7 @@ inline int32_t GridColumns(const LatLonRect& area)
 
 // A map section described field by field; cells are row by row from the
 // north, each row from the west (GridRows x GridColumns of the area).
-struct SectionSpec {
+struct SectionPlan {
     std::string coast = "TCOAST";
     std::string country = "TBORDER";
     std::string ice = "TICE";
@@ -86,23 +86,23 @@ inline void WriteName(std::ostream& out, const std::string& name)
 }
 
 // The section's bytes, in the order the map reads them.
-inline std::string SectionBytes(const SectionSpec& spec)
+inline std::string SectionBytes(const SectionPlan& plan)
 {
     std::ostringstream out(std::ios::binary);
-    WriteName(out, spec.coast);
-    WriteName(out, spec.country);
-    WriteName(out, spec.ice);
-    spec.area.Save(out);
-    spec.xy.Save(out);
-    SaveField(out, spec.projectionID);
-    spec.origin.Save(out);
-    SaveField(out, spec.icepackID);
-    SaveField(out, static_cast<uint16_t>(spec.tiles.size()));
-    for (const Point16& id : spec.tiles) {
+    WriteName(out, plan.coast);
+    WriteName(out, plan.country);
+    WriteName(out, plan.ice);
+    plan.area.Save(out);
+    plan.xy.Save(out);
+    SaveField(out, plan.projectionID);
+    plan.origin.Save(out);
+    SaveField(out, plan.icepackID);
+    SaveField(out, static_cast<uint16_t>(plan.tiles.size()));
+    for (const Point16& id : plan.tiles) {
         SaveField(out, id.x);
         SaveField(out, id.y);
     }
-    for (int16_t cell : spec.cells)
+    for (int16_t cell : plan.cells)
         SaveField(out, cell);
     return out.str();
 }
@@ -132,11 +132,11 @@ public:
     };
 
     // Writes <folder>/<coast>.cst, <country>.cty and <ice>.ice.
-    bool Write(const SectionSpec& spec, const std::vector<Placed>& coast,
+    bool Write(const SectionPlan& plan, const std::vector<Placed>& coast,
                const std::vector<Placed>& country = {}, const std::vector<Placed>& ice = {})
     {
-        return WriteLayer(spec.coast + ".cst", coast) && WriteLayer(spec.country + ".cty", country) &&
-               WriteLayer(spec.ice + ".ice", ice);
+        return WriteLayer(plan.coast + ".cst", coast) && WriteLayer(plan.country + ".cty", country) &&
+               WriteLayer(plan.ice + ".ice", ice);
     }
 
     // The directory text a scenario loader passes: the folder and a separator.

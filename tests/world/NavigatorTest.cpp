@@ -62,18 +62,18 @@ class NavigatorTest : public testing::Test {
 protected:
     NavigatorTest()
     {
-        maptest::SectionSpec spec;
-        spec.area = LatLonRect(Deg(11), Deg(20), Deg(9), Deg(22));
-        spec.xy = XYRect(0, Deg(20), Deg(30), 0);
-        spec.projectionID = PROJECTION_MILLER;
-        spec.icepackID = 1;
-        spec.tiles = {{11, 20}, {11, 21}};
-        spec.FillCells(SEA);
-        spec.Cell(10.5, 21.5) = SEA_ICE;
-        EXPECT_TRUE(files.Write(spec, {{{11, 20}, maptest::Square(10.25, 20.25, 10.75, 20.75)}}, {},
+        maptest::SectionPlan plan;
+        plan.area = LatLonRect(Deg(11), Deg(20), Deg(9), Deg(22));
+        plan.xy = XYRect(0, Deg(20), Deg(30), 0);
+        plan.projectionID = PROJECTION_MILLER;
+        plan.icepackID = 1;
+        plan.tiles = {{11, 20}, {11, 21}};
+        plan.FillCells(SEA);
+        plan.Cell(10.5, 21.5) = SEA_ICE;
+        EXPECT_TRUE(files.Write(plan, {{{11, 20}, maptest::Square(10.25, 20.25, 10.75, 20.75)}}, {},
                                 {{{11, 21}, maptest::Square(10.25, 21.25, 10.75, 21.75)}}));
         bool ok = false;
-        map = maptest::LoadMap(maptest::SectionBytes(spec), files.Directory(), &ok);
+        map = maptest::LoadMap(maptest::SectionBytes(plan), files.Directory(), &ok);
         EXPECT_TRUE(ok);
         previousMap = gMap;
         gMap = map.get();

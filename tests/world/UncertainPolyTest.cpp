@@ -31,7 +31,7 @@ class UncertainPolyOnMap : public testing::Test {
 protected:
     void SetUp() override
     {
-        maptest::SectionSpec section;
+        maptest::SectionPlan section;
         section.area = LatLonRect(Deg(12), Deg(20), Deg(10), Deg(22));
         section.projectionID = PROJECTION_MILLER;
         section.FillCells(-100);
