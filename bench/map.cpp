@@ -20,94 +20,25 @@
 #include "world/Map.h"
 #include "world/MapFileWriter.h"
 
+#include "support/SampleMap.h"
+
 namespace {
 
-// The section's area: the sample sea area and the outlines' margin round it.
-constexpr double NORTH = 77, WEST = -5, SOUTH = 71, EAST = 7;
-constexpr int32_t HALF_DEGREE = ANGLE_PER_DEGREE / 2;
+using namespace samplemap;
 
-int32_t Deg(double degrees)
+// Land 50 to 250 units high, sea 20 to 100 deep; ice-pack cells odd.
+int16_t SwellCell(bool land, bool ice, int32_t lat, int32_t lon)
 {
-    return static_cast<int32_t>(std::lround(degrees * ANGLE_PER_DEGREE));
-}
-
-// Even-odd test of a position (degrees) against closed outlines.
-bool InsideAny(const std::vector<MapOutline>& outlines, double lat, double lon)
-{
-    const int32_t y = Deg(lat), x = Deg(lon);
-    bool inside = false;
-    for (const MapOutline& outline : outlines) {
-        for (size_t i = 0, j = outline.size() - 1; i < outline.size(); j = i++) {
-            const MapPolyPoint& p = outline[i];
-            const MapPolyPoint& q = outline[j];
-            if ((p.first > y) != (q.first > y)) {
-                const double crossLon = p.second + double(q.second - p.second) * (y - p.first) / double(q.first - p.first);
-                if (x < crossLon)
-                    inside = !inside;
-            }
-        }
-    }
-    return inside;
-}
-
-void WriteName(std::ostream& out, const std::string& name)
-{
-    SaveField(out, static_cast<uint8_t>(name.size() + 1));
-    out.write(name.c_str(), static_cast<std::streamsize>(name.size() + 1));
-}
-
-// The sample map, loaded once; null (with the reason) when the data set is missing.
-std::unique_ptr<Map> LoadSampleMap(std::string& error)
-{
-    std::ifstream description(std::string(TESSARN_SOURCE_DIR) + "/data/map/sample.json");
-    MapSource source;
-    if (!description.is_open() || !ReadMapSource(description, source, error)) {
-        error = "cannot read data/map/sample.json " + error;
-        return nullptr;
-    }
-
-    std::ostringstream out(std::ios::binary);
-    for (int i = 0; i < 3; ++i)
-        WriteName(out, "SAMPLE");
-    LatLonRect(Deg(NORTH), Deg(WEST), Deg(SOUTH), Deg(EAST)).Save(out);
-    XYRect().Save(out);
-    SaveField(out, uint8_t{1});              // Miller, centred on 0 degrees
-    LatLonPoint(0, 0).Save(out);
-    SaveField(out, uint16_t{1});             // ice pack: cell bit 0
-    SaveField(out, static_cast<uint16_t>((NORTH - SOUTH) * (EAST - WEST)));
-    for (int16_t north = static_cast<int16_t>(SOUTH + 1); north <= NORTH; ++north) {
-        for (int16_t west = static_cast<int16_t>(WEST); west < EAST; ++west) {
-            SaveField(out, north);
-            SaveField(out, west);
-        }
-    }
-    // Land 50 to 250 units high, sea 20 to 100 deep; ice-pack cells odd.
-    for (int32_t lat = Deg(NORTH); lat >= Deg(SOUTH); lat -= HALF_DEGREE) {
-        for (int32_t lon = Deg(WEST); lon <= Deg(EAST); lon += HALF_DEGREE) {
-            const double la = double(lat) / ANGLE_PER_DEGREE, lo = double(lon) / ANGLE_PER_DEGREE;
-            const int swell = static_cast<int>(lat / HALF_DEGREE + lon / HALF_DEGREE) & 7;
-            int16_t cell = InsideAny(source.layers[0], la, lo) ? static_cast<int16_t>(400 + swell * 200)
-                                                               : static_cast<int16_t>(-160 - swell * 80);
-            cell = static_cast<int16_t>(cell & ~1);
-            if (InsideAny(source.layers[2], la, lo))
-                cell = static_cast<int16_t>(cell | 1);
-            SaveField(out, cell);
-        }
-    }
-
-    auto map = std::make_unique<Map>();
-    std::istringstream in(out.str(), std::ios::binary);
-    if (!map->Create_Map(in, (std::string(TESSARN_DATA_DIR) + "/MAPS/").c_str())) {
-        error = "the sample map section did not load (is the sample data built?)";
-        return nullptr;
-    }
-    return map;
+    const int swell = static_cast<int>(lat / HALF_DEGREE + lon / HALF_DEGREE) & 7;
+    int16_t cell = land ? static_cast<int16_t>(400 + swell * 200) : static_cast<int16_t>(-160 - swell * 80);
+    cell = static_cast<int16_t>(cell & ~1);
+    return ice ? static_cast<int16_t>(cell | 1) : cell;
 }
 
 const Map* SampleMap(std::string& error)
 {
     static std::string loadError;
-    static const std::unique_ptr<Map> map = LoadSampleMap(loadError);
+    static const std::unique_ptr<Map> map = LoadSampleMap(loadError, &SwellCell);
     error = loadError;
     return map.get();
 }

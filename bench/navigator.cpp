@@ -30,94 +30,24 @@
 #include "world/NavPath.h"
 #include "world/Navigator.h"
 
+#include "support/SampleMap.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The section's area: the sample sea area and the outlines' margin round it.
-constexpr double NORTH = 77, WEST = -5, SOUTH = 71, EAST = 7;
-constexpr int32_t HALF_DEGREE = ANGLE_PER_DEGREE / 2;
+using namespace samplemap;
+
 constexpr uint16_t SIDE = 1;
 constexpr int16_t SHIP = 2;
 constexpr uint32_t AVOID_SURFACE = 0x000000F0;
 constexpr long SLICE_LIMIT = 10000000;
 
-int32_t Deg(double degrees)
+// Land 800 units high, sea 800 deep; ice-pack cells odd.
+int16_t FlatCell(bool land, bool ice, int32_t, int32_t)
 {
-    return static_cast<int32_t>(std::lround(degrees * ANGLE_PER_DEGREE));
-}
-
-LatLonPoint At(double lat, double lon)
-{
-    return LatLonPoint(Deg(lat), Deg(lon));
-}
-
-// Even-odd test of a position (degrees) against closed outlines.
-bool InsideAny(const std::vector<MapOutline>& outlines, double lat, double lon)
-{
-    const int32_t y = Deg(lat), x = Deg(lon);
-    bool inside = false;
-    for (const MapOutline& outline : outlines) {
-        for (size_t i = 0, j = outline.size() - 1; i < outline.size(); j = i++) {
-            const MapPolyPoint& p = outline[i];
-            const MapPolyPoint& q = outline[j];
-            if ((p.first > y) != (q.first > y)) {
-                const double crossLon =
-                    p.second + double(q.second - p.second) * (y - p.first) / double(q.first - p.first);
-                if (x < crossLon)
-                    inside = !inside;
-            }
-        }
-    }
-    return inside;
-}
-
-void WriteName(std::ostream& out, const std::string& name)
-{
-    SaveField(out, static_cast<uint8_t>(name.size() + 1));
-    out.write(name.c_str(), static_cast<std::streamsize>(name.size() + 1));
-}
-
-// The sample map; null (with the reason) when the data set is missing.
-std::unique_ptr<Map> LoadSampleMap(std::string& error)
-{
-    std::ifstream description(std::string(TESSARN_SOURCE_DIR) + "/data/map/sample.json");
-    MapSource source;
-    if (!description.is_open() || !ReadMapSource(description, source, error)) {
-        error = "cannot read data/map/sample.json " + error;
-        return nullptr;
-    }
-    std::ostringstream out(std::ios::binary);
-    for (int i = 0; i < 3; ++i)
-        WriteName(out, "SAMPLE");
-    LatLonRect(Deg(NORTH), Deg(WEST), Deg(SOUTH), Deg(EAST)).Save(out);
-    XYRect().Save(out);
-    SaveField(out, uint8_t{1});   // Miller, centred on 0 degrees
-    LatLonPoint(0, 0).Save(out);
-    SaveField(out, uint16_t{1});  // ice pack: cell bit 0
-    SaveField(out, static_cast<uint16_t>((NORTH - SOUTH) * (EAST - WEST)));
-    for (int16_t north = static_cast<int16_t>(SOUTH + 1); north <= NORTH; ++north) {
-        for (int16_t west = static_cast<int16_t>(WEST); west < EAST; ++west) {
-            SaveField(out, north);
-            SaveField(out, west);
-        }
-    }
-    for (int32_t lat = Deg(NORTH); lat >= Deg(SOUTH); lat -= HALF_DEGREE) {
-        for (int32_t lon = Deg(WEST); lon <= Deg(EAST); lon += HALF_DEGREE) {
-            const double la = double(lat) / ANGLE_PER_DEGREE, lo = double(lon) / ANGLE_PER_DEGREE;
-            int16_t cell = InsideAny(source.layers[0], la, lo) ? int16_t{800} : int16_t{-800};
-            if (InsideAny(source.layers[2], la, lo))
-                cell = static_cast<int16_t>(cell | 1);
-            SaveField(out, cell);
-        }
-    }
-    auto map = std::make_unique<Map>();
-    std::istringstream in(out.str(), std::ios::binary);
-    if (!map->Create_Map(in, (std::string(TESSARN_DATA_DIR) + "/MAPS/").c_str())) {
-        error = "the sample map section did not load (is the sample data built?)";
-        return nullptr;
-    }
-    return map;
+    const int16_t cell = land ? int16_t{800} : int16_t{-800};
+    return ice ? static_cast<int16_t>(cell | 1) : cell;
 }
 
 // A zone of the four corners (degrees), south-west first.
@@ -140,7 +70,7 @@ struct World {
 
     World()
     {
-        map = LoadSampleMap(error);
+        map = LoadSampleMap(error, &FlatCell);
         gMap = map.get();
         // A surface-threat box off the coast east of the prime meridian.
         ZoneCorner corners[4] = {ZoneCorner(At(73.25, 1.6)), ZoneCorner(At(73.25, 2.4)),
