@@ -213,9 +213,14 @@ int32_t Cassini::XY_to_Lon(int32_t x, int32_t y) const
     const int32_t tanX = LongMath::LongDivLong_TableShiftLeft(Sine::Int_sin(x), cosX, true, MODULE,
                                                               PLACE_LON_QUOTIENT);
     const int32_t cosY = Sine::Int_cos(SumForTrig(y, mOrigin));
-    // On the horizontal line through the pole the arctangent answers +90
-    // degrees for either sign of x; the western half of that line is -90.
-    const int32_t a = cosY == 0 && tanX < 0 ? -ANGLE_RIGHT : Tangent::Int_arctan(tanX, cosY);
+    // On the horizontal line through a pole (a zero cosine of y + origin,
+    // which the table gives a unit or so either side of it) the longitude is
+    // -90 degrees west of the central meridian and +90 east, on both sides
+    // of the pole. The arctangent alone answers +90 for either half, and the
+    // fold past the pole below would carry that to +-270.
+    if (cosY == 0 && tanX != 0)
+        return tanX < 0 ? -ANGLE_RIGHT : ANGLE_RIGHT;
+    const int32_t a = Tangent::Int_arctan(tanX, cosY);
     // On the origin's side of the pole the arctangent is the longitude; past
     // the pole it lies half a turn round.
     const bool nearSide = mOrigin > 0 ? y <= 0 : y >= 0;

@@ -125,8 +125,10 @@ public:
     // cosine of the latitude is a fatal error and gives 0.
     int32_t LatLon_to_Y(int32_t lat, int32_t lon) const;
     // Longitude of a map point. On the horizontal line through the pole
-    // (y = 0) the western half (x < 0) is meridian -90 and the eastern half
-    // +90. x exactly +-90 degrees (a zero cosine) is a fatal error and gives
+    // (y = 0, to within the sine table's unit or so, on either side of the
+    // pole; and y = +-180 degrees through the far pole) the western half
+    // (x < 0) is meridian -90 and the eastern half +90. x exactly +-90
+    // degrees (a zero cosine) is a fatal error and gives
     // 0; |x| beyond about 89.78 degrees overflows the tangent quotient, which
     // is fatal too.
     int32_t XY_to_Lon(int32_t x, int32_t y) const;

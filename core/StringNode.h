@@ -15,11 +15,11 @@ public:
     // No text (the empty text) and value 0.
     StringNode() = default;
 
-    // Owns a copy of text in a buffer of bufferSize bytes, or of the text's
-    // length + 1 when that is larger (bufferSize 0: just the text). A text
-    // longer than bufferSize - 1 keeps its first bufferSize - 1 characters
-    // when bufferSize is given. A null text is the empty text. The value is
-    // pointer-wide: some lists carry a pointer in it; nothing saves it.
+    // Owns a copy of text in a buffer of bufferSize bytes (bufferSize 0: a
+    // buffer of the text's length + 1). A text longer than bufferSize - 1
+    // keeps its first bufferSize - 1 characters when bufferSize is given. A
+    // null text is the empty text. The value is pointer-wide: some lists
+    // carry a pointer in it; nothing saves it.
     StringNode(const char* text, intptr_t value, size_t bufferSize = 0)
         : value_(value)
     {

@@ -377,8 +377,9 @@ uint16_t TreeList::NewKey()
     }
 
     // Duplicate keys can walk the count on to a key that is held while a lower
-    // one is free, and a full list has no free key at all.
-    if (Find(candidate)) {
+    // one is free, and a full list has no free key at all. After 65535 was
+    // issued the count up from 1 can also run past 65535 and wrap to 0.
+    if (candidate == 0 || Find(candidate)) {
         candidate = FindLowestFreeKey();
         if (candidate == 0) {
             FatalError("TreeList::NewKey: every key from 1 to 65535 is in use");

@@ -167,8 +167,11 @@ void Map::Clear()
     indexRows = indexColumns = 0;
 }
 
-bool Map::FailLoad()
+bool Map::FailLoad(std::istream& in)
 {
+    // The section was left part-way, so what follows it cannot be read in
+    // step; the scenario loader judges the section by the stream alone.
+    in.setstate(std::ios::failbit);
     latLonBoundary = {};
     xyBoundary = {};
     return false;
@@ -188,38 +191,38 @@ bool Map::Create_Map(std::istream& in, const char* directory)
     if (!ReadFileName(in, coastFileName, nameLength,
                       "Invalid Scenfile after coastfile namelength...probably a corrupt Scenario File",
                       "Invalid Scenfile after coastfile. "))
-        return FailLoad();
+        return FailLoad(in);
     if (!ReadFileName(in, countryFileName, nameLength,
                       "Invalid Scenfile after countryfile namelength...probably a corrupt Scenario File",
                       "Invalid Scenfile after countryfile. "))
-        return FailLoad();
+        return FailLoad(in);
     if (!ReadFileName(in, iceFileName, nameLength,
                       "Invalid Scenfile after icefile namelength...probably a corrupt Scenario File",
                       "Invalid Scenfile after icefile. "))
-        return FailLoad();
+        return FailLoad(in);
 
     // The lat/lon area sizes the grid, so an area off the globe is refused
     // with the read failures.
     if (!latLonBoundary.Load(in) || !IsSoundArea(latLonBoundary)) {
         ReportStep("Invalid Scenfile after latlonscenarioboundary. ");
-        return FailLoad();
+        return FailLoad(in);
     }
     if (!xyBoundary.Load(in)) {
         ReportStep("Invalid Scenfile after xyscenarioboundary. ");
-        return FailLoad();
+        return FailLoad(in);
     }
     if (!LoadField(in, projectionID)) {
         ReportStep("Invalid Scenfile after projectionID. ");
-        return FailLoad();
+        return FailLoad(in);
     }
     if (!origin.Load(in)) {
         ReportStep("Invalid Scenfile after origin. ");
-        return FailLoad();
+        return FailLoad(in);
     }
     uint16_t icepackID = 0;
     if (!LoadField(in, icepackID)) {
         ReportStep("Invalid Scenfile after icepackID. ");
-        return FailLoad();
+        return FailLoad(in);
     }
 
     // Tile ids; each must name a cell of the globe before a tile seeks with it.
@@ -239,13 +242,13 @@ bool Map::Create_Map(std::istream& in, const char* directory)
     }
     if (!idsRead) {
         ReportMapText(TEXT_BAD_TILE_LIST, ErrorBox);
-        return FailLoad();
+        return FailLoad(in);
     }
 
     projection.reset(Projection::Create(projectionID, origin));
     if (!projection) {
         ReportMapText(TEXT_BAD_PROJECTION, ErrorBox);
-        return FailLoad();
+        return FailLoad(in);
     }
 
     // The three data files, opened whether or not the map has tiles.
@@ -253,24 +256,24 @@ bool Map::Create_Map(std::istream& in, const char* directory)
     std::ifstream coastFile(platform::NativePath(prefix + coastFileName + ".cst"), std::ios::binary);
     if (!coastFile.is_open()) {
         ReportMapText(TEXT_NO_COAST_FILE, FatalError);
-        return FailLoad();
+        return FailLoad(in);
     }
     std::ifstream countryFile(platform::NativePath(prefix + countryFileName + ".cty"), std::ios::binary);
     if (!countryFile.is_open()) {
         ReportMapText(TEXT_NO_COUNTRY_FILE, FatalError);
-        return FailLoad();
+        return FailLoad(in);
     }
     std::ifstream iceFile(platform::NativePath(prefix + iceFileName + ".ice"), std::ios::binary);
     if (!iceFile.is_open()) {
         ReportMapText(TEXT_NO_ICE_FILE, FatalError);
-        return FailLoad();
+        return FailLoad(in);
     }
 
     if (idCount > 0) {
         tilelist.reset(new (std::nothrow) MapTile[idCount]);
         if (!tilelist) {
             ReportMapText(TEXT_NO_TILE_MEMORY, ErrorBox);
-            return FailLoad();
+            return FailLoad(in);
         }
         tileCount = idCount;
         for (uint16_t i = 0; i < idCount; ++i) {
@@ -283,7 +286,7 @@ bool Map::Create_Map(std::istream& in, const char* directory)
                               ids[i].x, ids[i].y);
                 ErrorBox(text);
                 BuildTileIndex();
-                return FailLoad();
+                return FailLoad(in);
             }
         }
         BuildTileIndex();
@@ -293,7 +296,7 @@ bool Map::Create_Map(std::istream& in, const char* directory)
     // stream failed, which refuses the map as an invalid grid does.
     if (!Create_AltDepthGrid(in, icepackID) || !in) {
         ReportMapText(TEXT_BAD_GRID, ErrorBox);
-        return FailLoad();
+        return FailLoad(in);
     }
 
     Fit_XYRect_To_Tiles();

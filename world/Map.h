@@ -60,10 +60,12 @@ public:
     // Reads the section and builds the map; `directory` (the MapDir text,
     // e.g. ".\") is put before each data file name when it is not empty. On a
     // damaged section the problem is shown in an error box (a missing data
-    // file is fatal), both areas are set to zero and the result is false. The
-    // section is refused when a name length lies outside 1 to 9, the lat/lon
-    // area lies off the globe or is upside down, a tile id lies off the globe,
-    // a tile cannot be read from the data files, or the grid is cut short.
+    // file is fatal), both areas are set to zero, the stream is left failed
+    // (the rest of the section was not read, so nothing after it can be) and
+    // the result is false. The section is refused when a name length lies
+    // outside 1 to 9, the lat/lon area lies off the globe or is upside down, a
+    // tile id lies off the globe, a tile cannot be read from the data files,
+    // or the grid is cut short.
     // Whatever the map held before is dropped first.
     bool Create_Map(std::istream& in, const char* directory);
     // Writes the section. Empty tiles are left out, so the count written may
@@ -154,8 +156,8 @@ private:
 
     // Drops tiles, grid and projection and zeroes every field.
     void Clear();
-    // Marks the load failed: both areas zero; answers false.
-    bool FailLoad();
+    // Marks the load failed: both areas zero, the stream failed; answers false.
+    bool FailLoad(std::istream& in);
     // The index of the first tile with this id, -1 when none.
     int32_t FindTile(const Point16& id) const;
     void BuildTileIndex();

@@ -159,6 +159,12 @@ TEST_F(Gam2ArenaTest, FindsEventsByTypeAndBySubject)
     EXPECT_EQ(gam2arena::FindUnitEvent(2, d, 0x70), nullptr);
     EXPECT_EQ(gam2arena::FindUnitEvent(1, a, 0x70), nullptr);
     EXPECT_EQ(gam2arena::FindUnitEvent(3, nullptr, 0x70), nullptr);
+
+    // Any type: each step of the search moves on by one event.
+    EXPECT_EQ(gam2arena::FindUnitEvent(2, nullptr, EventCode::ANY), b);
+    EXPECT_EQ(gam2arena::FindUnitEvent(2, b, EventCode::ANY), c);
+    EXPECT_EQ(gam2arena::FindUnitEvent(2, c, EventCode::ANY), d);
+    EXPECT_EQ(gam2arena::FindUnitEvent(1, a, EventCode::ANY), nullptr);
 }
 
 TEST_F(Gam2ArenaTest, RandomDrawsFollowTheGameGeneratorsSeed)

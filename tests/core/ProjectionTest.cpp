@@ -174,6 +174,34 @@ TEST(CassiniProjection, MatchesTheModelAndComesBack)
     }
 }
 
+TEST(CassiniProjection, LineThroughThePoleIsMeridianNinetyOnBothSides)
+{
+    // Where the cosine of y + origin is 0 (y = 0 and a unit either side of
+    // it, y = +-180 through the far pole) the longitude is -90 west of the
+    // central meridian and +90 east, whichever side of the pole the point
+    // lies on. The far side used to come back at +-270 degrees.
+    struct Row { const Cassini* projection; int32_t y; };
+    const Row rows[] = {
+        {&kNorth, 0}, {&kNorth, 1}, {&kNorth, -1}, {&kNorth, 180 * DEG}, {&kNorth, -180 * DEG},
+        {&kSouth, 0}, {&kSouth, 1}, {&kSouth, -1}, {&kSouth, 180 * DEG}, {&kSouth, -180 * DEG},
+    };
+    ReportCapture reports;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "origin " << ToDegrees(r.projection->Get_Origin_Lat())
+                                        << ", y " << r.y);
+        EXPECT_EQ(r.projection->XY_to_Lon(-10 * DEG, r.y), -90 * DEG);
+        EXPECT_EQ(r.projection->XY_to_Lon(10 * DEG, r.y), 90 * DEG);
+    }
+    // An arc-minute off the line the arctangent takes over, on either side.
+    for (const double y : {1.0 / 60, -1.0 / 60}) {
+        for (const double x : {-10.0, 10.0}) {
+            SCOPED_TRACE(testing::Message() << "x " << x << ", y " << y);
+            EXPECT_LE(LonApart(kNorth.XY_to_Lon(Deg(x), Deg(y)), ModelCassiniToLatLon(x, y, 1).lon), CLOSE);
+        }
+    }
+    EXPECT_TRUE(reports.fatals.empty());
+}
+
 TEST(MillerProjection, ProjectsLongitudesFromItsOrigin)
 {
     struct Row { const MillerCylindrical* projection; int32_t lon, x; };

@@ -322,6 +322,14 @@ TEST_F(TreeListTest, NewKeyNeverHandsOutAHeldKey)
     EXPECT_EQ(list.GetLastKey(), 3);
     ASSERT_EQ(reports.fatals.size(), 1u);
     EXPECT_EQ(reports.fatals[0], "TreeList::NewKey: every key from 1 to 65535 is in use");
+
+    // The same full list after 65535 was issued: the count up from 1 runs
+    // over 65535 to 0, which used to be handed out as a key without a report.
+    list.SetLastKey(65535);
+    EXPECT_EQ(list.NewKey(), 0);
+    EXPECT_EQ(list.GetLastKey(), 65535);
+    ASSERT_EQ(reports.fatals.size(), 2u);
+    EXPECT_EQ(reports.fatals[1], "TreeList::NewKey: every key from 1 to 65535 is in use");
 }
 
 TEST_F(TreeListTest, DeleteAllDeletesEveryElementAndKeepsTheLastKey)

@@ -216,6 +216,54 @@ TEST_F(IslandMap, DamagedValuesAreRefused)
     }
 }
 
+// The scenario loader judges the map section by the stream alone: a section
+// the map refuses must leave the stream failed, and one it loads must leave
+// the stream on the first byte after the grid.
+TEST_F(IslandMap, RefusedSectionsLeaveTheStreamFailed)
+{
+    struct Row {
+        const char* what;
+        void (*spoil)(SectionPlan&);
+        bool loads;
+    };
+    const Row rows[] = {
+        {"a sound section", [](SectionPlan&) {}, true},
+        // These used to answer false with the stream still good, so the
+        // loader went on to read the unread grid as the weather section.
+        {"unknown projection", [](SectionPlan& s) { s.projectionID = 3; }, false},
+        {"name longer than its field", [](SectionPlan& s) { s.coast = "ABCDEFGHI"; }, false},
+        {"area off the globe", [](SectionPlan& s) { s.area.north = ANGLE_RIGHT + 1; }, false},
+        {"tile id off the globe", [](SectionPlan& s) { s.tiles.insert(s.tiles.begin(), {91, 20}); }, false},
+        {"grid the projection cannot size", [](SectionPlan& s) { s.area.east = Deg(19); }, false},
+        {"data file missing", [](SectionPlan& s) { s.ice = "NOSUCH"; }, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        SetUp();
+        r.spoil(plan);
+        ReportCapture reports;
+        std::istringstream in(SectionBytes(plan) + "W", std::ios::binary);
+        Map map;
+        EXPECT_EQ(map.Create_Map(in, files.Directory().c_str()), r.loads);
+        if (r.loads) {
+            EXPECT_EQ(in.get(), 'W');
+        } else {
+            EXPECT_TRUE(in.fail());
+            EXPECT_EQ(reports.errors.size() + reports.fatals.size(), 1u);
+        }
+    }
+
+    // A tile the data files cannot give.
+    SetUp();
+    const std::string coast = files.Path("TCOAST.cst");
+    std::filesystem::resize_file(coast, std::filesystem::file_size(coast) - 4);
+    ReportCapture reports;
+    std::istringstream in(SectionBytes(plan) + "W", std::ios::binary);
+    Map map;
+    EXPECT_FALSE(map.Create_Map(in, files.Directory().c_str()));
+    EXPECT_TRUE(in.fail());
+}
+
 TEST_F(IslandMap, MissingDataFileIsFatal)
 {
     const char* extensions[] = {".cst", ".cty", ".ice"};
@@ -323,6 +371,36 @@ TEST_F(IslandMap, LandAndIceTests)
         SCOPED_TRACE(testing::Message() << r.lat << ", " << r.lon);
         EXPECT_EQ(map->Is_Land(At(r.lat, r.lon)), r.land);
         EXPECT_EQ(map->Is_Ice(At(r.lat, r.lon)), r.ice);
+    }
+}
+
+// A point on a positive whole-degree latitude lies in the tile whose north
+// edge is a degree further north, one on a negative whole-degree longitude in
+// the tile a degree further west. An island across 10 N and 21 W is held in
+// tile (11, -22) only, so a point given to any other tile finds no coast.
+TEST(MapTiles, PointsOnWholeDegreesBelongToTheTileNorthAndWest)
+{
+    SectionPlan plan;
+    plan.area = LatLonRect(Deg(11), Deg(-22), Deg(9), Deg(-20));
+    plan.tiles = {{11, -22}, {11, -21}, {10, -22}, {10, -21}};
+    plan.FillCells(SEA);
+    MapFiles files;
+    ASSERT_TRUE(files.Write(plan, {{{11, -22}, Square(9.8, -21.3, 10.4, -20.7)}}));
+    bool loaded = false;
+    auto map = LoadMap(SectionBytes(plan), files.Directory(), &loaded);
+    ASSERT_TRUE(loaded);
+    struct Row {
+        double lat, lon;
+    };
+    const Row rows[] = {
+        {10, -21.1},   // latitude on 10: tile 11, not 10
+        {10.1, -21},   // longitude on -21: tile -22, not -21
+        {10, -21},     // both
+        {10.1, -21.1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.lat << ", " << r.lon);
+        EXPECT_TRUE(map->Is_Land(At(r.lat, r.lon)));
     }
 }
 

@@ -737,6 +737,305 @@ TEST_F(NavigatorTest, AFullOpenListAnswersWithoutARoute)
     EXPECT_EQ(other->numClosed, 0);
 }
 
+// The first slice of a queued request sets its first phase up and makes the
+// first probe; the sweep turns round the start, out to the blocking point and
+// half the way left from it to the goal, one bearing step at a time, and
+// closes the better of the two nodes it finds.
+TEST_F(NavigatorTest, TheFirstPhaseSweepsRoundTheBlockingPoint)
+{
+    const LatLonPoint start = At(10.5, 20.1), goal = At(10.5, 20.9);
+    Nav_Path* path = Queue(HIDDEN_UNIT, SHIP, start, goal);
+    ASSERT_NE(path, nullptr);
+    const LatLonPoint blocking = Points(*path)[2];
+    const int32_t direct = NavMath::Get_Vector(start, goal).range;
+    const NavVector toBlock = NavMath::Get_Vector(start, blocking);
+    const int32_t radius = toBlock.range + ((direct - toBlock.range) >> 1);
+
+    EXPECT_FALSE(nav.Step());
+    EXPECT_EQ(path->numClosed, 1);
+    EXPECT_EQ(path->closed[0].parent, SearchNode::NO_PARENT);
+    EXPECT_EQ(path->closed[0].cost, 0);
+    EXPECT_EQ(path->closed[0].estimate, direct);
+    EXPECT_EQ(path->closed[0].pos, start);
+    EXPECT_EQ(path->start, start);
+    EXPECT_EQ(path->goal, goal);
+    EXPECT_EQ(path->blocker.parent, 0);
+    EXPECT_EQ(path->origin, start);
+    EXPECT_EQ(path->scratch, toBlock);
+    EXPECT_EQ(path->cwRadius, radius);
+    EXPECT_EQ(path->ccwRadius, radius);
+    EXPECT_EQ(path->cwLimit, toBlock.bearing + 0x2A30000);
+    EXPECT_EQ(path->ccwLimit, toBlock.bearing - 0x2A30000);
+    EXPECT_EQ(path->cwBearing, toBlock.bearing + Navigator::SWEEP_STEP);   // one probe, clockwise
+    EXPECT_EQ(path->ccwBearing, toBlock.bearing);
+    EXPECT_EQ(path->sweepStarted, 1);
+    EXPECT_EQ(path->clockwise, 1);   // into the island: blocked
+    EXPECT_EQ(path->numOpen, 0);
+
+    // On to the first clear clockwise probe: its node, with the goal weighed
+    // twice, and the sweep turns counter-clockwise.
+    long slices = 0;
+    while (path->clockwise && slices++ < 1000)
+        ASSERT_FALSE(nav.Step());
+    ASSERT_EQ(path->numOpen, 1);
+    EXPECT_EQ(path->sweepFound, 1);
+    EXPECT_EQ((path->cwBearing - toBlock.bearing) % Navigator::SWEEP_STEP, 0);
+    const LatLonPoint cw = NavMath::Get_LatLonPoint_From_Vector(start, path->cwRadius, path->cwBearing);
+    const SearchNode& node = path->open[0];
+    EXPECT_EQ(node.pos, cw);
+    EXPECT_EQ(node.parent, 0);
+    EXPECT_EQ(node.id, 0);
+    EXPECT_EQ(node.cost, NavMath::Get_Vector(cw, start).range);
+    EXPECT_EQ(node.estimate, node.cost + 2 * NavMath::Get_Vector(cw, goal).range);
+
+    // The first clear counter-clockwise probe closes the node of the smaller
+    // estimate in the same slice; the other stays open.
+    while (path->numClosed == 1 && slices++ < 2000)
+        ASSERT_FALSE(nav.Step());
+    ASSERT_EQ(path->numClosed, 2);
+    ASSERT_EQ(path->numOpen, 1);
+    EXPECT_EQ(path->sweepStarted, 0);
+    EXPECT_LE(path->closed[1].estimate, path->open[0].estimate);
+    EXPECT_EQ(path->blocker.parent, 1);
+    EXPECT_EQ(path->ccwBearing % Navigator::SWEEP_STEP, toBlock.bearing % Navigator::SWEEP_STEP);
+}
+
+// The first phase keeps its open list in descending order of estimate and
+// takes from the end; a new node goes nearer the end than those of the same
+// estimate, so that it is taken first.
+TEST_F(NavigatorTest, FirstPhaseOpenListPutsTheNewestOfEqualEstimatesLast)
+{
+    const LatLonPoint start = At(10.5, 20.1), goal = At(10.5, 20.9);
+    Nav_Path* path = Queue(HIDDEN_UNIT, SHIP, start, goal);
+    ASSERT_NE(path, nullptr);
+    // A sweep round a node in the open sea south of the island, whose next
+    // clockwise probe runs 6 nm due east, clear.
+    const LatLonPoint origin = At(9.5, 20.2);
+    path->goal = goal;
+    path->start = start;
+    path->closed[0] = SearchNode();
+    path->closed[0].parent = SearchNode::NO_PARENT;
+    path->closed[0].cost = 1000;
+    path->closed[0].pos = origin;
+    path->numClosed = 1;
+    path->blocker.parent = 0;
+    path->origin = origin;
+    path->sweepStarted = 1;
+    path->sweepFound = 0;
+    path->clockwise = 1;
+    path->cwBearing = ANGLE_RIGHT - Navigator::SWEEP_STEP;
+    path->cwLimit = ANGLE_FULL;
+    path->cwRadius = path->ccwRadius = 6 * RANGE_PER_NM;
+    const LatLonPoint probe = NavMath::Get_LatLonPoint_From_Vector(origin, 6 * RANGE_PER_NM, ANGLE_RIGHT);
+    const int32_t cost = 1000 + NavMath::Get_Vector(probe, origin).range;
+    const int32_t estimate = cost + 2 * NavMath::Get_Vector(probe, goal).range;
+    const int32_t before[] = {estimate + 1, estimate, estimate - 1};
+    for (int16_t i = 0; i < 3; ++i) {
+        path->open[i] = SearchNode();
+        path->open[i].id = static_cast<int16_t>(11 + i);
+        path->open[i].estimate = before[i];
+    }
+    path->numOpen = 3;
+
+    EXPECT_FALSE(nav.Step());
+    ASSERT_EQ(path->numOpen, 4);
+    EXPECT_EQ(path->clockwise, 0);
+    EXPECT_EQ(path->open[0].id, 11);
+    EXPECT_EQ(path->open[1].id, 12);
+    EXPECT_EQ(path->open[2].pos, probe);   // after the one of equal estimate
+    EXPECT_EQ(path->open[2].parent, 0);
+    EXPECT_EQ(path->open[2].cost, cost);
+    EXPECT_EQ(path->open[2].estimate, estimate);
+    EXPECT_EQ(path->open[3].id, 13);
+}
+
+// A pass keeps its open list in ascending order of estimate and takes from
+// the front; a new node goes after those of the same estimate, so that the
+// older one is taken first.
+TEST_F(NavigatorTest, PassOpenListTakesTheOlderOfEqualEstimatesFirst)
+{
+    const LatLonPoint start = At(10.5, 20.1), goal = At(10.5, 20.9), y = At(10.85, 20.2);
+    Nav_Path* path = Queue(HIDDEN_UNIT, SHIP, start, goal);
+    ASSERT_NE(path, nullptr);
+    path->start = start;
+    path->goal = goal;
+    const LatLonPoint spots[] = {start, y, goal};
+    for (int16_t i = 0; i < 3; ++i) {
+        path->candidates[i] = SearchNode();
+        path->candidates[i].id = i;
+        path->candidates[i].parent = static_cast<int16_t>(i - 1);
+        path->candidates[i].pos = spots[i];
+    }
+    path->numCandidates = 3;
+    path->closed[0] = path->candidates[0];
+    path->closed[0].parent = SearchNode::NO_PARENT;
+    path->closed[0].cost = 500;
+    path->numClosed = 1;
+    path->current = 0;
+    const int32_t cost = 500 + NavMath::Get_Vector(y, start).range;
+    const int32_t estimate = cost + NavMath::Get_Vector(y, goal).range;   // the goal weighed once
+    const int32_t before[] = {estimate - 1, estimate, estimate + 1};
+    for (int16_t i = 0; i < 3; ++i) {
+        path->open[i] = SearchNode();
+        path->open[i].id = static_cast<int16_t>(10 + i);
+        path->open[i].parent = 0;
+        path->open[i].estimate = before[i];
+        path->open[i].pos = At(9.5, 20.1 + 0.1 * i);
+    }
+    path->numOpen = 3;
+    path->numPoints = 2;
+    path->searchDone = 1;
+    path->optimizing = 1;
+    path->passDone = 0;
+    path->pass = 1;
+    path->optState = 2;
+    path->cursor = 1;   // the clear leg from the start to y
+
+    EXPECT_FALSE(nav.Step());
+    ASSERT_EQ(path->numOpen, 4);
+    EXPECT_EQ(path->open[0].id, 10);
+    EXPECT_EQ(path->open[1].id, 11);
+    EXPECT_EQ(path->open[2].id, 1);   // after the one of equal estimate
+    EXPECT_EQ(path->open[2].parent, 0);
+    EXPECT_EQ(path->open[2].cost, cost);
+    EXPECT_EQ(path->open[2].estimate, estimate);
+    EXPECT_EQ(path->open[3].id, 12);
+    EXPECT_EQ(path->chainIndex, 3);
+    EXPECT_EQ(path->cursor, 2);
+    EXPECT_EQ(path->optState, 2);
+
+    // The cursor reaches the end of the candidates: the next slice takes the
+    // best node, and the rest of the list moves up.
+    path->cursor = 2;
+    path->candidates[2].pos = At(9.5, 22.5);   // a leg off the map: blocked
+    EXPECT_FALSE(nav.Step());
+    EXPECT_EQ(path->optState, 1);
+    EXPECT_FALSE(nav.Step());
+    EXPECT_EQ(path->optState, 2);
+    EXPECT_EQ(path->cursor, 0);
+    ASSERT_EQ(path->numClosed, 2);
+    EXPECT_EQ(path->current, 1);
+    EXPECT_EQ(path->closed[1].id, 10);
+    ASSERT_EQ(path->numOpen, 3);
+    EXPECT_EQ(path->open[0].id, 11);   // the older of the two equal ones
+    EXPECT_EQ(path->open[1].id, 1);
+}
+
+// A clear leg to a candidate that already has a node gives that node the
+// current node as parent when the way through it is shorter: a closed node
+// goes back to the open list, an open one is put back in its new place.
+TEST_F(NavigatorTest, AShorterWayReparentsAKnownNode)
+{
+    const LatLonPoint start = At(10.5, 20.1), goal = At(10.5, 20.9);
+    const LatLonPoint y = At(10.85, 20.2), z = At(10.9, 20.5);
+    const int32_t leg = NavMath::Get_Vector(y, z).range;
+    const int32_t toGoal = NavMath::Get_Vector(y, goal).range;
+    struct Row { const char* name; bool inClosed; int32_t oldCost; bool better; };
+    const Row rows[] = {
+        {"closed node, shorter way", true, 1000000, true},
+        {"open node, shorter way", false, 1000000, true},
+        {"closed node, longer way", true, 10, false},
+        {"open node, longer way", false, 10, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        arena.Queue().RemoveEventsOf(HIDDEN_UNIT, 0);
+        nav.CancelRequests(HIDDEN_UNIT);
+        Nav_Path* path = Queue(HIDDEN_UNIT, SHIP, start, goal);
+        ASSERT_NE(path, nullptr);
+        path->start = start;
+        path->goal = goal;
+        const LatLonPoint spots[] = {start, y, z, goal};
+        for (int16_t i = 0; i < 4; ++i) {
+            path->candidates[i] = SearchNode();
+            path->candidates[i].id = i;
+            path->candidates[i].parent = static_cast<int16_t>(i - 1);
+            path->candidates[i].pos = spots[i];
+        }
+        path->numCandidates = 4;
+        SearchNode known = path->candidates[1];   // the node at y, by way of the start
+        known.parent = 0;
+        known.cost = r.oldCost;
+        known.estimate = r.oldCost + toGoal;
+        SearchNode current = path->candidates[2];   // the node at z
+        current.parent = 0;
+        current.cost = 100;
+        current.estimate = 100 + NavMath::Get_Vector(z, goal).range;
+        path->closed[0] = path->candidates[0];
+        path->closed[0].parent = SearchNode::NO_PARENT;
+        path->numClosed = 1;
+        path->numOpen = 0;
+        if (r.inClosed)
+            path->closed[path->numClosed++] = known;
+        else
+            path->open[path->numOpen++] = known;
+        path->closed[path->numClosed++] = current;
+        path->current = static_cast<int16_t>(path->numClosed - 1);
+        path->numPoints = 2;
+        path->searchDone = 1;
+        path->optimizing = 1;
+        path->passDone = 0;
+        path->pass = 1;
+        path->optState = 2;
+        path->cursor = 1;   // the clear leg from z to y
+
+        EXPECT_FALSE(nav.Step());
+        EXPECT_EQ(path->cursor, 2);
+        if (!r.better) {
+            EXPECT_EQ(path->numClosed, r.inClosed ? 3 : 2);
+            EXPECT_EQ(path->numOpen, r.inClosed ? 0 : 1);
+            const SearchNode& kept = r.inClosed ? path->closed[1] : path->open[0];
+            EXPECT_EQ(kept.parent, 0);
+            EXPECT_EQ(kept.cost, r.oldCost);
+            continue;
+        }
+        // Out of closed (when it was there), and the current node is again
+        // the last closed one.
+        ASSERT_EQ(path->numClosed, 2);
+        EXPECT_EQ(path->closed[1].id, 2);
+        EXPECT_EQ(path->current, 1);
+        ASSERT_EQ(path->numOpen, 1);
+        const SearchNode& moved = path->open[0];
+        EXPECT_EQ(moved.id, 1);
+        EXPECT_EQ(moved.pos, y);
+        EXPECT_EQ(moved.parent, 2);
+        EXPECT_EQ(moved.cost, 100 + leg);
+        EXPECT_EQ(moved.estimate, 100 + leg + toGoal);
+    }
+}
+
+// A pass whose open list runs empty ends the optimization without a route.
+TEST_F(NavigatorTest, APassWithAnEmptyOpenListEndsWithoutARoute)
+{
+    const LatLonPoint start = At(10.5, 20.1), goal = At(10.5, 20.9);
+    Nav_Path* path = Queue(VISIBLE_UNIT, SHIP, start, goal);
+    ASSERT_NE(path, nullptr);
+    const LatLonPoint blocking = Points(*path)[2];
+    path->start = start;
+    path->goal = goal;
+    path->closed[0] = SearchNode();
+    path->closed[0].parent = SearchNode::NO_PARENT;
+    path->closed[0].pos = start;
+    path->numClosed = 1;
+    path->open[0] = SearchNode();
+    path->open[0].parent = SearchNode::FREE_SLOT;
+    path->numOpen = 0;
+    path->numPoints = 2;
+    path->searchDone = 1;
+    path->optimizing = 1;
+    path->passDone = 0;
+    path->pass = 2;
+    path->optState = 1;
+
+    EXPECT_TRUE(nav.Step());
+    const std::vector<const Nav_Path*> answers = Answers();
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0]->numPoints, 0);
+    EXPECT_EQ(answers[0]->optimizing, 0);
+    EXPECT_EQ(Points(*answers[0]), (std::vector<LatLonPoint>{start, goal, blocking}));
+    EXPECT_TRUE(reports.errors.empty());
+}
+
 class NavigatorSavedQueue : public NavigatorTest {
 protected:
     static std::string Saved(const Navigator& navigator)
