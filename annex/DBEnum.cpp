@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "core/RandomGen.h"
+#include "bridge/gam2arena.h"
 
 namespace DBEnum {
 
@@ -186,12 +186,6 @@ uint16_t RowBySize(uint16_t value, uint16_t firstRow)
     return firstRow + 3;
 }
 
-uint16_t DrawFromModule(uint16_t n)
-{
-    static RandomGen generator;
-    return generator.MPRandom(n);
-}
-
 DrawFunction chanceDraw = nullptr;
 
 }  // namespace
@@ -260,7 +254,7 @@ bool Chance_Check(uint16_t value, uint16_t category, uint32_t level)
     const uint8_t chance = ChanceEntry(SizeClassRow(value, category), level);
     if (chance == NO_VALUE)
         return false;
-    const uint16_t draw = chanceDraw != nullptr ? chanceDraw(100) : DrawFromModule(100);
+    const uint16_t draw = chanceDraw != nullptr ? chanceDraw(100) : gam2arena::Random(100);
     return draw < chance;
 }
 

@@ -74,9 +74,10 @@ bool Chance_Check(uint16_t value, uint16_t category, uint32_t level);
 // else (value + d / 2) / d, truncated (7 by 2 gives 4).
 uint16_t Scale_By_Class(uint16_t value, uint16_t category, uint32_t level);
 
-// The draw Chance_Check makes: a function answering 0 to n - 1. The game
-// installs the Arena's generator; tests install a scripted one. Without one
-// installed a generator of this module serves. Answers the one it replaces.
+// The draw Chance_Check makes: a function answering 0 to n - 1. Without one
+// installed it is gam2arena::Random, the Arena's generator, so the damage
+// draws keep the game's one random sequence (0 while no Arena exists); tests
+// may install a scripted one. Answers the one it replaces.
 using DrawFunction = uint16_t (*)(uint16_t n);
 DrawFunction SetChanceDraw(DrawFunction draw);
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "annex/AnnexFile.h"
+#include "annex/AnnexTables.h"
 #include "annex/FacilityAnnex.h"
 #include "annex/PlaneAnnex.h"
 #include "annex/ShipAnnex.h"
@@ -132,6 +133,11 @@ void LoadPlatformLists(const std::string& annexDir)
     ReadPlatformFile<PlaneAnnex>(annexDir, ANNEX_PLANE, *ListOf(PlatformKind::Plane));
     ReadPlatformFile<FacilityAnnex>(annexDir, ANNEX_FACILITY, *ListOf(PlatformKind::Facility));
     ReadPlatformFile<WeaponAnnex>(annexDir, ANNEX_WEAPON, *ListOf(PlatformKind::Weapon));
+}
+
+void LoadPlatformLists()
+{
+    LoadPlatformLists(GetAnnexDir());
 }
 
 void FreePlatformLists()

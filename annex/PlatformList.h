@@ -37,6 +37,9 @@ constexpr size_t PLATFORM_TEXT_SIZE = 64;
 // damage and is reported by ErrorBox: a record count larger than the bytes
 // left reads no record, a record cut short is dropped.
 void LoadPlatformLists(const std::string& annexDir);
+// The same from the annex directory the scenario's annex reads
+// (Annex::GetAnnexDir, the INI key AnnexDir): what the Arena constructor calls.
+void LoadPlatformLists();
 
 // Deletes the viewer's on-demand tables (through the release installed with
 // SetViewerTablesRelease) and the five lists with their entries; the list

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "annex/DBEnum.h"
+#include "bridge/gam2arena.h"
+#include "core/RandomGen.h"
 
 namespace {
 
@@ -203,10 +205,36 @@ TEST(DBEnum, ClassEntriesOutsideTheTableHaveNoValue)
 
 TEST(DBEnum, UnscriptedDrawsStayInRange)
 {
-    // Without a draw installed the module's own generator serves: a depth
-    // charge of 60 at level 1 (100 percent) always passes.
+    // Without a draw installed the game's generator serves; with no Arena it
+    // draws 0, so a depth charge of 60 at level 1 (100 percent) passes.
     const DBEnum::DrawFunction previous = DBEnum::SetChanceDraw(nullptr);
     for (int i = 0; i < 200; ++i)
         EXPECT_TRUE(DBEnum::Chance_Check(60, 0x4, 1));
+    DBEnum::SetChanceDraw(previous);
+}
+
+TEST(DBEnum, UnscriptedDrawsComeFromTheArenaGenerator)
+{
+    // The damage draws belong to the game's one random sequence. They used to
+    // come from a generator of their own, which left the Arena's seed
+    // untouched and made the outcome differ from the game's draws.
+    const DBEnum::DrawFunction previous = DBEnum::SetChanceDraw(nullptr);
+    ArenaState state;
+    ArenaState* const before = gam2arena::SetArenaState(&state);
+    state.Generator().SetSeed(12345);
+    RandomGen twin;
+    twin.SetSeed(12345);
+    // High explosive of size 30 (row 3) at level 3: a chance of 25 percent.
+    for (int i = 0; i < 40; ++i) {
+        SCOPED_TRACE(i);
+        const bool expected = twin.MPRandom(100) < 25;
+        EXPECT_EQ(DBEnum::Chance_Check(30, 0x20, 3), expected);
+    }
+    EXPECT_EQ(state.Generator().QuerySeed(), twin.QuerySeed());
+    // Level 0 and an entry without a value draw nothing.
+    EXPECT_TRUE(DBEnum::Chance_Check(30, 0x20, 0));
+    EXPECT_FALSE(DBEnum::Chance_Check(5, 0x20, 4));   // row 1, level 4
+    EXPECT_EQ(state.Generator().QuerySeed(), twin.QuerySeed());
+    gam2arena::SetArenaState(before);
     DBEnum::SetChanceDraw(previous);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "annex/AnnexFile.h"
+#include "annex/AnnexTables.h"
 #include "annex/FacilityAnnex.h"
 #include "annex/PlaneAnnex.h"
 #include "annex/PlatformList.h"
@@ -188,6 +189,17 @@ TEST_F(PlatformLists, GettersAppendCopies)
     // The copies are the caller's: freeing the lists leaves them intact.
     Annex::FreePlatformLists();
     EXPECT_EQ(Read(out).back(), (Entries::value_type{"DDG Kestrel", 1}));
+}
+
+TEST_F(PlatformLists, BuiltFromTheAnnexDirSetting)
+{
+    ships = {Ship(7, "Kestrel", "DDG")};
+    WriteShips();
+    const std::string before = Annex::GetAnnexDir();
+    Annex::SetAnnexDir(dir);
+    Annex::LoadPlatformLists();
+    Annex::SetAnnexDir(before);
+    EXPECT_EQ(Copy(Annex::GetShipButtonList), (Entries{{"DDG Kestrel", 7}}));
 }
 
 TEST_F(PlatformLists, MissingFilesGiveEmptyListsSilently)
