@@ -122,7 +122,8 @@ TEST(ConsoleKeys, EndOfInputAndBadInputGiveNoKey)
 TEST(ConsoleKeys, TerminalTakesASingleKeyWithoutEnter)
 {
     PseudoTerminal terminal;
-    ASSERT_GE(terminal.slave, 0);
+    if (terminal.slave < 0)
+        GTEST_SKIP() << "no pseudo-terminal on this machine";
     termios before{};
     ASSERT_EQ(tcgetattr(terminal.slave, &before), 0);
 
@@ -141,7 +142,8 @@ TEST(ConsoleKeys, TerminalTakesASingleKeyWithoutEnter)
 TEST(ConsoleKeys, TerminalThatGoesAwayEndsTheWait)
 {
     PseudoTerminal terminal;
-    ASSERT_GE(terminal.slave, 0);
+    if (terminal.slave < 0)
+        GTEST_SKIP() << "no pseudo-terminal on this machine";
     terminal.CloseMaster();
     EXPECT_EQ(WaitForConsoleKey(terminal.slave), NO_KEY);
 }
