@@ -7,6 +7,8 @@
 // of its search, to reach states a real map reaches only rarely.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include <cstdint>
 #include <memory>
 #include <sstream>
@@ -122,6 +124,21 @@ protected:
             return nullptr;
         }
         return path.release();
+    }
+
+    // Puts the spots into the request's candidate list as one parent chain
+    // (each node's parent the one before it, the first with none).
+    static void SeedCandidateChain(Nav_Path& path, std::initializer_list<LatLonPoint> spots)
+    {
+        int16_t i = 0;
+        for (const LatLonPoint& spot : spots) {
+            path.candidates[i] = SearchNode();
+            path.candidates[i].id = i;
+            path.candidates[i].parent = static_cast<int16_t>(i - 1);
+            path.candidates[i].pos = spot;
+            ++i;
+        }
+        path.numCandidates = i;
     }
 
     // Steps until the queue is empty; the number of slices taken.
@@ -697,14 +714,7 @@ TEST_F(NavigatorTest, AFullOpenListAnswersWithoutARoute)
     ASSERT_NE(other, nullptr);
     path->start = start;
     path->goal = goal;
-    const LatLonPoint spots[] = {start, At(10.85, 20.2), goal};
-    for (int16_t i = 0; i < 3; ++i) {
-        path->candidates[i] = SearchNode();
-        path->candidates[i].id = i;
-        path->candidates[i].parent = static_cast<int16_t>(i - 1);
-        path->candidates[i].pos = spots[i];
-    }
-    path->numCandidates = 3;
+    SeedCandidateChain(*path, {start, At(10.85, 20.2), goal});
     path->closed[0] = path->candidates[0];
     path->closed[0].parent = SearchNode::NO_PARENT;
     path->numClosed = 1;
@@ -859,14 +869,7 @@ TEST_F(NavigatorTest, PassOpenListTakesTheOlderOfEqualEstimatesFirst)
     ASSERT_NE(path, nullptr);
     path->start = start;
     path->goal = goal;
-    const LatLonPoint spots[] = {start, y, goal};
-    for (int16_t i = 0; i < 3; ++i) {
-        path->candidates[i] = SearchNode();
-        path->candidates[i].id = i;
-        path->candidates[i].parent = static_cast<int16_t>(i - 1);
-        path->candidates[i].pos = spots[i];
-    }
-    path->numCandidates = 3;
+    SeedCandidateChain(*path, {start, y, goal});
     path->closed[0] = path->candidates[0];
     path->closed[0].parent = SearchNode::NO_PARENT;
     path->closed[0].cost = 500;
@@ -945,14 +948,7 @@ TEST_F(NavigatorTest, AShorterWayReparentsAKnownNode)
         ASSERT_NE(path, nullptr);
         path->start = start;
         path->goal = goal;
-        const LatLonPoint spots[] = {start, y, z, goal};
-        for (int16_t i = 0; i < 4; ++i) {
-            path->candidates[i] = SearchNode();
-            path->candidates[i].id = i;
-            path->candidates[i].parent = static_cast<int16_t>(i - 1);
-            path->candidates[i].pos = spots[i];
-        }
-        path->numCandidates = 4;
+        SeedCandidateChain(*path, {start, y, z, goal});
         SearchNode known = path->candidates[1];   // the node at y, by way of the start
         known.parent = 0;
         known.cost = r.oldCost;
