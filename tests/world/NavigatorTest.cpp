@@ -7,9 +7,8 @@
 // of its search, to reach states a real map reaches only rarely.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <sstream>
 #include <string>
