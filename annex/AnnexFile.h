@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "bridge/ErrorReport.h"
+#include "core/ErrorReport.h"
 #include "core/SavedTreeListOf.h"
 #include "core/StreamFields.h"
 #include "core/TreeList.h"

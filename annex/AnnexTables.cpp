@@ -6,7 +6,7 @@
 #include <ostream>
 #include <sstream>
 
-#include "bridge/ui2map.h"
+#include "world/ui2map.h"
 
 void AnnexTables::Create()
 {

@@ -30,7 +30,7 @@
 #include "annex/WeaponAnnex.h"
 #include "core/IDList.h"
 #include "core/RecordList.h"
-#include "engagement/WeaponRec.h"
+#include "annex/WeaponRec.h"
 
 // The sixteen tables, each empty (null) until the annex load creates it, and
 // each owning its records. One process-wide set exists (Annex::Tables()); the

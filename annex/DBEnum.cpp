@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "bridge/gam2arena.h"
+#include "core/gam2arena.h"
 
 namespace DBEnum {
 

@@ -13,7 +13,7 @@
 #include "annex/ShipAnnex.h"
 #include "annex/SubAnnex.h"
 #include "annex/WeaponAnnex.h"
-#include "bridge/ErrorReport.h"
+#include "core/ErrorReport.h"
 #include "core/NameString.h"
 
 namespace Annex {

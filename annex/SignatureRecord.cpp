@@ -6,7 +6,7 @@
 #include <istream>
 #include <ostream>
 
-#include "bridge/ErrorReport.h"
+#include "core/ErrorReport.h"
 #include "core/StreamFields.h"
 
 void SignatureRecord::SetBandLevel(uint32_t bands, int16_t level)

@@ -7,7 +7,7 @@
 #include <iosfwd>
 
 #include "core/TreeListOf.h"
-#include "units/GameTime.h"
+#include "core/GameTime.h"
 
 class TimeStampNode : public TreeListNode<TimeStampNode> {
 public:

@@ -12,7 +12,7 @@
 #include "core/Chain.h"
 #include "core/ChainLink.h"
 #include "core/LatLonPoint.h"
-#include "units/GameTime.h"
+#include "core/GameTime.h"
 
 // Resource texts of the option's line.
 constexpr int32_t UNKNOWN_WEAPON_TEXT = 0x7B025E;   // the whole line when the weapon is missing

@@ -19,7 +19,7 @@
 
 #include "core/StreamFields.h"
 #include "core/Units.h"
-#include "simulation/OpenedFilePath.h"
+#include "world/OpenedFilePath.h"
 #include "tests/support/RecordingPen.h"
 #include "world/GISManager.h"
 #include "world/Map.h"

@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "bridge/Game2UI2.h"
-#include "bridge/gam2arena.h"
+#include "world/Game2UI2.h"
+#include "core/gam2arena.h"
 #include "core/StreamFields.h"
 #include "core/Units.h"
 #include "world/AreaPolygonList.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "bridge/gam2arena.h"
+#include "core/gam2arena.h"
 #include "core/LatLonPoint.h"
 #include "core/LatLonRect.h"
 #include "core/RandomGen.h"

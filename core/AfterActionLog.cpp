@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-#include "bridge/Scen2ui.h"
+#include "core/Scen2ui.h"
 #include "core/AllocationCheck.h"
 #include "platform/FileName.h"
 #include "platform/Path.h"

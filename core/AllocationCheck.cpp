@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "bridge/ErrorReport.h"
+#include "core/ErrorReport.h"
 
 namespace {
 

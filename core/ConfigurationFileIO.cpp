@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/Path.h"
-#include "widgets/TextUtil.h"
+#include "core/TextUtil.h"
 
 namespace {
 

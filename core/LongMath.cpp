@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "bridge/ErrorReport.h"
+#include "core/ErrorReport.h"
 #include "core/Units.h"
 
 namespace LongMath {

@@ -7,7 +7,7 @@
 #include <istream>
 #include <ostream>
 
-#include "bridge/ErrorReport.h"
+#include "core/ErrorReport.h"
 #include "core/StreamFields.h"
 
 NameString::NameString()

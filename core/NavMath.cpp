@@ -4,7 +4,7 @@
 
 #include <source_location>
 
-#include "bridge/ErrorReport.h"
+#include "core/ErrorReport.h"
 #include "core/Geometry.h"
 #include "core/LatLonRect.h"
 #include "core/LongMath.h"

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <new>
 
-#include "bridge/ErrorReport.h"
-#include "bridge/Nav2Game.h"
+#include "core/ErrorReport.h"
+#include "core/MapPen.h"
 #include "core/Geometry.h"
 #include "core/LongMath.h"
 #include "core/Sine.h"

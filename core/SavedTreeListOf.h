@@ -9,7 +9,7 @@
 #include <string>
 #include <type_traits>
 
-#include "bridge/ErrorReport.h"
+#include "core/ErrorReport.h"
 #include "core/StreamFields.h"
 #include "core/TreeListOf.h"
 

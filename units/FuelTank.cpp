@@ -8,7 +8,7 @@
 
 #include "annex/AnnexTables.h"
 #include "core/StreamFields.h"
-#include "simulation/ScenarioAdmin.h"
+#include "core/ScenarioAdmin.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <istream>
 #include <ostream>
 
-#include "bridge/Nav2Game.h"
+#include "world/Nav2Game.h"
 #include "core/NavMath.h"
 #include "core/StreamFields.h"
 

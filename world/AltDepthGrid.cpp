@@ -9,8 +9,8 @@
 #include <new>
 #include <ostream>
 
-#include "bridge/ErrorReport.h"
-#include "bridge/Nav2Game.h"
+#include "core/ErrorReport.h"
+#include "world/Nav2Game.h"
 
 namespace {
 

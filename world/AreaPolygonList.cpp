@@ -9,8 +9,8 @@
 #include <istream>
 #include <ostream>
 
-#include "bridge/ErrorReport.h"
-#include "bridge/Nav2Game.h"
+#include "core/ErrorReport.h"
+#include "world/Nav2Game.h"
 #include "core/NameString.h"
 #include "core/ResourceText.h"
 #include "core/StreamFields.h"

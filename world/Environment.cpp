@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "bridge/ErrorReport.h"
+#include "core/ErrorReport.h"
 #include "core/StreamFields.h"
 #include "core/Units.h"
 #include "world/Map.h"

@@ -3,7 +3,7 @@
 // scenario and saved-game files, the weather at a position, day, twilight
 // or night at a position from the sun tables, the weather step on the
 // weather alarm and the weather marks of a map view. The grid itself is
-// world/Weather.h; the bridge's forwarders are bridge/gam2anim.h.
+// world/Weather.h; the bridge's forwarders are world/gam2anim.h.
 #pragma once
 
 #include <cstdint>
@@ -11,11 +11,11 @@
 #include <memory>
 #include <ostream>
 
-#include "bridge/gam2arena.h"
+#include "core/gam2arena.h"
 #include "core/LatLonPoint.h"
 #include "core/LatLonRect.h"
 #include "core/XYRect.h"
-#include "simulation/ScenarioAdmin.h"
+#include "core/ScenarioAdmin.h"
 #include "world/Weather.h"
 #include "world/WeatherReport.h"
 

@@ -7,7 +7,7 @@
 #include <new>
 #include <ostream>
 
-#include "bridge/Nav2Game.h"
+#include "world/Nav2Game.h"
 #include "core/AllocationCheck.h"
 #include "core/Geometry.h"
 #include "core/NavMath.h"

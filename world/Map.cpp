@@ -10,7 +10,7 @@
 #include <ostream>
 #include <string>
 
-#include "bridge/ErrorReport.h"
+#include "core/ErrorReport.h"
 #include "core/NavMath.h"
 #include "core/Projection.h"
 #include "core/ResourceText.h"

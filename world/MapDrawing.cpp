@@ -4,8 +4,8 @@
 // map pen (Nav2Game), so that later items paint over earlier ones.
 #include "world/Map.h"
 
-#include "bridge/ErrorReport.h"
-#include "bridge/Nav2Game.h"
+#include "core/ErrorReport.h"
+#include "world/Nav2Game.h"
 #include "core/Projection.h"
 #include "core/Units.h"
 #include "world/AltDepthGrid.h"

@@ -4,7 +4,7 @@
 #include <istream>
 #include <new>
 
-#include "bridge/Nav2Game.h"
+#include "world/Nav2Game.h"
 #include "core/Geometry.h"
 #include "core/Units.h"
 

@@ -7,7 +7,7 @@
 #include <istream>
 #include <new>
 
-#include "bridge/ErrorReport.h"
+#include "core/ErrorReport.h"
 #include "core/Geometry.h"
 #include "core/Projection.h"
 #include "core/StreamFields.h"

@@ -6,10 +6,10 @@
 
 #include <new>
 
-#include "bridge/ErrorReport.h"
-#include "bridge/Game2Nav.h"
-#include "bridge/Game2UI2.h"
-#include "bridge/game2ui.h"
+#include "core/ErrorReport.h"
+#include "world/Game2Nav.h"
+#include "world/Game2UI2.h"
+#include "world/game2ui.h"
 #include "core/AllocationCheck.h"
 #include "core/NavMath.h"
 #include "world/AreaPolygonList.h"

@@ -7,7 +7,7 @@
 // one take of the best node or one candidate connection per Navigator::Step.
 #include "world/Navigator.h"
 
-#include "bridge/ErrorReport.h"
+#include "core/ErrorReport.h"
 #include "core/NavMath.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <ostream>
 #include <vector>
 
-#include "bridge/ErrorReport.h"
-#include "bridge/Nav2Game.h"
+#include "core/ErrorReport.h"
+#include "world/Nav2Game.h"
 #include "core/AllocationCheck.h"
 #include "core/Geometry.h"
 #include "core/NavMath.h"

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "bridge/ErrorReport.h"
-#include "bridge/Nav2Game.h"
-#include "bridge/gam2arena.h"
+#include "core/ErrorReport.h"
+#include "world/Nav2Game.h"
+#include "core/gam2arena.h"
 #include "core/StreamFields.h"
 #include "world/WeatherEvent.h"
 

@@ -1,9 +1,9 @@
 // WeatherEvent.cpp: the delayed weather disturbance and its saved form.
 #include "world/WeatherEvent.h"
 
-#include "bridge/ErrorReport.h"
-#include "bridge/gam2anim.h"
-#include "bridge/gam2arena.h"
+#include "core/ErrorReport.h"
+#include "world/gam2anim.h"
+#include "core/gam2arena.h"
 #include "core/StreamFields.h"
 #include "world/WeatherTexts.h"
 

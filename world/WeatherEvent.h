@@ -8,7 +8,7 @@
 #include <istream>
 #include <ostream>
 
-#include "simulation/Event.h"
+#include "core/Event.h"
 
 class WeatherEvent : public Event {
 public:

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "annex/AnnexTables.h"
-#include "bridge/ui2map.h"
+#include "world/ui2map.h"
 #include "core/ConfigurationFileIO.h"
 #include "core/ResourceLoader.h"
 #include "support/AnnexImage.h"

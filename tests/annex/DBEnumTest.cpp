@@ -7,7 +7,7 @@
 #include <string>
 
 #include "annex/DBEnum.h"
-#include "bridge/gam2arena.h"
+#include "core/gam2arena.h"
 #include "core/RandomGen.h"
 
 namespace {

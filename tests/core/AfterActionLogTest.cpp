@@ -11,7 +11,7 @@
 
 #include "core/AfterActionLog.h"
 #include "support/TempTree.h"
-#include "simulation/ScenarioAdmin.h"
+#include "core/ScenarioAdmin.h"
 #include "support/ReportCapture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "bridge/MapPen.h"
+#include "core/MapPen.h"
 #include "core/XYPoint.h"
 
 struct PenCall {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "bridge/ErrorReport.h"
+#include "core/ErrorReport.h"
 
 class ReportCapture {
 public:

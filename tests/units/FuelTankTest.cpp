@@ -10,7 +10,7 @@
 
 #include "annex/AnnexTables.h"
 #include "core/Chain.h"
-#include "simulation/ScenarioAdmin.h"
+#include "core/ScenarioAdmin.h"
 #include "support/Bytes.h"
 #include "units/FuelTank.h"
 

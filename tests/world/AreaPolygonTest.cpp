@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "bridge/Nav2Game.h"
+#include "world/Nav2Game.h"
 #include "core/ResourceLoader.h"
 #include "support/RecordingPen.h"
 #include "support/ReportCapture.h"

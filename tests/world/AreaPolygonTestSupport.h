@@ -16,8 +16,8 @@
 #include "core/Projection.h"
 #include "core/ResourceLoader.h"
 #include "support/TempTree.h"
-#include "units/PositionObject.h"
 #include "world/Map.h"
+#include "world/Nav2Game.h"
 #include "world/MapTestSupport.h"
 
 namespace zonetest {
@@ -75,8 +75,27 @@ private:
 };
 
 // A position that is an element of a chain, as the interface hands zone
-// outlines over.
-class ChainNode : public PositionObject, public ChainLink<ChainNode> {};
+// outlines over: the position calls the zone operations use, with the map
+// point kept as a unit's position keeps it, and nothing of the unit model.
+class ChainNode : public ChainLink<ChainNode> {
+public:
+    void SetPosition(const LatLonPoint& point) { position_ = point; xyStale_ = true; }
+    LatLonPoint GetPosition() const { return position_; }
+    void GetPosition(LatLonPoint& point) const { point = position_; }
+    void UpdateXY() { xy_ = Nav2Game::LatLonToXY(position_); xyStale_ = false; }
+    void GetXY(XYPoint& out, bool refresh)
+    {
+        if (refresh && xyStale_)
+            UpdateXY();
+        out = xy_;
+    }
+    bool IsXYStale() const { return xyStale_; }
+
+private:
+    LatLonPoint position_;
+    XYPoint xy_;
+    bool xyStale_ = true;
+};
 
 // A new chain of nodes at the points, in order; answers its first node.
 inline ChainNode* MakeChain(const std::vector<LatLonPoint>& points)

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "bridge/gam2arena.h"
+#include "core/gam2arena.h"
 #include "core/Projection.h"
 #include "support/Bytes.h"
 #include "support/RecordingPen.h"

@@ -18,10 +18,10 @@
 
 #include "core/Projection.h"
 #include "platform/Clock.h"
-#include "simulation/OpenedFilePath.h"
+#include "world/OpenedFilePath.h"
 #include "support/RecordingPen.h"
 #include "support/TempTree.h"
-#include "widgets/ScreenRefresh.h"
+#include "core/ScreenRefresh.h"
 #include "world/GISManager.h"
 #include "world/GISShape.h"
 #include "world/Map.h"

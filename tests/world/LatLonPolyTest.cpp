@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "bridge/Nav2Game.h"
+#include "world/Nav2Game.h"
 #include "core/NavMath.h"
 #include "core/StreamFields.h"
 #include "support/Bytes.h"

@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "bridge/Game2UI2.h"
-#include "bridge/gam2arena.h"
-#include "bridge/game2ui.h"
+#include "world/Game2UI2.h"
+#include "core/gam2arena.h"
+#include "world/game2ui.h"
 #include "core/NavMath.h"
 #include "core/Projection.h"
-#include "simulation/PathReturnEvent.h"
+#include "world/PathReturnEvent.h"
 #include "support/ReportCapture.h"
 #include "world/AreaPolygonList.h"
 #include "world/AreaPolygonTestSupport.h"

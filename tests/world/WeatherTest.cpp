@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "bridge/gam2arena.h"
+#include "core/gam2arena.h"
 #include "core/RandomGen.h"
-#include "simulation/Event.h"
+#include "core/Event.h"
 #include "support/Bytes.h"
 #include "support/RecordingPen.h"
 #include "support/ReportCapture.h"

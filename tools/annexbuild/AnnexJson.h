@@ -6,7 +6,7 @@
 // Source file form:
 //   { "comment": [...], "records": [ { "id": 1, <field>: <value>, ... }, ... ] }
 // Field names are the record classes' member names (annex/*Annex.h,
-// engagement/WeaponRec.h). A field left out keeps the value a new record
+// annex/WeaponRec.h). A field left out keeps the value a new record
 // has; a field the record does not have is an error, as is a record ID of 0
 // or one used twice in a file. Values:
 //   numbers              a JSON integer, or a text in C form ("0x800", "-3");

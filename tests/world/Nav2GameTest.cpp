@@ -1,0 +1,136 @@
+// Nav2GameTest.cpp: the bridge's map pen operations (forwarded to the
+// current pen, nothing without one) and its queries of gMap.
+#include <gtest/gtest.h>
+
+#include "core/MapPen.h"
+#include "world/Nav2Game.h"
+#include "core/Projection.h"
+#include "support/RecordingPen.h"
+#include "world/Map.h"
+#include "world/MapTestSupport.h"
+
+using namespace maptest;
+
+namespace {
+
+TEST(Nav2GamePen, WithoutAPenNothingIsDrawn)
+{
+    ASSERT_EQ(GetMapPen(), nullptr);
+    Nav2Game::MapMoveTo(XYPoint(1, 2));
+    Nav2Game::MapLineTo(XYPoint(3, 4), 1);
+    Nav2Game::MapPlot(XYPoint(5, 6), 13);
+    DrawZoneMarker(XYPoint(7, 8));
+    EXPECT_EQ(Nav2Game::GetMapScale(), 0);
+}
+
+TEST(Nav2GamePen, CallsReachTheCurrentPenInOrder)
+{
+    RecordingPen outer(5000);
+    {
+        ScopedMapPen scope(&outer);
+        RecordingPenScope inner(9000);
+        EXPECT_EQ(GetMapPen(), &inner);
+        EXPECT_EQ(Nav2Game::GetMapScale(), 9000);
+        Nav2Game::MapMoveTo(XYPoint(1, 2));
+        Nav2Game::MapLineTo(XYPoint(3, 4), 2);
+        Nav2Game::MapPlot(XYPoint(5, 6), 18);
+        DrawZoneMarker(XYPoint(-7, -8));
+        const std::vector<PenCall> expected = {
+            {PenCall::Move, XYPoint(1, 2), 0},
+            {PenCall::Line, XYPoint(3, 4), 2},
+            {PenCall::Plot, XYPoint(5, 6), 18},
+            {PenCall::ZoneMarker, XYPoint(-7, -8), 0},
+        };
+        EXPECT_EQ(inner.calls, expected);
+    }
+    // Each scope put back the pen it found.
+    EXPECT_EQ(GetMapPen(), nullptr);
+    EXPECT_TRUE(outer.calls.empty());
+}
+
+TEST(Nav2GameMap, WithoutAMapTheQueriesAnswerNeutrally)
+{
+    ASSERT_EQ(gMap, nullptr);
+    EXPECT_EQ(Nav2Game::LatLonToXY(At(10, 20)), XYPoint(0, 0));
+    EXPECT_EQ(Nav2Game::XYToLatLon(XYPoint(10, 20)), LatLonPoint(0, 0));
+    EXPECT_FALSE(Nav2Game::IsInMap(At(10, 20)));
+    EXPECT_FALSE(Nav2Game::IsLandAt(At(10, 20)));
+    EXPECT_FALSE(Nav2Game::IsIce(At(10, 20)));
+    EXPECT_EQ(Nav2Game::GetAltitudeAt(At(10, 20)), 0);
+    LatLonRect bounds(1, 2, 3, 4);
+    EXPECT_EQ(&Nav2Game::GetMapBounds(bounds), &bounds);
+    EXPECT_EQ(bounds, LatLonRect());
+}
+
+// gMap set to a loaded map for the test's duration.
+class Nav2GameWithMap : public testing::Test {
+protected:
+    void Install(const SectionPlan& plan)
+    {
+        ASSERT_TRUE(files.Write(plan, {{{11, 20}, Square(10.25, 20.25, 10.75, 20.75)}}));
+        bool loaded = false;
+        map = LoadMap(SectionBytes(plan), files.Directory(), &loaded);
+        ASSERT_TRUE(loaded);
+        gMap = map.get();
+    }
+    void TearDown() override { gMap = nullptr; }
+
+    MapFiles files;
+    std::unique_ptr<Map> map;
+};
+
+TEST_F(Nav2GameWithMap, QueriesGoToTheMap)
+{
+    SectionPlan plan;
+    plan.area = LatLonRect(Deg(11), Deg(20), Deg(9), Deg(22));
+    plan.tiles = {{11, 20}};
+    plan.FillCells(-800);
+    Install(plan);
+
+    LatLonRect bounds;
+    EXPECT_EQ(Nav2Game::GetMapBounds(bounds), plan.area);
+    const LatLonPoint p = At(10.5, 20.5);
+    EXPECT_EQ(Nav2Game::LatLonToXY(p), map->LatLon_to_XY(p));
+    EXPECT_EQ(Nav2Game::XYToLatLon(Nav2Game::LatLonToXY(p)), map->XY_to_LatLon(map->LatLon_to_XY(p)));
+    EXPECT_TRUE(Nav2Game::IsLandAt(p));
+    EXPECT_FALSE(Nav2Game::IsLandAt(At(9.5, 21.5)));
+    EXPECT_EQ(Nav2Game::GetAltitudeAt(At(9.5, 21.5)), -100);
+
+    struct Row {
+        double lat, lon;
+        bool inside;
+    };
+    const Row rows[] = {
+        {11, 20, true}, {9, 22, true}, {10, 21, true},           // corners and middle, edges included
+        {11.0001, 21, false}, {8.9999, 21, false},
+        {10, 19.9999, false}, {10, 22.0001, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.lat << ", " << r.lon);
+        EXPECT_EQ(Nav2Game::IsInMap(At(r.lat, r.lon)), r.inside);
+    }
+}
+
+TEST_F(Nav2GameWithMap, AreaAcrossTheMeridian)
+{
+    SectionPlan plan;
+    plan.area = LatLonRect(Deg(11), Deg(170), Deg(9), Deg(-170));
+    plan.origin = LatLonPoint(0, ANGLE_HALF);
+    plan.FillCells(-800);
+    Install(plan);
+
+    struct Row {
+        double lon;
+        bool inside;
+    };
+    const Row rows[] = {
+        {170, true}, {179.9, true}, {180, true}, {-180, true}, {-175, true}, {-170, true},
+        {169.9, false}, {-169.9, false}, {0, false}, {-10, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.lon);
+        EXPECT_EQ(Nav2Game::IsInMap(At(10, r.lon)), r.inside);
+    }
+}
+
+} // namespace

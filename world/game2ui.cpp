@@ -1,0 +1,50 @@
+// game2ui.cpp: what the player may see, read from the stand-in until the
+// units and sides exist.
+#include "world/game2ui.h"
+
+#include <set>
+
+namespace {
+
+struct Visibility {
+    bool showAll = false;
+    std::set<uint16_t> known;   // unit ids the player's side knows
+};
+
+Visibility& State()
+{
+    static Visibility state;
+    return state;
+}
+
+} // namespace
+
+namespace game2ui {
+
+bool IsVisibleToPlayer(uint16_t unitID)
+{
+    if (unitID == 0)
+        return false;
+    return State().showAll || State().known.count(unitID) != 0;
+}
+
+void SetShowAll(bool showAll)
+{
+    State().showAll = showAll;
+}
+
+void SetVisibleToPlayer(uint16_t unitID, bool visible)
+{
+    if (visible)
+        State().known.insert(unitID);
+    else
+        State().known.erase(unitID);
+}
+
+void ClearVisibility()
+{
+    State().showAll = false;
+    State().known.clear();
+}
+
+} // namespace game2ui
