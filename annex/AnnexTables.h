@@ -28,9 +28,9 @@
 #include "annex/SubAnnex.h"
 #include "annex/WarheadAnnex.h"
 #include "annex/WeaponAnnex.h"
+#include "annex/WeaponRec.h"
 #include "core/IDList.h"
 #include "core/RecordList.h"
-#include "annex/WeaponRec.h"
 
 // The sixteen tables, each empty (null) until the annex load creates it, and
 // each owning its records. One process-wide set exists (Annex::Tables()); the

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <iosfwd>
 
-#include "core/TreeListOf.h"
 #include "core/GameTime.h"
+#include "core/TreeListOf.h"
 
 class TimeStampNode : public TreeListNode<TimeStampNode> {
 public:

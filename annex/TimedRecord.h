@@ -11,8 +11,8 @@
 #include "annex/DBEnum.h"
 #include "core/Chain.h"
 #include "core/ChainLink.h"
-#include "core/LatLonPoint.h"
 #include "core/GameTime.h"
+#include "core/LatLonPoint.h"
 
 // Resource texts of the option's line.
 constexpr int32_t UNKNOWN_WEAPON_TEXT = 0x7B025E;   // the whole line when the weapon is missing

@@ -19,10 +19,10 @@
 
 #include "core/StreamFields.h"
 #include "core/Units.h"
-#include "world/OpenedFilePath.h"
 #include "tests/support/RecordingPen.h"
 #include "world/GISManager.h"
 #include "world/Map.h"
+#include "world/OpenedFilePath.h"
 
 namespace {
 

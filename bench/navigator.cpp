@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "world/Game2UI2.h"
-#include "core/gam2arena.h"
 #include "core/StreamFields.h"
 #include "core/Units.h"
+#include "core/gam2arena.h"
 #include "world/AreaPolygonList.h"
+#include "world/Game2UI2.h"
 #include "world/Map.h"
 #include "world/MapFileWriter.h"
 #include "world/NavPath.h"

@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/gam2arena.h"
 #include "core/LatLonPoint.h"
 #include "core/LatLonRect.h"
 #include "core/RandomGen.h"
 #include "core/Units.h"
+#include "core/gam2arena.h"
 #include "world/Environment.h"
 #include "world/Weather.h"
 

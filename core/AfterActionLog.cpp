@@ -7,8 +7,8 @@
 #include <new>
 #include <string>
 
-#include "core/Scen2ui.h"
 #include "core/AllocationCheck.h"
+#include "core/Scen2ui.h"
 #include "platform/FileName.h"
 #include "platform/Path.h"
 

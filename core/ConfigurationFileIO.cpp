@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "platform/Path.h"
 #include "core/TextUtil.h"
+#include "platform/Path.h"
 
 namespace {
 

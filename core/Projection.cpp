@@ -8,9 +8,9 @@
 #include <new>
 
 #include "core/ErrorReport.h"
-#include "core/MapPen.h"
 #include "core/Geometry.h"
 #include "core/LongMath.h"
+#include "core/MapPen.h"
 #include "core/Sine.h"
 #include "core/Tangent.h"
 

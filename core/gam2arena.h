@@ -2,20 +2,19 @@
 // reaches the simulation's game clock, its random generator and its event
 // queue, and ArenaState, the object that holds those three for now.
 //
-// The Arena (the simulation controller) does not exist yet. Until it does,
-// the accessors read one installed ArenaState: its EventQueue, its RandomGen,
-// the game time in seconds and the calendar date at game time 0. When the
-// Arena comes, it owns the queue, the generator and the clock, and these
-// accessors read the Arena instead; callers do not change. With nothing
-// installed, every accessor answers its neutral value (0, false, nullptr),
-// just as it will while no Arena exists.
+// The accessors read one installed ArenaState: its EventQueue, its RandomGen,
+// the game time in seconds and the calendar date at game time 0. The Arena
+// (the simulation controller, in a layer above) installs the state it runs on
+// at start-up; tests install their own. Callers here never include the Arena.
+// With nothing installed, every accessor answers its neutral value (0, false,
+// nullptr).
 #pragma once
 
 #include <cstdint>
 
-#include "core/RandomGen.h"
 #include "core/EventQueue.h"
 #include "core/GameTime.h"
+#include "core/RandomGen.h"
 
 class Event;
 

@@ -7,8 +7,8 @@
 #include <ostream>
 
 #include "annex/AnnexTables.h"
-#include "core/StreamFields.h"
 #include "core/ScenarioAdmin.h"
+#include "core/StreamFields.h"
 
 namespace {
 

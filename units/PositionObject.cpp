@@ -5,9 +5,9 @@
 #include <istream>
 #include <ostream>
 
-#include "world/Nav2Game.h"
 #include "core/NavMath.h"
 #include "core/StreamFields.h"
+#include "world/Nav2Game.h"
 
 namespace {
 

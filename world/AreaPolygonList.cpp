@@ -10,10 +10,10 @@
 #include <ostream>
 
 #include "core/ErrorReport.h"
-#include "world/Nav2Game.h"
 #include "core/NameString.h"
 #include "core/ResourceText.h"
 #include "core/StreamFields.h"
+#include "world/Nav2Game.h"
 
 namespace {
 

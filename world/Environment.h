@@ -11,11 +11,11 @@
 #include <memory>
 #include <ostream>
 
-#include "core/gam2arena.h"
 #include "core/LatLonPoint.h"
 #include "core/LatLonRect.h"
-#include "core/XYRect.h"
 #include "core/ScenarioAdmin.h"
+#include "core/XYRect.h"
+#include "core/gam2arena.h"
 #include "world/Weather.h"
 #include "world/WeatherReport.h"
 

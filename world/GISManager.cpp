@@ -12,14 +12,14 @@
 #include <memory>
 #include <new>
 
-#include "world/Nav2Game.h"
+#include "core/ScreenRefresh.h"
 #include "core/Units.h"
 #include "platform/Clock.h"
 #include "platform/DirSearch.h"
 #include "platform/FileName.h"
 #include "platform/Path.h"
+#include "world/Nav2Game.h"
 #include "world/OpenedFilePath.h"
-#include "core/ScreenRefresh.h"
 
 GISManager* gGISManager = nullptr;
 

@@ -5,8 +5,8 @@
 
 #include "core/ErrorReport.h"
 #include "core/gam2arena.h"
-#include "world/PathReturnEvent.h"
 #include "world/NavPath.h"
+#include "world/PathReturnEvent.h"
 
 namespace Game2Nav {
 

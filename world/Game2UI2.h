@@ -1,12 +1,11 @@
 // Game2UI2.h: the Game2UI2 bridge calls that tell the windows and the world
 // model which side the player commands and which threat zones a side keeps.
 //
-// The sides (Side, SideManager) do not exist yet. Until they do, these calls
-// read a stand-in registry: a settable player side id and, per side id, a
-// zone list registered by whoever owns it (tests, the scenario builder).
-// When the Side model comes, each Side owns its AreaPolygonList and these
-// calls read the Arena's SideManager instead; callers do not change, and the
-// registry calls below go away.
+// These calls read a registry: a settable player side id and, per side id, a
+// zone list registered by whoever owns it. The sides live in a layer above
+// the world, so the side model registers each side's AreaPolygonList here at
+// start-up and on loading (tests register their own); callers never include
+// the sides.
 #pragma once
 
 #include <cstdint>

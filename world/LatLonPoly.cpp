@@ -7,12 +7,12 @@
 #include <new>
 #include <ostream>
 
-#include "world/Nav2Game.h"
 #include "core/AllocationCheck.h"
 #include "core/Geometry.h"
 #include "core/NavMath.h"
 #include "core/StreamFields.h"
 #include "core/Units.h"
+#include "world/Nav2Game.h"
 
 namespace {
 

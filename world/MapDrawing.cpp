@@ -5,11 +5,11 @@
 #include "world/Map.h"
 
 #include "core/ErrorReport.h"
-#include "world/Nav2Game.h"
 #include "core/Projection.h"
 #include "core/Units.h"
 #include "world/AltDepthGrid.h"
 #include "world/MapTile.h"
+#include "world/Nav2Game.h"
 
 uint8_t Map::DetailLevelForScale(int32_t scale)
 {

@@ -4,9 +4,9 @@
 #include <istream>
 #include <new>
 
-#include "world/Nav2Game.h"
 #include "core/Geometry.h"
 #include "core/Units.h"
+#include "world/Nav2Game.h"
 
 namespace {
 

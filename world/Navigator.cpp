@@ -6,15 +6,15 @@
 
 #include <new>
 
-#include "core/ErrorReport.h"
-#include "world/Game2Nav.h"
-#include "world/Game2UI2.h"
-#include "world/game2ui.h"
 #include "core/AllocationCheck.h"
+#include "core/ErrorReport.h"
 #include "core/NavMath.h"
 #include "world/AreaPolygonList.h"
+#include "world/Game2Nav.h"
+#include "world/Game2UI2.h"
 #include "world/Map.h"
 #include "world/MapTile.h"
+#include "world/game2ui.h"
 
 Navigator* gNavigator = nullptr;
 

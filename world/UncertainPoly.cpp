@@ -9,14 +9,14 @@
 #include <ostream>
 #include <vector>
 
-#include "core/ErrorReport.h"
-#include "world/Nav2Game.h"
 #include "core/AllocationCheck.h"
+#include "core/ErrorReport.h"
 #include "core/Geometry.h"
 #include "core/NavMath.h"
 #include "core/NavVector.h"
 #include "core/StreamFields.h"
 #include "core/Units.h"
+#include "world/Nav2Game.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <cstdio>
 
 #include "core/ErrorReport.h"
-#include "world/Nav2Game.h"
-#include "core/gam2arena.h"
 #include "core/StreamFields.h"
+#include "core/gam2arena.h"
+#include "world/Nav2Game.h"
 #include "world/WeatherEvent.h"
 
 namespace {

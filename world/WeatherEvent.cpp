@@ -2,10 +2,10 @@
 #include "world/WeatherEvent.h"
 
 #include "core/ErrorReport.h"
-#include "world/gam2anim.h"
-#include "core/gam2arena.h"
 #include "core/StreamFields.h"
+#include "core/gam2arena.h"
 #include "world/WeatherTexts.h"
+#include "world/gam2anim.h"
 
 WeatherEvent::WeatherEvent(int32_t row, int32_t column, int8_t trend)
     : row(row), column(column), trend(trend)

@@ -1,11 +1,10 @@
 // game2ui.h: the game2ui bridge calls through which the game model asks what
 // the player may see.
 //
-// The units and the player's contact picture do not exist yet. Until they
-// do, IsVisibleToPlayer reads a stand-in: a show-all flag and a set of unit
-// ids the player's side knows, both settable. When the unit model and the
-// sides come, the call reads them instead; callers do not change, and the
-// stand-in calls below go away.
+// IsVisibleToPlayer reads a registry: a show-all flag and a set of unit ids
+// the player's side knows, both settable. The units and the player's contact
+// picture live in layers above the world, so their owners keep the registry
+// up to date (or install a fuller answer there); callers never include them.
 #pragma once
 
 #include <cstdint>

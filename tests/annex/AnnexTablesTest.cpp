@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "annex/AnnexTables.h"
-#include "world/ui2map.h"
 #include "core/ConfigurationFileIO.h"
 #include "core/ResourceLoader.h"
 #include "support/AnnexImage.h"
@@ -20,6 +19,7 @@
 #include "support/TempTree.h"
 #include "world/Map.h"
 #include "world/MapTestSupport.h"
+#include "world/ui2map.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "annex/DBEnum.h"
-#include "core/gam2arena.h"
 #include "core/RandomGen.h"
+#include "core/gam2arena.h"
 
 namespace {
 

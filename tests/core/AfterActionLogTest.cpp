@@ -10,9 +10,9 @@
 #include <string>
 
 #include "core/AfterActionLog.h"
-#include "support/TempTree.h"
 #include "core/ScenarioAdmin.h"
 #include "support/ReportCapture.h"
+#include "support/TempTree.h"
 
 namespace {
 

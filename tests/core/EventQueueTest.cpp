@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "core/gam2arena.h"
 #include "core/Event.h"
 #include "core/EventQueue.h"
+#include "core/gam2arena.h"
 #include "support/Bytes.h"
 #include "support/ReportCapture.h"
 

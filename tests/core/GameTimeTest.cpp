@@ -3,8 +3,8 @@
 
 #include <sstream>
 
-#include "support/Bytes.h"
 #include "core/GameTime.h"
+#include "support/Bytes.h"
 
 TEST(GameTime, StartsAtZero)
 {

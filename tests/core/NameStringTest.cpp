@@ -9,8 +9,8 @@
 
 #include "core/NameString.h"
 #include "core/StreamFields.h"
-#include "support/ReportCapture.h"
 #include "support/Bytes.h"
+#include "support/ReportCapture.h"
 
 namespace {
 

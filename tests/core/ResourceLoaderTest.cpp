@@ -23,8 +23,8 @@
 #include "core/ResourceLoader.h"
 #include "core/ResourceWriter.h"
 #include "platform/Path.h"
-#include "support/ExitCapture.h"
 #include "support/Bytes.h"
+#include "support/ExitCapture.h"
 
 namespace {
 

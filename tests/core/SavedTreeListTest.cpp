@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/SavedTreeListOf.h"
-#include "support/ReportCapture.h"
 #include "support/Bytes.h"
+#include "support/ReportCapture.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/gam2arena.h"
 #include "core/Event.h"
+#include "core/gam2arena.h"
 
 namespace {
 

@@ -23,15 +23,18 @@ struct Violation {
 // lowest first; empty when the file or the list cannot be read.
 std::vector<std::string> ReadLayerOrder(const std::filesystem::path& cmakeLists);
 
-// Every include in root/<folder>/ and root/tests/<folder>/ (.h and .cpp, at
-// any depth) of a folder later than <folder> in order, and every tessarn_<x>
-// that root/<folder>/CMakeLists.txt links where <x> is not earlier than
-// <folder>. Folders missing from the tree are skipped; tests/support and
-// the programs outside the order (tools, bench, fuzz) may include anything.
+// Every include in root/<folder>/ and root/tests/<folder>/ (sources and
+// headers at any depth, quotes or angle brackets, leading ../ ignored) of a
+// folder later than <folder> in order or of a folder of the tree outside the
+// order (tests, tools, bench); the test support headers that tests/<folder>
+// includes, checked as part of <folder>; and every tessarn_<x> that
+// root/<folder>/CMakeLists.txt links where <x> lies above <folder>. Folders
+// missing from the tree are skipped; the programs outside the order (tools,
+// bench, fuzz) may include anything.
 std::vector<Violation> FindClimbing(const std::filesystem::path& root,
                                     const std::vector<std::string>& order);
 
-// "core/A.cpp:3: core includes world, which lies above it"
+// "core/A.cpp:3: core names world, which does not lie below it"
 std::string Describe(const Violation& violation);
 
 } // namespace layers

@@ -56,16 +56,24 @@ TEST_F(PlantedTree, DownwardAndSideIncludesPass)
 
 TEST_F(PlantedTree, EachClimbNamesItsFileAndLine)
 {
-    tree.File("core/Units.cpp", "#include \"core/Units.h\"\n\n  #  include \"world/Map.h\"\n");
-    tree.File("platform/sub/Path.h", "#include \"core/Units.h\"\n");
-    tree.File("tests/core/UnitsTest.cpp", "#include \"world/Map.h\"\n");
-    tree.File("core/CMakeLists.txt", "tessarn_library(core LINKS\n  tessarn_world tessarn_core)\n");
+    tree.File("core/Units.cpp", "#include \"core/Units.h\"\n\n  #  include \"world/Map.h\"\n"
+                                "#include <world/Tile.h>\n#include \"../world/Sea.h\"\n"
+                                "#include \"tools/build/Table.h\"\n");
+    tree.File("tools/build/Table.h");
+    tree.File("platform/sub/Path.hpp", "#include \"core/Units.h\"\n");
+    tree.File("tests/core/UnitsTest.cpp", "#include \"support/Pen.h\"\n#include \"world/Map.h\"\n");
+    tree.File("tests/core/MoreTest.cpp", "#include \"support/Pen.h\"\n");
+    tree.File("tests/support/Pen.h", "#include \"core/Units.h\"\n#include \"world/Map.h\"\n");
+    tree.File("core/CMakeLists.txt", "target_link_libraries(tessarn_core PUBLIC\n  tessarn_world tessarn_platform)\n");
     const std::vector<std::string> expected = {
-        "platform/sub/Path.h:1: platform names core, which does not lie below it",
+        "platform/sub/Path.hpp:1: platform names core, which does not lie below it",
         "core/Units.cpp:3: core names world, which does not lie below it",
-        "tests/core/UnitsTest.cpp:1: core names world, which does not lie below it",
+        "core/Units.cpp:4: core names world, which does not lie below it",
+        "core/Units.cpp:5: core names world, which does not lie below it",
+        "core/Units.cpp:6: core names tools, which does not lie below it",
+        "tests/support/Pen.h:2: core names world, which does not lie below it",   // once
+        "tests/core/UnitsTest.cpp:2: core names world, which does not lie below it",
         "core/CMakeLists.txt:2: core names world, which does not lie below it",
-        "core/CMakeLists.txt:2: core names core, which does not lie below it",
     };
     EXPECT_EQ(Check(), expected);
 }

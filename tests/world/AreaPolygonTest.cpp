@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "world/Nav2Game.h"
 #include "core/ResourceLoader.h"
 #include "support/RecordingPen.h"
 #include "support/ReportCapture.h"
 #include "world/AreaPolygon.h"
 #include "world/AreaPolygonList.h"
 #include "world/AreaPolygonTestSupport.h"
+#include "world/Nav2Game.h"
 
 using namespace zonetest;
 

@@ -17,8 +17,8 @@
 #include "core/ResourceLoader.h"
 #include "support/TempTree.h"
 #include "world/Map.h"
-#include "world/Nav2Game.h"
 #include "world/MapTestSupport.h"
+#include "world/Nav2Game.h"
 
 namespace zonetest {
 

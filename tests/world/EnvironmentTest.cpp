@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "core/gam2arena.h"
 #include "core/Projection.h"
+#include "core/gam2arena.h"
 #include "support/Bytes.h"
 #include "support/RecordingPen.h"
 #include "support/ReportCapture.h"

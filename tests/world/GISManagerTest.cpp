@@ -17,15 +17,15 @@
 #include <vector>
 
 #include "core/Projection.h"
+#include "core/ScreenRefresh.h"
 #include "platform/Clock.h"
-#include "world/OpenedFilePath.h"
 #include "support/RecordingPen.h"
 #include "support/TempTree.h"
-#include "core/ScreenRefresh.h"
 #include "world/GISManager.h"
 #include "world/GISShape.h"
 #include "world/Map.h"
 #include "world/MapTestSupport.h"
+#include "world/OpenedFilePath.h"
 
 namespace fs = std::filesystem;
 using maptest::At;

@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "world/Game2Nav.h"
-#include "world/Game2UI2.h"
-#include "world/Nav2Game.h"
 #include "core/gam2arena.h"
-#include "world/PathReturnEvent.h"
 #include "support/ReportCapture.h"
 #include "world/AreaPolygonList.h"
+#include "world/Game2Nav.h"
+#include "world/Game2UI2.h"
 #include "world/Map.h"
 #include "world/MapTestSupport.h"
+#include "world/Nav2Game.h"
 #include "world/NavPath.h"
 #include "world/Navigator.h"
+#include "world/PathReturnEvent.h"
 
 namespace {
 

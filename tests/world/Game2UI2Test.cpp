@@ -2,9 +2,9 @@
 // hands out, and what the player may see, through their stand-ins.
 #include <gtest/gtest.h>
 
+#include "world/AreaPolygonList.h"
 #include "world/Game2UI2.h"
 #include "world/game2ui.h"
-#include "world/AreaPolygonList.h"
 
 namespace {
 

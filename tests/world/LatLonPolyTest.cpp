@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "world/Nav2Game.h"
 #include "core/NavMath.h"
 #include "core/StreamFields.h"
 #include "support/Bytes.h"
 #include "support/RecordingPen.h"
 #include "world/AreaPolygonTestSupport.h"
 #include "world/LatLonPoly.h"
+#include "world/Nav2Game.h"
 
 using namespace zonetest;
 

@@ -1,7 +1,7 @@
 // MapTestSupport.h: builders for map tests: a scenario map section written
 // field by field from a readable description, a scratch folder holding the
 // coast, border and ice files of a few outlines, and a helper that loads the
-// two into a Map. Used by the world and bridge tests of the map.
+// two into a Map. Used by the world tests of the map.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,52 +1,15 @@
-// Nav2GameTest.cpp: the bridge's map pen operations (forwarded to the
-// current pen, nothing without one) and its queries of gMap.
+// Nav2GameTest.cpp: the bridge's queries of gMap. The drawing calls are
+// tested with the pen (tests/core/MapPenTest.cpp).
 #include <gtest/gtest.h>
 
-#include "core/MapPen.h"
-#include "world/Nav2Game.h"
 #include "core/Projection.h"
-#include "support/RecordingPen.h"
 #include "world/Map.h"
 #include "world/MapTestSupport.h"
+#include "world/Nav2Game.h"
 
 using namespace maptest;
 
 namespace {
-
-TEST(Nav2GamePen, WithoutAPenNothingIsDrawn)
-{
-    ASSERT_EQ(GetMapPen(), nullptr);
-    Nav2Game::MapMoveTo(XYPoint(1, 2));
-    Nav2Game::MapLineTo(XYPoint(3, 4), 1);
-    Nav2Game::MapPlot(XYPoint(5, 6), 13);
-    DrawZoneMarker(XYPoint(7, 8));
-    EXPECT_EQ(Nav2Game::GetMapScale(), 0);
-}
-
-TEST(Nav2GamePen, CallsReachTheCurrentPenInOrder)
-{
-    RecordingPen outer(5000);
-    {
-        ScopedMapPen scope(&outer);
-        RecordingPenScope inner(9000);
-        EXPECT_EQ(GetMapPen(), &inner);
-        EXPECT_EQ(Nav2Game::GetMapScale(), 9000);
-        Nav2Game::MapMoveTo(XYPoint(1, 2));
-        Nav2Game::MapLineTo(XYPoint(3, 4), 2);
-        Nav2Game::MapPlot(XYPoint(5, 6), 18);
-        DrawZoneMarker(XYPoint(-7, -8));
-        const std::vector<PenCall> expected = {
-            {PenCall::Move, XYPoint(1, 2), 0},
-            {PenCall::Line, XYPoint(3, 4), 2},
-            {PenCall::Plot, XYPoint(5, 6), 18},
-            {PenCall::ZoneMarker, XYPoint(-7, -8), 0},
-        };
-        EXPECT_EQ(inner.calls, expected);
-    }
-    // Each scope put back the pen it found.
-    EXPECT_EQ(GetMapPen(), nullptr);
-    EXPECT_TRUE(outer.calls.empty());
-}
 
 TEST(Nav2GameMap, WithoutAMapTheQueriesAnswerNeutrally)
 {

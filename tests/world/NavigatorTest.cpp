@@ -14,19 +14,19 @@
 #include <string>
 #include <vector>
 
-#include "world/Game2UI2.h"
-#include "core/gam2arena.h"
-#include "world/game2ui.h"
 #include "core/NavMath.h"
 #include "core/Projection.h"
-#include "world/PathReturnEvent.h"
+#include "core/gam2arena.h"
 #include "support/ReportCapture.h"
 #include "world/AreaPolygonList.h"
 #include "world/AreaPolygonTestSupport.h"
+#include "world/Game2UI2.h"
 #include "world/Map.h"
 #include "world/MapTestSupport.h"
 #include "world/NavPath.h"
 #include "world/Navigator.h"
+#include "world/PathReturnEvent.h"
+#include "world/game2ui.h"
 
 using maptest::At;
 using maptest::Deg;

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "world/PathReturnEvent.h"
 #include "support/Bytes.h"
 #include "world/NavPath.h"
+#include "world/PathReturnEvent.h"
 
 namespace {
 

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "world/Nav2Game.h"
 #include "core/NavMath.h"
 #include "core/Projection.h"
 #include "core/StreamFields.h"
@@ -19,6 +18,7 @@
 #include "support/ReportCapture.h"
 #include "world/Map.h"
 #include "world/MapTestSupport.h"
+#include "world/Nav2Game.h"
 #include "world/UncertainPoly.h"
 
 using maptest::At;

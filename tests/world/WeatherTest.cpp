@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "core/gam2arena.h"
-#include "core/RandomGen.h"
 #include "core/Event.h"
+#include "core/RandomGen.h"
+#include "core/gam2arena.h"
 #include "support/Bytes.h"
 #include "support/RecordingPen.h"
 #include "support/ReportCapture.h"

@@ -3,11 +3,11 @@
 // position, with and without gEnvironment.
 #include <gtest/gtest.h>
 
-#include "world/gam2anim.h"
 #include "core/gam2arena.h"
 #include "support/ReportCapture.h"
 #include "world/Environment.h"
 #include "world/Map.h"
+#include "world/gam2anim.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "world/ui2map.h"
 #include "core/Projection.h"
 #include "support/RecordingPen.h"
 #include "support/ReportCapture.h"
@@ -13,6 +12,7 @@
 #include "world/Map.h"
 #include "world/MapTestSupport.h"
 #include "world/MapTile.h"
+#include "world/ui2map.h"
 
 using namespace maptest;
 
