@@ -1,5 +1,6 @@
-// gam2arena.cpp: the accessors to the game clock, the random generator and
-// the event queue, and the calendar arithmetic of the stand-in clock.
+// gam2arena.cpp: the accessors to the game clock, the random generator, the
+// event queue and the unit lookup, and the calendar arithmetic of the
+// stand-in clock.
 #include "core/gam2arena.h"
 
 #include "core/Event.h"
@@ -159,6 +160,22 @@ Event* FindUnitEvent(uint16_t unitID, Event* after, uint8_t typeCode)
         event = gArenaState->Queue().FindNextOfType(event, typeCode);
     } while (event != nullptr && event->GetSubject() != unitID);
     return event;
+}
+
+namespace {
+UnitLookup gUnitLookup = nullptr;
+} // namespace
+
+Unit* FindUnit(uint16_t unitID)
+{
+    return gUnitLookup != nullptr ? gUnitLookup(unitID) : nullptr;
+}
+
+UnitLookup SetUnitLookup(UnitLookup lookup)
+{
+    const UnitLookup previous = gUnitLookup;
+    gUnitLookup = lookup;
+    return previous;
 }
 
 } // namespace gam2arena

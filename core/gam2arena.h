@@ -1,6 +1,6 @@
 // gam2arena.h: the gam2arena accessors, through which the rest of the system
-// reaches the simulation's game clock, its random generator and its event
-// queue, and ArenaState, the object that holds those three for now.
+// reaches the simulation's game clock, its random generator, its event queue
+// and its units, and ArenaState, the object that holds the first three for now.
 //
 // The accessors read one installed ArenaState: its EventQueue, its RandomGen,
 // the game time in seconds and the calendar date at game time 0. The Arena
@@ -17,6 +17,7 @@
 #include "core/RandomGen.h"
 
 class Event;
+class Unit;
 
 // The packed clock record that the clock window shows and the weather reads
 // the date from. In memory only; never saved.
@@ -112,5 +113,14 @@ Event* FindEvent(Event* after, uint8_t typeCode);
 
 // As FindEvent, but the next one whose subject is also unitID.
 Event* FindUnitEvent(uint16_t unitID, Event* after, uint8_t typeCode);
+
+// The unit of that identifier, or nullptr when it is absent or no lookup is
+// installed. The unit list lives above the core: its owner installs the
+// lookup (units/UnitList.h, UnitList::SetArenaList).
+Unit* FindUnit(uint16_t unitID);
+
+// The lookup FindUnit asks; nullptr uninstalls it. Returns the one it replaces.
+using UnitLookup = Unit* (*)(uint16_t unitID);
+UnitLookup SetUnitLookup(UnitLookup lookup);
 
 } // namespace gam2arena

@@ -2,10 +2,12 @@
 // toward a target of every placed object.
 #include "units/PositionObject.h"
 
+#include <cstring>
 #include <istream>
 #include <ostream>
 
 #include "core/NavMath.h"
+#include "core/ResourceLoader.h"
 #include "core/StreamFields.h"
 #include "world/Nav2Game.h"
 
@@ -15,6 +17,20 @@ namespace {
 constexpr int16_t BAND_TOPS[PositionObject::BAND_COUNT - 1] = {
     -37, -19, -10, -4, -2, 0, 3, 60, 350, 2000, 5000,
 };
+
+// The band names, each copied out of its resource text on first use. A copy
+// rather than the loader's block: the block may be purged or the loader
+// replaced, while the names stay for the run.
+struct BandNameCache {
+    char names[PositionObject::BAND_COUNT][PositionObject::BAND_NAME_SIZE] = {};
+    bool loaded[PositionObject::BAND_COUNT] = {};
+};
+
+BandNameCache& BandNames()
+{
+    static BandNameCache cache;
+    return cache;
+}
 
 }  // namespace
 
@@ -68,6 +84,24 @@ bool PositionObject::MoveToward(const LatLonPoint& target, uint16_t speed, uint8
     }
     position = NavMath::Get_LatLonPoint_From_Vector(position, step, leg.bearing);
     return false;
+}
+
+void PositionObject::GetAltitudeBandName(char* out) const
+{
+    if (out == nullptr)
+        return;
+    BandNameCache& cache = BandNames();
+    const uint16_t band = altitudeBand < BAND_COUNT ? altitudeBand : BAND_COUNT - 1;
+    if (!cache.loaded[band] && TheResourceLoader != nullptr) {
+        const int32_t number = BAND_NAME_TEXT + band;
+        if (const char* text = TheResourceLoader->Get(number)) {
+            std::strncpy(cache.names[band], text, BAND_NAME_SIZE - 1);
+            cache.names[band][BAND_NAME_SIZE - 1] = '\0';
+            cache.loaded[band] = true;
+            TheResourceLoader->Free(number);
+        }
+    }
+    std::memcpy(out, cache.names[band], BAND_NAME_SIZE);
 }
 
 void PositionObject::UpdateXY()

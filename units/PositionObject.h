@@ -59,6 +59,18 @@ public:
     //   61..350: 8        351..2000: 9   2001..5000: 10  above 5000: 11
     static uint16_t AltitudeBand(int16_t altitude);
 
+    // Bytes of the short display name of a band, its zero byte included.
+    static constexpr int BAND_NAME_SIZE = 10;
+    // Resource text of band 0's name; band b's is this + b.
+    static constexpr int32_t BAND_NAME_TEXT = 0x7B0212;
+
+    // Copies the name of this object's band into out, which holds
+    // BAND_NAME_SIZE bytes: at most BAND_NAME_SIZE - 1 characters and a zero
+    // byte. A null out does nothing and loads nothing. Each band's name is
+    // loaded from its resource text on first use and kept; a text that cannot
+    // be had gives an empty name now and is asked for again next time.
+    void GetAltitudeBandName(char* out) const;
+
     // Saved form, little-endian, 19 bytes:
     //   latitude, longitude   i32 each   angle units
     //   x, y                  i32 each   projected map units

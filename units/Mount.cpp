@@ -1,0 +1,112 @@
+// Mount.cpp: a mount's owner link, its saved form, and the hand-over of its
+// operations to the engagement model.
+#include "units/Mount.h"
+
+#include <istream>
+#include <ostream>
+
+#include "core/StreamFields.h"
+
+namespace {
+Mount::Operations gOperations;
+}  // namespace
+
+Mount::Operations Mount::SetOperations(const Operations& operations)
+{
+    const Operations previous = gOperations;
+    gOperations = operations;
+    return previous;
+}
+
+void Mount::SetOwner(MovingObject* newOwner)
+{
+    owner = newOwner;
+    for (Sensor* sensor = sensors.First(); sensor != nullptr; sensor = sensor->GetNext())
+        sensor->SetOwner(newOwner);
+}
+
+void Mount::Reload(uint8_t seconds)
+{
+    if (gOperations.reload != nullptr)
+        gOperations.reload(*this, seconds);
+}
+
+bool Mount::RoundCountersEqual() const
+{
+    return gOperations.roundCountersEqual != nullptr && gOperations.roundCountersEqual(*this);
+}
+
+bool Mount::TransferFromMagazines(MountList& magazines, uint32_t value)
+{
+    return gOperations.transferFromMagazines != nullptr
+           && gOperations.transferFromMagazines(*this, magazines, value);
+}
+
+uint16_t Mount::GetLongestReach(uint32_t targetMask) const
+{
+    return gOperations.getLongestReach != nullptr ? gOperations.getLongestReach(*this, targetMask) : 0;
+}
+
+uint16_t Mount::GetShortestReach(uint32_t targetMask) const
+{
+    return gOperations.getShortestReach != nullptr ? gOperations.getShortestReach(*this, targetMask) : 0;
+}
+
+int32_t Mount::SumWeaponRatings(uint32_t targetMask, uint8_t flag) const
+{
+    return gOperations.sumWeaponRatings != nullptr ? gOperations.sumWeaponRatings(*this, targetMask, flag)
+                                                   : 0;
+}
+
+bool Mount::FireWeapon(uint32_t targetValue, const NavVector& toTarget, TimedRecord& record,
+                       int32_t targetCourse, uint16_t targetSpeed)
+{
+    return gOperations.fireWeapon != nullptr
+           && gOperations.fireWeapon(*this, targetValue, toTarget, record, targetCourse, targetSpeed);
+}
+
+bool Mount::Launch(TimedRecord& record)
+{
+    return gOperations.launch == nullptr || gOperations.launch(*this, record);
+}
+
+void Mount::Save(std::ostream& out) const
+{
+    SaveKey(out);
+    SaveField(out, state);
+    SaveField(out, mountCode);
+    weapons.Save(out);
+    SaveField(out, fireInterval);
+    SaveField(out, countdown);
+    SaveField(out, roundsReady);
+    SaveSensorList(sensors, out);
+    SaveField(out, reservedShots);
+    SaveField(out, arcMask);
+    SaveField(out, spareWord);
+    SaveField(out, emptySpace);
+    SaveField(out, transferBlock);
+    SaveField(out, inTransfer);
+    SaveField(out, capabilities);
+}
+
+bool Mount::Load(std::istream& in)
+{
+    LoadKey(in);
+    LoadField(in, state);
+    LoadField(in, mountCode);
+    if (!in || !weapons.Load(in))
+        return false;
+    LoadField(in, fireInterval);
+    LoadField(in, countdown);
+    LoadField(in, roundsReady);
+    if (!in || !LoadSensorList(sensors, in, owner, "Mount::Load"))
+        return false;
+    LoadField(in, reservedShots);
+    LoadField(in, arcMask);
+    LoadField(in, spareWord);
+    LoadField(in, emptySpace);
+    LoadField(in, transferBlock);
+    LoadField(in, inTransfer);
+    LoadField(in, capabilities);
+    return static_cast<bool>(in);
+}

@@ -1,0 +1,119 @@
+// Mount.h: Mount, a launcher, gun or magazine of a unit (an element of the
+// unit's keyed mount or magazine list): its fields, its saved form and its
+// owner link. What a mount does (reloading, transfers from the magazines, its
+// reach, ratings and firing) is the engagement model's: it installs those
+// operations at start-up (Mount::SetOperations), and until it does each
+// answers as a mount that cannot do anything.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+
+#include "annex/WeaponRec.h"
+#include "core/NavVector.h"
+#include "core/SavedTreeListOf.h"
+#include "core/TreeListOf.h"
+#include "units/Sensor.h"
+
+class MovingObject;
+class TimedRecord;
+
+class Mount : public TreeListNode<Mount> {
+public:
+    // Readiness states.
+    static constexpr uint32_t STATE_READY = 2;
+    static constexpr uint32_t STATE_BUSY = 5;
+    static constexpr uint32_t STATE_DAMAGED = 6;
+    static constexpr uint32_t STATE_DESTROYED = 7;
+
+    using MountList = SavedTreeListOf<Mount>;
+
+    // The engagement model's operations; a null member answers as noted.
+    struct Operations {
+        // The per-step reload of the counters and weapon records (nothing).
+        void (*reload)(Mount& mount, uint8_t seconds) = nullptr;
+        // Whether the mount's two round counters are equal, which sends it
+        // to the magazines for rounds (false).
+        bool (*roundCountersEqual)(const Mount& mount) = nullptr;
+        // Starts transfers of rounds from the magazines; true when one was
+        // started (false).
+        bool (*transferFromMagazines)(Mount& mount, MountList& magazines, uint32_t value) = nullptr;
+        // The longest and the shortest reach over its weapons against a
+        // target mask (0).
+        uint16_t (*getLongestReach)(const Mount& mount, uint32_t targetMask) = nullptr;
+        uint16_t (*getShortestReach)(const Mount& mount, uint32_t targetMask) = nullptr;
+        // The summed rating of its weapons against a target mask (0).
+        int32_t (*sumWeaponRatings)(const Mount& mount, uint32_t targetMask, uint8_t flag) = nullptr;
+        // The fire request for an attack option (refused: false).
+        bool (*fireWeapon)(Mount& mount, uint32_t targetValue, const NavVector& toTarget,
+                           TimedRecord& record, int32_t targetCourse, uint16_t targetSpeed) = nullptr;
+        // Fires the option's weapon; true when the option is finished (true).
+        bool (*launch)(Mount& mount, TimedRecord& record) = nullptr;
+    };
+
+    // Installs the operations; returns the ones they replace.
+    static Operations SetOperations(const Operations& operations);
+
+    // Every number 0, both lists empty, no owner.
+    Mount() = default;
+    explicit Mount(uint16_t key) : TreeListNode<Mount>(key) {}
+    ~Mount() override = default;
+    Mount(const Mount&) = delete;
+    Mount& operator=(const Mount&) = delete;
+
+    uint32_t GetState() const { return state; }
+    uint32_t GetMountCode() const { return mountCode; }
+    MovingObject* GetOwner() const { return owner; }
+    // Sets the owner and gives every sensor of the mount the same owner.
+    void SetOwner(MovingObject* newOwner);
+
+    void Reload(uint8_t seconds);
+    bool RoundCountersEqual() const;
+    bool TransferFromMagazines(MountList& magazines, uint32_t value);
+    uint16_t GetLongestReach(uint32_t targetMask) const;
+    uint16_t GetShortestReach(uint32_t targetMask) const;
+    int32_t SumWeaponRatings(uint32_t targetMask, uint8_t flag) const;
+    bool FireWeapon(uint32_t targetValue, const NavVector& toTarget, TimedRecord& record,
+                    int32_t targetCourse, uint16_t targetSpeed);
+    bool Launch(TimedRecord& record);
+
+    // Saved form, little-endian (an element of a saved mount list):
+    //   key              u16
+    //   state            u32
+    //   mountCode        u32
+    //   weapons          keyed list: u16 count, each WeaponRec's saved form
+    //   fireInterval     i8    seconds per round, or -(30-second periods)
+    //   countdown        i8
+    //   roundsReady      i8
+    //   sensors          u16 count, each sensor's type byte and record
+    //   reservedShots    u16   shots promised to queued attack options
+    //   arcMask          u16   45-degree sectors covered
+    //   spareWord        u16   kept and saved
+    //   emptySpace       u16   rounds the mount can take on
+    //   transferBlock    u16   a ready mount starts transfers only at 0
+    //   inTransfer       u16   rounds on their way from magazines
+    //   capabilities     u32   0x4: engages without a contact
+    // The owner is not saved. Load reads into a fresh mount; a record cut
+    // short, or a sensor no class reads (fatal, see LoadSensorList), leaves
+    // the stream failed and answers false, and the caller discards the mount.
+    void Save(std::ostream& out) const;
+    bool Load(std::istream& in);
+
+    uint32_t state = 0;
+    uint32_t mountCode = 0;
+    SavedTreeListOf<WeaponRec> weapons;
+    int8_t fireInterval = 0;
+    int8_t countdown = 0;
+    int8_t roundsReady = 0;
+    TreeListOf<Sensor> sensors;
+    uint16_t reservedShots = 0;
+    uint16_t arcMask = 0;
+    uint16_t spareWord = 0;
+    uint16_t emptySpace = 0;
+    uint16_t transferBlock = 0;
+    uint16_t inTransfer = 0;
+    uint32_t capabilities = 0;
+
+private:
+    MovingObject* owner = nullptr;   // not saved
+};

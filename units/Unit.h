@@ -1,0 +1,315 @@
+// Unit.h: Unit, the abstract base of every unit the simulation moves, senses
+// and fights with: a MovingObject that is also a node of the unit list (keyed
+// by its unit id), with its side links, names and label, status flags,
+// targeting records, tallies of its weapons in flight, jamming entries and
+// the weather at its position; its unit-part operations with their base
+// behaviour, and the unit record of the saved game. The operations live in
+// Unit.cpp (fields, label, side, record), UnitOperations.cpp (stores, reach,
+// tallies, conditions) and UnitStep.cpp (the step, removal, paths, fire
+// orders). The unit classes chosen by type letter build on it (UnitFactory.h).
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+
+#include "annex/AnnexEntry.h"
+#include "annex/SignatureRecord.h"
+#include "annex/TimedRecord.h"
+#include "core/ChainLink.h"
+#include "core/NameString.h"
+#include "core/SavedTreeListOf.h"
+#include "core/TreeListOf.h"
+#include "units/AttackOptionSet.h"
+#include "units/MovingObject.h"
+#include "units/TargetTally.h"
+#include "units/UnitStatus.h"
+#include "world/WeatherReport.h"
+
+class Contact;
+class PlaneRecList;
+class SideContacts;
+
+// Status flag bits of a unit (a plain u32). Several are conditions the
+// condition text names; the classes set those.
+namespace UnitFlag {
+constexpr uint32_t ENGINE_FAILURE = 0x0C;           // either bit
+constexpr uint32_t STEERING_FAILURE = 0x10;
+constexpr uint32_t ON_FIRE = 0x20;
+constexpr uint32_t LINK_ACTIVE = 0x80;               // a datalinked record is active
+constexpr uint32_t DATA_LINK = 0x100;                // may take part in a data link
+constexpr uint32_t SEEKER_ON = 0x1000;               // a weapon's seeker is on; cleared on leaving play
+constexpr uint32_t BASE = 0x2000;                    // an air base or base facility
+constexpr uint32_t LINKS_RECORDS = 0x4000;           // links side records; cleared on leaving play
+constexpr uint32_t KEEPS_JAMMING = 0x20000;          // keeps jamming entries
+constexpr uint32_t HANGAR_HIT = 0x80000;
+constexpr uint32_t FLIGHT_DECK_HIT = 0x100000;
+constexpr uint32_t AIRFIELD_HIT = 0x200000;
+constexpr uint32_t SENSOR_DAMAGE = 0x400000;         // a sensor in state 6 or 7
+constexpr uint32_t FLOODING = 0x800000;              // a multi-action 7 is queued
+constexpr uint32_t MOUNT_DAMAGE = 0x1000000;         // a mount in state 6 or 7
+constexpr uint32_t AIR_OPS_DAMAGE = 0x2000000;
+}  // namespace UnitFlag
+
+// One weapon of a unit, as ListWeapons lists it.
+struct WeaponListEntry : ChainLink<WeaponListEntry> {
+    uint16_t unitID = 0;
+    uint16_t mountKey = 0;
+    uint16_t weaponID = 0;     // weapon.dat record
+    uint16_t rounds = 0;       // rounds on hand
+    uint16_t fifthValue = 0;   // the weapon record's third carried value
+};
+
+class Unit : public MovingObject, public TreeListNode<Unit> {
+public:
+    // Bytes of the label, a name-sized field.
+    static constexpr int LABEL_SIZE = NameString::SIZE;
+    // Resource texts of the conditions and their separator.
+    static constexpr int32_t CONDITION_SEPARATOR_TEXT = 0x7B0270;
+
+    // The MovingObject part first; key 0; every own field at its default;
+    // the name empty, the label five blanks; then EnableDataLink.
+    Unit();
+    // Leaves the data link, leaves its side record's own units (when it has a
+    // record that exists), then the lists and the MovingObject part go.
+    ~Unit() override;
+
+    Unit(const Unit&) = delete;
+    Unit& operator=(const Unit&) = delete;
+
+    using TreeListNode<Unit>::GetNext;
+    using TreeListNode<Unit>::GetPrev;
+
+    // The unit id: the list key.
+    uint16_t GetID() const { return GetKey(); }
+    // The type letter in bits 16 to 23, the annex id in bits 0 to 15.
+    uint32_t GetPlatformKey() const;
+
+    void SetFlags(uint32_t bits) { statusFlags |= bits; }
+    void ClearFlags(uint32_t bits) { statusFlags &= ~bits; }
+    bool TestFlags(uint32_t bits) const { return (statusFlags & bits) != 0; }
+    uint32_t GetFlags() const { return statusFlags; }
+
+    // Moves the unit into a side contact record, attached in the data link
+    // to the unit `attachedUnitID`: when its old record is the current one,
+    // the player's side is its side and it is its side's focus unit, the new
+    // record becomes the current one; the record's key and the attached id
+    // are stored; the unit leaves the old record's own units and joins the
+    // new record's.
+    void SetSide(SideContacts& record, uint16_t attachedUnitID);
+
+    // ---- unit-part operations, in table order ----
+
+    // Passes amount and kind to TakeDamage.
+    virtual int32_t ApplyDamage(int32_t amount, uint32_t kind, uint32_t mask);
+    // The class's damage intake and critical hits; nothing in Unit.
+    virtual int32_t TakeDamage(int32_t amount, uint32_t kind);
+    virtual void ApplyCriticalHit(int32_t amount, uint32_t kind);
+    // One step of elapsed game seconds (UnitStep.cpp).
+    virtual void Move(uint8_t elapsed);
+    // Works through the queued attack options, target by target.
+    virtual void ResolveFireOrders();
+    // Takes the unit out of play: no lists, path, speed, side or events.
+    virtual void RemoveFromPlay();
+    // RemoveFromPlay, then a delete-unit event due after `delay`: minutes
+    // for a ship, seconds for every other class.
+    virtual void ScheduleDeletion(uint8_t delay);
+    // Deletes the planned path and tells the interface side.
+    virtual void ClearPath();
+    // Replaces the planned path by the chain holding `first` (taken over)
+    // and tells the interface side. Null only clears it.
+    virtual void SetPath(PositionNode* first);
+    // The class's record after the type letter, and the whole record with
+    // the letter first. See SaveUnitRecord for the unit's own part.
+    virtual bool LoadFields(std::istream& in) = 0;
+    virtual void SaveFields(std::ostream& out) const = 0;
+    // Altitude (tens of metres, negative for depth) as the sensors and the
+    // horizon see it; Unit answers its position's altitude, a ship its
+    // sensor height. The step, the speed and the tanks go by the position's
+    // altitude (PositionObject::GetAltitude).
+    virtual int16_t GetAltitude() const { return PositionObject::GetAltitude(); }
+    // Signatures per aspect (0 front, 1 side, 2 rear); 0 in Unit.
+    virtual int16_t GetRadarSignature(int aspect) const;
+    virtual int16_t GetFirstSonarSignature(int aspect) const;
+    virtual int16_t GetSecondSonarSignature(int aspect) const;
+    virtual int16_t GetVisualSignature(int aspect) const;
+    virtual int16_t GetInfraredSignature(int aspect) const;
+    virtual uint32_t GetTargetMask() const { return 0; }
+    virtual bool IsGroup() const { return false; }
+    // Rebuilds the label (see the .cpp).
+    virtual void UpdateLabel();
+    virtual char GetTypeLetter() const { return ' '; }
+    virtual int32_t GetClassValue() const { return 0; }
+    virtual int32_t GetModeInterval(int32_t /*mode*/) const { return 0; }
+    // 1 when a queued set-sensors event of the unit would switch a sensor of
+    // the type, else 2 when a sensor of the type is active, else 0.
+    virtual int32_t GetSensorTypeState(uint8_t sensorType) const;
+    virtual uint16_t GetNoiseValue() const { return noiseValue; }
+    virtual uint16_t GetRearNoiseValue() const { return rearNoiseValue; }
+    virtual int32_t GetDamagePercent() const { return 100; }
+    virtual int32_t GetSeenDamagePercent() const { return 0; }
+    // Sets the record's line count to 0; the classes fill it.
+    virtual void GetStatus(UnitStatus& status) const;
+    // True when a sensor other than visual, infrared, ESM, MAD and laser is
+    // active.
+    virtual bool HasActiveEmitter() const;
+    virtual int32_t GetActionDamagePercent() const { return 0; }
+    // Adds to the contact's threat values the count and damage of this
+    // unit's targeting records and weapons in flight against its unit.
+    virtual void AddRecordCounts(Contact& contact) const;
+    // The targeting records, grouped by target (the option's idD).
+    virtual void AddTargetingRecord(TimedRecord* record);
+    virtual void RemoveTargetingRecord(TimedRecord* record);
+    // The tallies of this unit's weapons in flight against their targets;
+    // `targetID` is the weapon's target.
+    virtual void AddWeaponInFlight(const Unit& weapon, uint16_t targetID);
+    virtual void RemoveWeaponInFlight(const Unit& weapon, uint16_t targetID);
+    virtual uint32_t GetMaxAircraftSize(bool /*first*/, bool /*second*/) const { return 0; }
+    virtual AnnexEntryList* GetAirFacilityList() { return nullptr; }
+    virtual int32_t GetAircraftRoom(uint32_t /*flags*/) const { return 0; }
+    virtual void RefreshAircraftRecords() {}
+    virtual void SetLinkActive() { SetFlags(UnitFlag::LINK_ACTIVE); }
+    virtual void EnableDataLink() { SetFlags(UnitFlag::DATA_LINK); }
+    virtual void ClearLinkActive() { ClearFlags(UnitFlag::LINK_ACTIVE); }
+    virtual void DisableDataLink() { ClearFlags(UnitFlag::DATA_LINK); }
+    virtual PlaneRecList* GetPlaneRecList() { return nullptr; }
+    // Fuel stores by fuel type (UnitOperations.cpp).
+    virtual int32_t GetFuelCapacity(uint32_t fuel) const;
+    virtual int32_t GetFuelRoom(uint32_t fuel) const;
+    virtual uint32_t DrainFuel(uint32_t amount, uint32_t fuel);
+    virtual int32_t AddFuel(uint32_t amount, uint32_t fuel);
+    virtual int32_t GetSpareFuel(uint32_t fuel) const;
+    virtual bool CanAttackType(char /*letter*/) const { return false; }
+    virtual bool HasAttackCapability() const { return false; }
+    virtual bool CanSupportType(char /*letter*/) const { return false; }
+    virtual bool HasSupportCapability() const { return false; }
+    // Whether the unit's endurance at `knots` covers the run to the point.
+    virtual bool CanReachAtSpeed(const LatLonPoint& point, uint16_t knots);
+    virtual bool CanReachPoint(const LatLonPoint& point, uint16_t knots, int32_t b);
+    virtual bool HasSensorReach(uint32_t kind) const { return GetSensorReach(kind) != 0; }
+    virtual bool EvadeThreat(Contact& /*threat*/) { return false; }
+    virtual void SetUpFromAnnex() {}
+    // The altitudes (tens of metres) from which the unit's best weapon
+    // against the mask can be released, within its cruise envelope.
+    virtual void GetAttackAltitudes(uint32_t mask, int16_t& low, int16_t& high) const;
+    // Puts the unit at the point when the leg there suits it.
+    virtual void TryMoveTo(const LatLonPoint& point);
+    virtual uint8_t GetSizeClass() const { return 0; }
+    virtual void OnAction3() {}
+    virtual void UpdateAction7Flag();
+    virtual void OnAction16() {}
+    virtual void OnAction17() {}
+    virtual void OnAction15() {}
+    virtual void UpdateSensorDamageFlag();
+    virtual void UpdateMountDamageFlag();
+    // Appends one entry per weapon record of every mount.
+    virtual void ListWeapons(Chain<WeaponListEntry>& list) const;
+    // The texts of the unit's conditions, joined by the separator, into out
+    // (size bytes); cut at size - 1 characters and always terminated. Nothing
+    // is written when out is null or size is 0.
+    virtual void GetConditionText(char* out, int32_t size) const;
+    virtual void OnMissionOrder(int32_t /*order*/) {}
+
+    // The moving-object operations a unit extends: the horizon value is
+    // recomputed first; the label follows every speed change.
+    void UpdateSensorReach() override;
+    uint16_t SetSpeed(uint16_t wanted, int16_t altitude) override;
+
+    // One line per sensor in key order into out (size bytes, cut there and
+    // always terminated): the name of its sensor.dat record padded with
+    // blanks to 32 columns, the text of its state and a line end. Nothing is
+    // written when out is null or size is 0.
+    void GetSensorListText(char* out, int32_t size) const;
+
+    // The largest link reach (nautical miles) over the datalink records not
+    // of channel kind 40; unless `all`, only those without channel flag 1.
+    uint16_t GetBestLinkRange(bool all) const;
+    // Leaves the data link; the data link's own code completes it.
+    void LeaveDataLink();
+
+    // The horizon value of an altitude: the square root of 170 x altitude,
+    // rounded to the nearest whole number; 0 for an altitude of 0 or below.
+    static uint16_t HorizonOf(int16_t altitude);
+
+    // Fields the classes and the unit's neighbours read.
+    const NameString& GetName() const { return name; }
+    void SetName(const char* text) { name.Set(text); }
+    const NameString& GetClassName() const { return className; }
+    void SetClassName(const char* text) { className.Set(text); }
+    uint16_t GetAnnexID() const { return annexID; }
+    void SetAnnexID(uint16_t id) { annexID = id; }
+    uint16_t GetHorizon() const { return horizon; }
+    // The label: four parts, each ended by a zero byte (see UpdateLabel).
+    const char* GetLabel() const { return label; }
+    const WeatherReport& GetWeather() const { return weather; }
+    uint16_t GetLinkReach1() const { return linkReach1; }
+    uint16_t GetLinkReach0() const { return linkReach0; }
+    SavedTreeListOf<AttackOptionSet>& TargetingRecords() { return targetingRecords; }
+    SavedTreeListOf<TargetTally>& WeaponTallies() { return weaponTallies; }
+    SignatureList& JammingEntries() { return jammingEntries; }
+
+    // Fields whose meanings the classes give; Unit keeps, saves and loads
+    // them. field4 and field5 are the noise values.
+    uint32_t field1 = 0;
+    uint32_t field2 = 0;
+    uint16_t field3 = 0;
+    uint16_t noiseValue = 0;       // field 4
+    uint16_t rearNoiseValue = 0;   // field 5
+    uint8_t field6 = 0;
+    uint32_t field7 = 0;
+    uint32_t field8 = 0;
+
+protected:
+    // The unit's part of its record, after the class's own fields, then the
+    // moving-object part. Little-endian:
+    //   unit id (list key)     u16
+    //   noiseValue             u16
+    //   rearNoiseValue         u16
+    //   jamming entries        keyed list: u16 count, each SignatureRecord
+    //   annexID                u16
+    //   className              NameString
+    //   field6                 u8
+    //   sideEntryID            u16   (of the moving-object part)
+    //   statusFlags            u32
+    //   field7                 u32
+    //   name                   NameString
+    //   horizon                u16
+    //   targeting records      keyed list of AttackOptionSets
+    //   weapon tallies         keyed list of TargetTallys
+    //   field8, field1, field2 u32 each
+    //   field3                 u16
+    //   moving-object part     MovingObject::Save
+    // The label and the weather are not saved: LoadUnitRecord rebuilds them,
+    // and the two link reaches, once the whole record is read. It reads into
+    // a fresh unit outside every list; a record cut short (or any element
+    // refused) leaves the stream failed and answers false, and the caller
+    // discards the unit.
+    void SaveUnitRecord(std::ostream& out) const;
+    bool LoadUnitRecord(std::istream& in);
+
+    // The unit's fuel reserve, and the fuel it keeps for its current task
+    // (both counted off the spare fuel); 0 in Unit.
+    virtual int32_t GetFuelReserve() const { return 0; }
+    virtual int32_t GetTaskFuel() const { return 0; }
+
+private:
+    void RefreshLinkReach();
+    void FetchWeather();
+    // Draws a step's fuel use from the tank at an index; false when it
+    // cannot give it all and no other tank can be chosen.
+    bool DrawFuel(PropulsionPlant& plant, uint32_t use, uint16_t tankIndex, bool plane);
+    // The release of an attack option that cannot fire.
+    void ReleaseTargetingRecord(TimedRecord* record, Mount* mount);
+
+    SavedTreeListOf<AttackOptionSet> targetingRecords;   // by target id
+    SavedTreeListOf<TargetTally> weaponTallies;          // by target id
+    SignatureList jammingEntries;                        // by jamming unit id
+    uint32_t statusFlags = 0;
+    uint16_t horizon = 0;
+    NameString name;
+    uint16_t annexID = 0;
+    char label[LABEL_SIZE] = {};
+    NameString className;
+    WeatherReport weather;                               // not saved
+    uint16_t linkReach1 = 0;                             // nautical miles
+    uint16_t linkReach0 = 0;
+};

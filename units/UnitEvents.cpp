@@ -1,0 +1,61 @@
+// UnitEvents.cpp: the installed event makers and readers of the unit model.
+#include "units/UnitEvents.h"
+
+#include "core/gam2arena.h"
+#include "units/Unit.h"
+
+namespace {
+UnitEventCalls gCalls;
+}  // namespace
+
+UnitEventCalls SetUnitEventCalls(const UnitEventCalls& calls)
+{
+    const UnitEventCalls previous = gCalls;
+    gCalls = calls;
+    return previous;
+}
+
+Event* MakeSetSpeedEvent(uint16_t unitID, uint16_t knots, GameTime due)
+{
+    return gCalls.makeSetSpeedEvent != nullptr ? gCalls.makeSetSpeedEvent(unitID, knots, due) : nullptr;
+}
+
+Event* MakeDeleteUnitEvent(uint16_t unitID, GameTime due)
+{
+    return gCalls.makeDeleteUnitEvent != nullptr ? gCalls.makeDeleteUnitEvent(unitID, due) : nullptr;
+}
+
+Event* MakeTowedArrayEvent(uint16_t unitID)
+{
+    return gCalls.makeTowedArrayEvent != nullptr ? gCalls.makeTowedArrayEvent(unitID) : nullptr;
+}
+
+uint32_t GetMultiAction(const Event& event)
+{
+    return gCalls.getMultiAction != nullptr ? gCalls.getMultiAction(event) : 0;
+}
+
+bool SwitchesSensorType(const Event& event, const Unit& unit, uint8_t sensorType)
+{
+    return gCalls.switchesSensorType != nullptr && gCalls.switchesSensorType(event, unit, sensorType);
+}
+
+void PostOrDrop(Event* event)
+{
+    if (event == nullptr)
+        return;
+    if (gam2arena::GetArenaState() != nullptr)
+        gam2arena::PostEvent(event);
+    else
+        delete event;
+}
+
+void SetSpeedNow(Unit& unit, uint16_t knots)
+{
+    if (Event* const event = MakeSetSpeedEvent(unit.GetID(), knots, GameTime(gam2arena::GetGameTime()))) {
+        event->HandleEvent();
+        delete event;
+        return;
+    }
+    unit.SetSpeed(knots, unit.PositionObject::GetAltitude());
+}

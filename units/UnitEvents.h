@@ -1,0 +1,46 @@
+// UnitEvents.h: the simulation's event classes that the unit model makes or
+// reads: the set-speed (0x3D), delete-unit (0x43) and towed-array (0x16)
+// events it posts, the action of a multi-action event (0x0A) and the sensor
+// types a set-sensors event (0x08) switches. The classes live with the
+// simulation, which installs these calls at start-up (SetUnitEventCalls).
+// Until then no event is made; a speed that must change at once is set on
+// the unit directly (see SetSpeedNow).
+#pragma once
+
+#include <cstdint>
+
+#include "core/Event.h"
+#include "core/GameTime.h"
+
+class Unit;
+
+struct UnitEventCalls {
+    // New events, owned by the caller; null when the class cannot be made.
+    Event* (*makeSetSpeedEvent)(uint16_t unitID, uint16_t knots, GameTime due) = nullptr;
+    Event* (*makeDeleteUnitEvent)(uint16_t unitID, GameTime due) = nullptr;
+    Event* (*makeTowedArrayEvent)(uint16_t unitID) = nullptr;
+    // The action code of a queued multi-action event (0 without the call).
+    uint32_t (*getMultiAction)(const Event& event) = nullptr;
+    // Whether a queued set-sensors event would switch a sensor of that type
+    // of the unit (false without the call).
+    bool (*switchesSensorType)(const Event& event, const Unit& unit, uint8_t sensorType) = nullptr;
+};
+
+// Installs the calls; returns the ones they replace.
+UnitEventCalls SetUnitEventCalls(const UnitEventCalls& calls);
+
+// New events of the installed classes; null while none is installed.
+Event* MakeSetSpeedEvent(uint16_t unitID, uint16_t knots, GameTime due);
+Event* MakeDeleteUnitEvent(uint16_t unitID, GameTime due);
+Event* MakeTowedArrayEvent(uint16_t unitID);
+uint32_t GetMultiAction(const Event& event);
+bool SwitchesSensorType(const Event& event, const Unit& unit, uint8_t sensorType);
+
+// Posts an event (gam2arena::PostEvent); an event that cannot be posted (no
+// arena) is deleted. Null does nothing.
+void PostOrDrop(Event* event);
+
+// A set-speed event for the unit, handled at once and deleted, so that its
+// speed is chosen again; without the event class the unit's SetSpeed runs
+// with the speed at its own altitude instead.
+void SetSpeedNow(Unit& unit, uint16_t knots);
