@@ -271,8 +271,59 @@ TEST_F(NavigatorTest, FirstBlockingPointTestsZonesBeforeTerrain)
     const LatLonPoint c = At(10.5, 21.1), d = At(10.5, 21.9);
     EXPECT_FALSE(Navigator::FirstBlockingPoint(c, d, SHIP, AVOID_SURFACE, nullptr).IsNone());
     EXPECT_TRUE(Navigator::FirstBlockingPoint(c, d, AMPHIBIAN, AVOID_SURFACE, nullptr).IsNone());
-    // Leaving the map blocks a ship.
-    EXPECT_FALSE(Navigator::FirstBlockingPoint(At(9.5, 21.5), At(9.5, 22.5), SHIP, 0, nullptr).IsNone());
+}
+
+TEST_F(NavigatorTest, LegsLeavingTheMapAreBlockedAtItsEdgeForEveryType)
+{
+    // The map's east edge is 22 E, its north edge 11 N.
+    struct Row { const char* name; int16_t navType; LatLonPoint a, b, blocked; };
+    const Row rows[] = {
+        {"ship", SHIP, At(9.5, 21.5), At(9.5, 22.5), At(9.5, 22.0)},
+        // Aircraft and hovercraft have no terrain rule, but the map still ends.
+        {"aircraft", AIR, At(9.5, 21.5), At(9.5, 22.5), At(9.5, 22.0)},
+        {"aircraft north", AIR, At(10.5, 20.5), At(11.5, 20.5), At(11.0, 20.5)},
+        {"hovercraft", HOVER, At(10.8, 21.0), At(11.2, 21.0), At(11.0, 21.0)},
+        {"unknown type", 9, At(9.5, 21.5), At(9.5, 22.5), At(9.5, 22.0)},
+        // Wholly off the map there is no edge to name: blocked at its start.
+        {"aircraft off the map", AIR, At(11.5, 20.5), At(11.5, 21.5), At(11.5, 20.5)},
+        {"ship off the map", SHIP, At(11.5, 20.5), At(11.5, 21.5), At(11.5, 20.5)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const LatLonPoint p = Navigator::FirstBlockingPoint(r.a, r.b, r.navType, AVOID_SURFACE, &zones);
+        ASSERT_FALSE(p.IsNone());
+        EXPECT_NEAR(p.lat, r.blocked.lat, 2);
+        EXPECT_NEAR(p.lon, r.blocked.lon, 2);
+    }
+    // Ending on the edge itself is on the map.
+    EXPECT_TRUE(Navigator::FirstBlockingPoint(At(10.5, 20.5), At(11.0, 20.5), AIR, 0, &zones).IsNone());
+    EXPECT_TRUE(reports.errors.empty());
+}
+
+TEST_F(NavigatorTest, RoutesRoundAZoneAtTheMapEdgeStayOnTheMap)
+{
+    // The zone runs from 10.5 N to past the north edge (11 N): the way round
+    // its north end is shorter but off the map.
+    AddZone(10.5, 20.95, 11.3, 21.05);
+    for (int16_t navType : {AIR, HOVER}) {
+        SCOPED_TRACE(navType);
+        arena.Queue().RemoveEventsOf(HIDDEN_UNIT, 0);
+        ASSERT_NE(Queue(HIDDEN_UNIT, navType, At(10.95, 20.3), At(10.95, 21.7)), nullptr);
+        RunToIdle();
+        const std::vector<const Nav_Path*> answers = Answers();
+        ASSERT_EQ(answers.size(), 1u);
+        ASSERT_GE(answers[0]->numPoints, 3);
+        const std::vector<LatLonPoint> points = Points(*answers[0]);
+        for (size_t i = 0; i < points.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_TRUE(map->Is_On_Map(points[i])) << points[i].lat << ", " << points[i].lon;
+            EXPECT_LE(points[i].lat, Deg(10.95));   // round the south end
+            if (i + 1 < points.size())
+                EXPECT_TRUE(Navigator::FirstBlockingPoint(points[i], points[i + 1], navType, AVOID_SURFACE,
+                                                          &zones).IsNone());
+        }
+    }
+    EXPECT_TRUE(reports.errors.empty());
 }
 
 TEST_F(NavigatorTest, LegValidTestsEndsAndZonesOnly)
