@@ -318,9 +318,10 @@ TEST_F(NavigatorTest, RoutesRoundAZoneAtTheMapEdgeStayOnTheMap)
             SCOPED_TRACE(i);
             EXPECT_TRUE(map->Is_On_Map(points[i])) << points[i].lat << ", " << points[i].lon;
             EXPECT_LE(points[i].lat, Deg(10.95));   // round the south end
-            if (i + 1 < points.size())
+            if (i + 1 < points.size()) {
                 EXPECT_TRUE(Navigator::FirstBlockingPoint(points[i], points[i + 1], navType, AVOID_SURFACE,
                                                           &zones).IsNone());
+            }
         }
     }
     EXPECT_TRUE(reports.errors.empty());
