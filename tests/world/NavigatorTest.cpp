@@ -100,6 +100,16 @@ protected:
         ASSERT_NE(zones.Add(SURFACE_THREAT, chain.head), 0);
     }
 
+    // Four zones round 9.5 N 21.5 E, 0.2 degrees out: a goal there has no
+    // way in.
+    void WallInTheGoal()
+    {
+        AddZone(9.7, 21.2, 9.8, 21.8);
+        AddZone(9.2, 21.2, 9.3, 21.8);
+        AddZone(9.2, 21.2, 9.8, 21.3);
+        AddZone(9.2, 21.7, 9.8, 21.8);
+    }
+
     static std::unique_ptr<Nav_Path> MakeRequest(uint16_t unit, int16_t navType, LatLonPoint start,
                                                  LatLonPoint goal, uint32_t mask = AVOID_SURFACE,
                                                  uint16_t side = SIDE)
@@ -558,11 +568,8 @@ TEST_F(NavigatorTest, CancelRequestsRemovesOneUnitsRequests)
 
 TEST_F(NavigatorTest, AnUnreachableGoalIsAnsweredWithoutARoute)
 {
-    // Four zones wall the goal in; start and goal both lie outside every zone.
-    AddZone(9.7, 21.2, 9.8, 21.8);
-    AddZone(9.2, 21.2, 9.3, 21.8);
-    AddZone(9.2, 21.2, 9.8, 21.3);
-    AddZone(9.2, 21.7, 9.8, 21.8);
+    // Start and goal both lie outside every zone.
+    WallInTheGoal();
     ASSERT_NE(Queue(HIDDEN_UNIT, AIR, At(9.5, 20.3), At(9.5, 21.5)), nullptr);
     RunToIdle();
     const std::vector<const Nav_Path*> answers = Answers();
@@ -1214,13 +1221,7 @@ class NoRouteAnswerSaved : public NavigatorTest {
 protected:
     static constexpr uint32_t UNIT_MASK = AVOID_SURFACE;   // the unit's own
 
-    NoRouteAnswerSaved()
-    {
-        AddZone(9.7, 21.2, 9.8, 21.8);
-        AddZone(9.2, 21.2, 9.3, 21.8);
-        AddZone(9.2, 21.2, 9.8, 21.3);
-        AddZone(9.2, 21.7, 9.8, 21.8);
-    }
+    NoRouteAnswerSaved() { WallInTheGoal(); }
 
     // Writes the queue's events one after another, each beginning with its
     // type code as in the event list of a saved game, and reads them back
