@@ -110,19 +110,20 @@ int64_t LastGridStep(int64_t high)
 
 // Whether grid point r lies closer than MAP_REFERENCE_CLEARANCE to segment
 // p-q (a point when p equals q), latitude and longitude taken as a plane.
+// Worked in double: the clearance is far wider than its rounding.
 bool NearSegment(const LatLonPoint& p, const LatLonPoint& q, int64_t rLat, int64_t rLon)
 {
-    const int64_t dx = int64_t{q.lon} - p.lon, dy = int64_t{q.lat} - p.lat;
-    const int64_t rx = rLon - p.lon, ry = rLat - p.lat;
-    const int64_t length2 = dx * dx + dy * dy;   // below 2^55: coordinates fit 27 bits
-    const int64_t along = rx * dx + ry * dy;
+    const double dx = double(q.lon) - p.lon, dy = double(q.lat) - p.lat;
+    const double rx = double(rLon) - p.lon, ry = double(rLat) - p.lat;
+    const double length2 = dx * dx + dy * dy;
+    const double along = rx * dx + ry * dy;
     double distance = 0;
     if (length2 == 0 || along <= 0)
-        distance = std::hypot(double(rx), double(ry));
+        distance = std::hypot(rx, ry);
     else if (along >= length2)
-        distance = std::hypot(double(rLon - q.lon), double(rLat - q.lat));
+        distance = std::hypot(double(rLon) - q.lon, double(rLat) - q.lat);
     else
-        distance = std::fabs(double(dx * ry - dy * rx)) / std::sqrt(double(length2));
+        distance = std::fabs(dx * ry - dy * rx) / std::sqrt(length2);
     return distance < MAP_REFERENCE_CLEARANCE;
 }
 

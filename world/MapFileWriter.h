@@ -109,7 +109,8 @@ constexpr int32_t MAP_REFERENCE_CLEARANCE = 16;
 // MAP_REFERENCE_CLEARANCE to a point of the half-degree lattice (distances
 // taken with latitude and longitude as a plane, as the crossing tests take
 // them). False with the first point or edge and the grid point it passes
-// named in `error`.
+// named in `error`. The points lie on the globe, as ReadMapSource ensures;
+// the work grows with the area each edge spans.
 bool CheckReferenceClearance(const MapOutline& outline, std::string& error);
 
 // Builds the three writers of a description and writes `base` + ".cst",
