@@ -20,7 +20,7 @@
 #include "world/Map.h"
 #include "world/MapFileWriter.h"
 
-#include "support/SampleMap.h"
+#include "tests/support/SampleMap.h"
 
 namespace {
 

@@ -30,7 +30,7 @@
 #include "world/NavPath.h"
 #include "world/Navigator.h"
 
-#include "support/SampleMap.h"
+#include "tests/support/SampleMap.h"
 
 namespace {
 

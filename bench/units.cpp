@@ -27,7 +27,7 @@
 #include "world/Map.h"
 #include "world/Weather.h"
 
-#include "support/SampleMap.h"
+#include "tests/support/SampleMap.h"
 
 // Every allocation of the program passes here; while counting is on it is
 // counted.

@@ -12,6 +12,8 @@
 #include "core/ChainLink.h"
 #include "core/GameTime.h"
 
+class EventQueue;
+
 // Type codes of the event classes, the first byte of every saved event
 // record. A code that names no class (0x0b, 0x17..0x3b, 0x41, 0x57 and above)
 // is an unknown event when a list is loaded; 0 in a list stands for no event.
@@ -86,8 +88,14 @@ const char* EventClassName(uint8_t code);
 class Event : public ChainLink<Event> {
 public:
     Event() = default;                     // in no chain, due time 0
-    Event(const Event&) = default;         // the copy starts in no chain
-    Event& operator=(const Event&) = default;
+    // A copy has the due time of its original and starts in no chain and no
+    // queue; assigning copies the due time and keeps the event's own place.
+    Event(const Event& other) : ChainLink<Event>(other), dueTime(other.dueTime) {}
+    Event& operator=(const Event& other)
+    {
+        dueTime = other.dueTime;
+        return *this;
+    }
 
     // Joins the neighbours of the chain that held the event and clears the
     // link; the head of that chain is not told, so an owner takes the event
@@ -143,6 +151,15 @@ public:
     // the answer is the stream's state.
     bool LoadBase(std::istream& in);
 
+    // The queue that holds the event; nullptr while it is in no queue (in
+    // another chain, or being handled).
+    const EventQueue* GetQueue() const { return queue; }
+
 private:
-    GameTime dueTime;   // game seconds; 0 means due at once
+    // The queue sets and clears its mark as the event joins and leaves it, so
+    // that it can tell its own events from others' without walking a chain.
+    friend class EventQueue;
+
+    GameTime dueTime;                   // game seconds; 0 means due at once
+    const EventQueue* queue = nullptr;  // the holding queue; not owned
 };

@@ -25,10 +25,11 @@ void EventQueue::Add(Event* event)
 {
     if (event == nullptr)
         return;
-    if (event->GetNext() != nullptr || event->GetPrev() != nullptr || event == chain_.First()) {
+    if (event->queue != nullptr || event->GetNext() != nullptr || event->GetPrev() != nullptr) {
         FatalError("EventQueue::Add: the event is already in a chain");
         return;                                    // FatalError may return
     }
+    event->queue = this;
     const GameTime t = event->GetTime();
 
     // Due at once: behind the events already due at once, ahead of all else.
@@ -71,40 +72,36 @@ void EventQueue::Add(Event* event)
     InsertBefore(event, position);
 }
 
-bool EventQueue::Remove(Event* event)
+void EventQueue::TakeOut(Event* event)
 {
-    if (event == nullptr)
-        return false;
-    // Only an event of this chain may be taken out: one of another chain
-    // would leave that chain's head pointing at it.
-    if (event->FirstOfChain() != chain_.First() || chain_.First() == nullptr)
-        return false;
-
     Event* const before = event->GetPrev();
     if (event == chain_.Last())
         tailTime_ = before != nullptr ? before->GetTime() : GameTime(0);
     if (event == cursor_)
         cursor_ = before;
     chain_.Remove(event);
+    event->queue = nullptr;
+}
+
+bool EventQueue::Remove(Event* event)
+{
+    // Only an event of this queue may be taken out: one of another chain
+    // would leave that chain's head pointing at it. The mark the event
+    // carries answers that at once, however long the queue.
+    if (event == nullptr || event->queue != this)
+        return false;
+    TakeOut(event);
     return true;
 }
 
 void EventQueue::RemoveEventsOf(uint16_t subject, uint8_t typeCode)
 {
-    Event* kept = nullptr;                         // last event not deleted
     Event* event = chain_.First();
     while (event != nullptr) {
         Event* const next = event->GetNext();
-        const bool matches = event->GetSubject() == subject
-                             && (typeCode == 0 || event->TypeCode() == typeCode);
-        if (!matches) {
-            kept = event;
-        } else {
-            if (event == chain_.Last())
-                tailTime_ = kept != nullptr ? kept->GetTime() : GameTime(0);
-            if (event == cursor_)
-                cursor_ = kept;
-            chain_.Remove(event);
+        if (event->GetSubject() == subject && (typeCode == 0 || event->TypeCode() == typeCode)) {
+            // Its predecessor is the last event kept so far.
+            TakeOut(event);
             delete event;
         }
         event = next;
@@ -132,6 +129,7 @@ bool EventQueue::ProcessDueEvents(GameTime now)
     if (head == cursor_)
         cursor_ = nullptr;
     chain_.Remove(head);
+    head->queue = nullptr;
 
     // The handler runs with the event out of the chain: it may post, remove
     // or search events of this queue without meeting itself.
@@ -149,6 +147,7 @@ void EventQueue::TakeLoadedEvents(Chain<Event>& loaded)
     while (Event* const event = loaded.First()) {
         loaded.Remove(event);
         chain_.Append(event);
+        event->queue = this;
     }
 
     Event* event = chain_.First();

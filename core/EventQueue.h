@@ -33,12 +33,15 @@ public:
 
     // Queues an event by its due time; the queue owns it from then on. The
     // current game time (gam2arena::GetGameTime) picks the walking direction.
-    // A null event is ignored; one still linked into a chain is reported
-    // (FatalError) and left with the caller.
+    // A null event is ignored; one still linked into a chain, or held by a
+    // queue (this one or another, even alone in it), is reported (FatalError)
+    // and left with the caller.
     void Add(Event* event);
 
     // Takes a queued event out without deleting it; the caller owns it
-    // again. Answers false, changing nothing, when event is not in this queue.
+    // again. Answers false, changing nothing, when event is not in this queue
+    // (in no chain, in another queue or chain, or being handled). The cost
+    // does not grow with the queue: the event carries the mark of its queue.
     bool Remove(Event* event);
 
     // Deletes every queued event whose subject is `subject` and, when
@@ -78,6 +81,11 @@ public:
 private:
     void InsertAfter(Event* event, Event* position);
     void InsertBefore(Event* event, Event* position);
+    // Takes a queued event out of the chain: a tail leaves the tail time at
+    // its predecessor's due time (0 without one), the cursor moves to its
+    // predecessor, and the event loses the queue's mark. Needs: event in
+    // this queue.
+    void TakeOut(Event* event);
 
     Chain<Event> chain_;          // earliest due time first
     Event* cursor_ = nullptr;     // last leading event of due time 0

@@ -94,6 +94,59 @@ void ForEachTouchedCell(const LatLonPoint& p, const LatLonPoint& q, Visit&& visi
     }
 }
 
+// Multiples of MAP_REFERENCE_SPACING from the first at or above low to the
+// last at or below high, as counts of the spacing.
+int64_t FirstGridStep(int64_t low)
+{
+    const int64_t q = low / MAP_REFERENCE_SPACING;
+    return q * MAP_REFERENCE_SPACING < low ? q + 1 : q;
+}
+
+int64_t LastGridStep(int64_t high)
+{
+    const int64_t q = high / MAP_REFERENCE_SPACING;
+    return q * MAP_REFERENCE_SPACING > high ? q - 1 : q;
+}
+
+// Whether grid point r lies closer than MAP_REFERENCE_CLEARANCE to segment
+// p-q (a point when p equals q), latitude and longitude taken as a plane.
+// Worked in double: the clearance is far wider than its rounding.
+bool NearSegment(const LatLonPoint& p, const LatLonPoint& q, int64_t rLat, int64_t rLon)
+{
+    const double dx = double(q.lon) - p.lon, dy = double(q.lat) - p.lat;
+    const double rx = double(rLon) - p.lon, ry = double(rLat) - p.lat;
+    const double length2 = dx * dx + dy * dy;
+    const double along = rx * dx + ry * dy;
+    double distance = 0;
+    if (length2 == 0 || along <= 0)
+        distance = std::hypot(rx, ry);
+    else if (along >= length2)
+        distance = std::hypot(double(rLon) - q.lon, double(rLat) - q.lat);
+    else
+        distance = std::fabs(dx * ry - dy * rx) / std::sqrt(length2);
+    return distance < MAP_REFERENCE_CLEARANCE;
+}
+
+// The first point of the half-degree lattice (south to north, then west to
+// east) that segment p-q passes closer than the clearance; false when none.
+bool FindNearGridPoint(const LatLonPoint& p, const LatLonPoint& q, LatLonPoint& grid)
+{
+    const int64_t latFirst = FirstGridStep(int64_t{std::min(p.lat, q.lat)} - MAP_REFERENCE_CLEARANCE);
+    const int64_t latLast = LastGridStep(int64_t{std::max(p.lat, q.lat)} + MAP_REFERENCE_CLEARANCE);
+    const int64_t lonFirst = FirstGridStep(int64_t{std::min(p.lon, q.lon)} - MAP_REFERENCE_CLEARANCE);
+    const int64_t lonLast = LastGridStep(int64_t{std::max(p.lon, q.lon)} + MAP_REFERENCE_CLEARANCE);
+    for (int64_t y = latFirst; y <= latLast; ++y) {
+        for (int64_t x = lonFirst; x <= lonLast; ++x) {
+            if (NearSegment(p, q, y * MAP_REFERENCE_SPACING, x * MAP_REFERENCE_SPACING)) {
+                grid = LatLonPoint(static_cast<int32_t>(y * MAP_REFERENCE_SPACING),
+                                   static_cast<int32_t>(x * MAP_REFERENCE_SPACING));
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 std::string Describe(const char* layer, size_t index, const nlohmann::json& outline)
 {
     std::ostringstream s;
@@ -385,8 +438,40 @@ bool ReadMapSource(std::istream& in, MapSource& source, std::string& error)
     return true;
 }
 
+bool CheckReferenceClearance(const MapOutline& outline, std::string& error)
+{
+    // Edge i runs from point i - 1 to point i; a lone point is checked alone.
+    for (size_t i = outline.size() > 1 ? 1 : 0; i < outline.size(); ++i) {
+        const size_t from = i > 0 ? i - 1 : 0;
+        LatLonPoint grid;
+        if (!FindNearGridPoint(Position(outline[from]), Position(outline[i]), grid))
+            continue;
+        std::ostringstream s;
+        if (from == i)
+            s << "point " << i;
+        else
+            s << "edge from point " << from << " to point " << i;
+        s << " passes within " << MAP_REFERENCE_CLEARANCE << " angle units of the grid point ["
+          << double(grid.lat) / ANGLE_PER_DEGREE << ", " << double(grid.lon) / ANGLE_PER_DEGREE
+          << "], from which the land and ice tests count crossings; move the outline off it";
+        error = s.str();
+        return false;
+    }
+    return true;
+}
+
 bool WriteMapFiles(const MapSource& source, const std::string& base, std::string& error)
 {
+    for (int layer : {0, 2}) {
+        const std::vector<MapOutline>& outlines = source.layers[layer];
+        for (size_t i = 0; i < outlines.size(); ++i) {
+            std::string why;
+            if (!CheckReferenceClearance(outlines[i], why)) {
+                error = std::string(LAYER_NAMES[layer]) + '[' + std::to_string(i) + "]: " + why;
+                return false;
+            }
+        }
+    }
     for (int layer = 0; layer < 3; ++layer) {
         MapFileWriter writer;
         const std::vector<MapOutline>& outlines = source.layers[layer];

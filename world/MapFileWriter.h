@@ -23,6 +23,7 @@
 
 #include "core/MapPolyPoint.h"
 #include "core/Point16.h"
+#include "core/Units.h"
 
 // Bytes of the tile index at the head of every map data file.
 constexpr uint32_t MAP_FILE_CELLS = 180 * 360;
@@ -91,6 +92,29 @@ struct MapSource {
 // reason naming the layer, outline and point on any malformed entry.
 bool ReadMapSource(std::istream& in, MapSource& source, std::string& error);
 
+// The land and ice tests of the map (Map::Is_Land, Map::Is_Ice) count the
+// coast or ice crossings between a point and a grid point of known kind: one
+// of the half-degree lattice (every whole and half degree of latitude and
+// longitude) near the north-west corner of the point's tile. A coast or ice
+// outline through such a grid point leaves that count undecided, and every
+// point measured from it may read the wrong way, so the builder keeps those
+// outlines clear of the lattice.
+constexpr int32_t MAP_REFERENCE_SPACING = ANGLE_PER_DEGREE / 2;
+// The closest a coast or ice outline may pass to a grid point of that
+// lattice, angle units (about 7 metres): well beyond the rounding of the
+// crossing arithmetic.
+constexpr int32_t MAP_REFERENCE_CLEARANCE = 16;
+
+// True when no point and no edge of the outline comes closer than
+// MAP_REFERENCE_CLEARANCE to a point of the half-degree lattice (distances
+// taken with latitude and longitude as a plane, as the crossing tests take
+// them). False with the first point or edge and the grid point it passes
+// named in `error`. The points lie on the globe, as ReadMapSource ensures;
+// the work grows with the area each edge spans.
+bool CheckReferenceClearance(const MapOutline& outline, std::string& error);
+
 // Builds the three writers of a description and writes `base` + ".cst",
-// ".cty" and ".ice". False with the reason in `error`.
+// ".cty" and ".ice". Refused before anything is written when a coast or ice
+// outline fails CheckReferenceClearance (country borders take no part in
+// the land and ice tests). False with the reason in `error`.
 bool WriteMapFiles(const MapSource& source, const std::string& base, std::string& error);

@@ -1,6 +1,8 @@
 // MapPoly.cpp: reading, drawing and the crossing queries of one outline.
 #include "world/MapPoly.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <istream>
 #include <new>
 
@@ -20,17 +22,74 @@ bool LiesOnGlobe(const MapPolyPoint& p)
            p.second >= -OUTLINE_LON_LIMIT && p.second <= OUTLINE_LON_LIMIT;
 }
 
+// Exact arithmetic for the crossing count: coordinates are 32-bit, so the
+// products of their differences need more than 64 bits.
+using Wide = __int128;
+
+// Which side of the infinite line from a to b point p lies on: 1 left, -1
+// right, 0 on the line (always 0 when a equals b). Exact.
+int SideOf(const LatLonPoint& a, const LatLonPoint& b, const LatLonPoint& p)
+{
+    const Wide cross = Wide{int64_t{b.lon} - a.lon} * (int64_t{p.lat} - a.lat) -
+                       Wide{int64_t{b.lat} - a.lat} * (int64_t{p.lon} - a.lon);
+    return (cross > 0) - (cross < 0);
+}
+
 // True when point p lies on the infinite line through a and b.
 bool OnLine(const LatLonPoint& a, const LatLonPoint& b, const LatLonPoint& p)
 {
-    return !Geometry::Line_Segment_Intersection(a, b, p, p).IsNone();
+    return SideOf(a, b, p) == 0;
 }
 
 // True when the infinite line through a and b meets segment p-q.
 bool LineMeets(const LatLonPoint& a, const LatLonPoint& b, const LatLonPoint& p,
                const LatLonPoint& q)
 {
-    return !Geometry::Line_Segment_Intersection(a, b, p, q).IsNone();
+    return SideOf(a, b, p) * SideOf(a, b, q) <= 0;
+}
+
+bool InBox(const LatLonPoint& p, const LatLonPoint& q, const LatLonPoint& r)
+{
+    return std::min(p.lat, q.lat) <= r.lat && r.lat <= std::max(p.lat, q.lat) &&
+           std::min(p.lon, q.lon) <= r.lon && r.lon <= std::max(p.lon, q.lon);
+}
+
+// Where segment a-b meets edge p-q, for the crossing count: the vertex p or q
+// when the meeting lies exactly there, None when they do not meet, and
+// INSIDE_EDGE for a meeting anywhere else. Decided exactly, so that a segment
+// passing a hair beside a vertex is never taken for one through it (rounding
+// a computed crossing point onto the vertex would count a corner cut as a
+// touch, and turn the parity). An edge lying along the segment meets it
+// where the plain intersection does: at a when a lies on the edge, else at
+// the end of the edge first reached from a.
+const LatLonPoint INSIDE_EDGE(ANGLE_FULL * 2, ANGLE_FULL * 2);   // never a vertex
+
+LatLonPoint Meeting(const LatLonPoint& a, const LatLonPoint& b, const LatLonPoint& p,
+                    const LatLonPoint& q)
+{
+    const int sideP = SideOf(a, b, p);
+    const int sideQ = SideOf(a, b, q);
+    if (a == b || (sideP == 0 && sideQ == 0)) {
+        if (a == b && (SideOf(p, q, a) != 0 || !InBox(p, q, a)))
+            return LatLonPoint::None();   // a point off the edge
+        if (!InBox(a, b, p) && !InBox(a, b, q) && !InBox(p, q, a))
+            return LatLonPoint::None();   // along the same line, apart
+        if (InBox(p, q, a))
+            return a == p ? p : a == q ? q : INSIDE_EDGE;
+        // Along the line from a, the nearer end of the edge.
+        const bool alongLat = a.lon == b.lon;
+        const auto order = [alongLat](const LatLonPoint& r) { return alongLat ? r.lat : r.lon; };
+        const bool forwards = order(a) <= order(b);
+        const bool pFirst = forwards ? order(p) <= order(q) : order(p) >= order(q);
+        return pFirst ? p : q;
+    }
+    if (sideP * sideQ > 0 || SideOf(p, q, a) * SideOf(p, q, b) > 0)
+        return LatLonPoint::None();
+    if (sideP == 0)
+        return p;
+    if (sideQ == 0)
+        return q;
+    return INSIDE_EDGE;
 }
 
 }  // namespace
@@ -100,7 +159,7 @@ int32_t MapPoly::CountCrossings(const LatLonPoint& a, const LatLonPoint& b) cons
     for (int32_t i = 1; i < m; ++i) {
         const LatLonPoint& p = pt[i - 1];
         const LatLonPoint& q = pt[i];
-        const LatLonPoint x = Geometry::Segment_Intersection(a, b, p, q);
+        const LatLonPoint x = Meeting(a, b, p, q);
         if (x.IsNone())
             continue;
         if (pendingSet && x != pending)
@@ -152,7 +211,7 @@ int32_t MapPoly::CountCrossings(const LatLonPoint& a, const LatLonPoint& b) cons
     }
 
     if (pendingSet && closed) {
-        const LatLonPoint x = Geometry::Segment_Intersection(a, b, pt[0], pt[1]);
+        const LatLonPoint x = Meeting(a, b, pt[0], pt[1]);
         if (!x.IsNone() && x != pending)
             ++crossings;
     }

@@ -36,7 +36,10 @@ public:
 
     // How often segment a-b crosses the outline (longitude as x, latitude as
     // y): a vertex the segment passes through counts once, one it only
-    // touches counts twice, so the parity tells inside from outside.
+    // touches counts twice, so the parity tells inside from outside. Whether
+    // and where the segment meets each edge is decided in exact integer
+    // arithmetic, so a segment passing a fraction of a unit beside a vertex
+    // counts as what it is.
     int32_t CountCrossings(const LatLonPoint& a, const LatLonPoint& b) const;
 
     // The first point, in edge order, where segment a-b meets the outline;

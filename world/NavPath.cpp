@@ -65,7 +65,7 @@ bool Nav_Path::SaveRequest(std::ostream& out) const
     SaveField<int16_t>(out, navType);
     SaveField<uint32_t>(out, threatMask);
     SaveField<int16_t>(out, numPoints);
-    SaveField<uint8_t>(out, reserved);
+    SaveField<uint8_t>(out, reversed);
     const PathPoint* point = points.First();
     for (int i = 0; i < QUEUED_POINTS; ++i) {
         if (point != nullptr) {
@@ -85,7 +85,7 @@ bool Nav_Path::LoadRequest(std::istream& in)
     LoadField(in, navType);
     LoadField(in, threatMask);
     LoadField(in, numPoints);
-    LoadField(in, reserved);
+    LoadField(in, reversed);
     for (int i = 0; i < QUEUED_POINTS && in; ++i) {
         LatLonPoint pos;
         if (!pos.Load(in))

@@ -60,7 +60,7 @@ public:
     //   navType      i16
     //   threatMask   u32    zone type bits
     //   numPoints    i16
-    //   reserved     u8
+    //   reversed     u8     1: turned round for a retry
     //   start        i32 lat, i32 lon   first element of points
     //   goal         i32 lat, i32 lon   second element
     //   blocker      i32 lat, i32 lon   third element (the blocking point)
@@ -129,6 +129,12 @@ public:
     uint8_t searchDone = 0;
     uint8_t passDone = 0;
     uint8_t sideID = 0;               // requesting side (0: the player's side)
-    uint8_t reserved = 0;             // carried through the navigator section
+    uint8_t reversed = 0;             // 1: the request was turned round to
+                                      // retry after a "no route" answer (goal
+                                      // first, start last); a route found for
+                                      // it runs from the goal and is turned
+                                      // round before the unit takes it, and a
+                                      // second "no route" stops the unit.
+                                      // Saved with the request and the answer.
     uint8_t maxCandidates = 20;       // capacity of an optimization pass
 };

@@ -105,9 +105,21 @@ LatLonPoint Navigator::FirstBlockingPoint(const LatLonPoint& a, const LatLonPoin
                                           uint32_t threatMask, const AreaPolygonList* zones)
 {
     LatLonPoint blocking = zones != nullptr ? zones->First_Crossing(a, b, threatMask) : LatLonPoint::None();
+    if (!blocking.IsNone() || gMap == nullptr)
+        return blocking;
+    // Every type keeps to the scenario map, terrain or not. A leg that runs
+    // from off the map to off the map has no edge crossing to name (asking
+    // for one would show an error box per probe): it is blocked at its start.
+    const bool endOffMap = !gMap->Is_On_Map(b);
+    if (endOffMap && !gMap->Is_On_Map(a))
+        return a;
     const int16_t terrain = TerrainMask(navType);
-    if (terrain > 0 && blocking.IsNone() && gMap != nullptr)
+    if (terrain > 0)
         blocking = gMap->Get_First_Crossing(a, b, terrain);
+    // The terrain query names the edge crossing itself, but only on a map
+    // with tiles; types without terrain do not ask it.
+    if (blocking.IsNone() && endOffMap)
+        blocking = gMap->Get_Map_Edge_Crossing(a, b);
     return blocking;
 }
 

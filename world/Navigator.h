@@ -78,7 +78,9 @@ public:
     // a bit with threatMask (zones in list order; none looked for when zones
     // is null), else the first crossing of the terrain the navigation type
     // must not cross (types 2, 6, 7 land and ice; 4, 5 land; others none),
-    // which includes where the leg leaves the map. No point when clear.
+    // else, for every type, where the leg leaves the map when b lies off it
+    // (a itself when a lies off the map too). No point when clear; without
+    // a map only zones block.
     static LatLonPoint FirstBlockingPoint(const LatLonPoint& a, const LatLonPoint& b, int16_t navType,
                                           uint32_t threatMask, const AreaPolygonList* zones);
 

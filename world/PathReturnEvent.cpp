@@ -1,6 +1,7 @@
 // PathReturnEvent.cpp: the route hand-back event and its saved form.
 #include "world/PathReturnEvent.h"
 
+#include <cstdint>
 #include <new>
 
 #include "core/StreamFields.h"
@@ -40,23 +41,54 @@ int32_t PathReturnEvent::SavedPointCount(int16_t count)
     return count == 0 ? 2 : 0;
 }
 
+Nav_Path* PathReturnEvent::TakeRetryRequest(uint32_t threatMask)
+{
+    if (path == nullptr || path->numPoints != Nav_Path::NO_ROUTE || path->reversed != 0)
+        return nullptr;
+    PathPoint* const start = path->points.First();
+    PathPoint* const goal = start != nullptr ? start->GetNext() : nullptr;
+    if (goal == nullptr)
+        return nullptr;   // nothing to turn round
+    while (PathPoint* const after = goal->GetNext()) {
+        path->points.Remove(after);   // the blocking point
+        delete after;
+    }
+    path->points.Remove(start);
+    path->points.Append(start);
+    path->reversed = 1;
+    path->numPoints = 2;
+    path->threatMask = threatMask;
+    return ReleasePath();
+}
+
 void PathReturnEvent::Save(std::ostream& out) const
 {
     const Nav_Path empty;
     const Nav_Path& request = path != nullptr ? *path : empty;
+    const int32_t derived = SavedPointCount(request.numPoints);
+    const int32_t held = path != nullptr ? request.CountPoints() : derived;
+    // A chain of more than the count field holds keeps its first 32767.
+    const int32_t written = held <= INT16_MAX ? held : INT16_MAX;
+    uint16_t word = static_cast<uint16_t>(request.navType) & NAV_TYPE_BITS;
+    if (written != derived)
+        word |= HELD_POINTS;
+    if (request.reversed != 0)
+        word |= REVERSED;
+
     SaveField<uint8_t>(out, TypeCode());
     SaveField<uint16_t>(out, request.unitID);
     SaveField<uint8_t>(out, request.sideID);
-    SaveField<uint16_t>(out, static_cast<uint16_t>(request.navType));
+    SaveField<uint16_t>(out, word);
     SaveField<int16_t>(out, request.numPoints);
+    if ((word & HELD_POINTS) != 0)
+        SaveField<int16_t>(out, static_cast<int16_t>(written));
     const PathPoint* point = request.points.First();
-    const int32_t count = SavedPointCount(request.numPoints);
-    for (int32_t i = 0; i < count; ++i) {
+    for (int32_t i = 0; i < written; ++i) {
         if (point != nullptr) {
             point->Save(out);
             point = point->GetNext();
         } else {
-            LatLonPoint().Save(out);
+            LatLonPoint().Save(out);   // the empty request's two points
         }
     }
     SaveField<uint16_t>(out, unitID);
@@ -70,13 +102,21 @@ bool PathReturnEvent::Load(std::istream& in)
         in.setstate(std::ios::failbit);   // the record cannot be read in step
         return false;
     }
-    uint16_t navType = 0;
+    uint16_t word = 0;
     LoadField(in, loaded->unitID);
     LoadField(in, loaded->sideID);
-    LoadField(in, navType);
+    LoadField(in, word);
     LoadField(in, loaded->numPoints);
-    loaded->navType = static_cast<int16_t>(navType);
-    const int32_t count = SavedPointCount(loaded->numPoints);
+    loaded->navType = static_cast<int16_t>(word & NAV_TYPE_BITS);
+    loaded->reversed = (word & REVERSED) != 0 ? 1 : 0;
+    int32_t count = SavedPointCount(loaded->numPoints);
+    if ((word & HELD_POINTS) != 0) {
+        int16_t held = 0;
+        LoadField(in, held);
+        if (held < 0)
+            in.setstate(std::ios::failbit);   // a damaged record
+        count = held;
+    }
     for (int32_t i = 0; i < count && in; ++i) {
         LatLonPoint pos;
         if (pos.Load(in) && !loaded->AddPoint(pos))

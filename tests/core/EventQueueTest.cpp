@@ -313,6 +313,57 @@ TEST_F(EventQueueTest, RemoveHandsTheEventBackAndFixesTailAndCursor)
     delete z;
 }
 
+TEST_F(EventQueueTest, RemoveRefusesEventsItDoesNotHold)
+{
+    Add("mine", 10);
+    EventQueue other;
+    LogEvent* const alone = Make("alone", 20);   // the only event of another queue
+    other.Add(alone);
+    Chain<Event> chain;
+    LogEvent* const x = Make("x", 5);
+    LogEvent* const y = Make("y", 6);
+    chain.Append(x);
+    chain.Append(y);
+
+    struct Row { const char* what; Event* event; };
+    const Row rows[] = {
+        {"alone in another queue", alone},
+        {"head of a plain chain", x},
+        {"tail of a plain chain", y},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        EXPECT_FALSE(queue.Remove(r.event));
+    }
+    EXPECT_EQ(Order(), Names{"mine"});
+    EXPECT_EQ(other.First(), alone);   // the other queue still holds it
+    EXPECT_EQ(alone->GetQueue(), &other);
+    EXPECT_EQ(chain.First(), x);
+    EXPECT_EQ(x->GetNext(), y);
+
+    // Its own queue gives it back, and then it is in none.
+    EXPECT_TRUE(other.Remove(alone));
+    EXPECT_EQ(alone->GetQueue(), nullptr);
+    EXPECT_TRUE(other.IsEmpty());
+    delete alone;
+}
+
+TEST_F(EventQueueTest, AHandledEventIsInNoQueueUntilKept)
+{
+    LogEvent* const self = Add("self", 10);
+    bool refused = false;
+    self->onHandle = [&](LogEvent& e) {
+        refused = !queue.Remove(&e) && e.GetQueue() == nullptr;
+        e.SetDueTime(40);
+        return true;
+    };
+    EXPECT_FALSE(queue.ProcessDueEvents(10));
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(self->GetQueue(), &queue);   // kept: added again
+    EXPECT_TRUE(queue.Remove(self));
+    delete self;
+}
+
 TEST_F(EventQueueTest, RemovingTheOnlyEventForgetsTailAndCursor)
 {
     for (uint32_t due : {0u, 30u}) {
@@ -405,10 +456,18 @@ TEST_F(EventQueueTest, AddRefusesAnEventStillInAChain)
     other.Append(x);
     other.Append(y);
     queue.Add(y);                                  // linked into `other`
-    EXPECT_EQ(reports.fatals.size(), 2u);
+    EventQueue second;
+    LogEvent* const alone = Make("alone", 7);
+    second.Add(alone);
+    // Alone in another queue it has no links, but adding it here would
+    // leave that queue's head pointing into this one.
+    queue.Add(alone);
+    EXPECT_EQ(reports.fatals.size(), 3u);
     EXPECT_EQ(Order(), Names{"queued"});
     EXPECT_EQ(other.Last(), y);
     EXPECT_EQ(x->GetNext(), y);
+    EXPECT_EQ(second.First(), alone);
+    EXPECT_EQ(alone->GetNext(), nullptr);
 }
 
 TEST_F(EventQueueTest, DestroyingTheQueueDeletesEveryEventHeadFirst)
@@ -555,6 +614,24 @@ TEST(Event, CopyStartsInNoChain)
     EXPECT_EQ(copy.GetPrev(), nullptr);
     EXPECT_EQ(copy.GetTime().Get(), 12u);
     EXPECT_EQ(a->GetNext(), b);
+}
+
+TEST(Event, CopyOfAQueuedEventIsInNoQueue)
+{
+    EventQueue queue;
+    auto* queued = new BareEvent;
+    queued->SetDueTime(30);
+    queue.Add(queued);
+    BareEvent copy(*queued);
+    EXPECT_EQ(copy.GetQueue(), nullptr);
+    EXPECT_FALSE(queue.Remove(&copy));
+    // Assigning takes the due time and keeps each event's own place.
+    BareEvent assigned;
+    assigned = *queued;
+    EXPECT_EQ(assigned.GetQueue(), nullptr);
+    EXPECT_EQ(assigned.GetTime().Get(), 30u);
+    *queued = copy;
+    EXPECT_EQ(queued->GetQueue(), &queue);
 }
 
 TEST(EventClassName, NamesEveryCodeOfTheTableAndNoOther)

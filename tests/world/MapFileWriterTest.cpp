@@ -329,3 +329,65 @@ TEST(MapSourceWrite, WritesThreeFilesThatTilesRead)
     EXPECT_FALSE(WriteMapFiles(source, scratch.root + "/missing/folder/TEST", error));
     EXPECT_NE(error.find("cannot write"), std::string::npos);
 }
+
+// Outlines in angle units, for distances of a few units.
+MapOutline Units(std::initializer_list<std::pair<int32_t, int32_t>> points)
+{
+    MapOutline outline;
+    for (const auto& [lat, lon] : points)
+        outline.push_back({5, lat, lon});
+    return outline;
+}
+
+TEST(MapReferenceClearance, OutlinesKeepClearOfTheHalfDegreeGrid)
+{
+    constexpr int32_t H = MAP_REFERENCE_SPACING;   // half a degree
+    struct Row { const char* name; MapOutline outline; const char* error; };
+    const Row rows[] = {
+        {"edge through 73 N 0 E", Outline({{72.8, -0.6}, {73.1, 0.3}}), "edge from point 0 to point 1 passes within 16 angle units of the grid point [73, 0]"},
+        {"vertex on a grid point", Outline({{75.2, 4.8}, {76, 5}, {75.8, 7.2}}), "edge from point 0 to point 1 passes within 16 angle units of the grid point [76, 5]"},
+        {"lone point on a grid point", Outline({{-10.5, -20.5}}), "point 0 passes within 16 angle units of the grid point [-10.5, -20.5]"},
+        {"along a whole meridian", Outline({{70.8, -5.2}, {72.6, -5.2}, {72.6, -5}, {71.1, -5}}), "edge from point 2 to point 3 passes within 16 angle units of the grid point [71.5, -5]"},
+        {"15 units beside a grid point", Units({{20 * H - 15, 2 * H - 1000}, {20 * H - 15, 2 * H + 1000}}), "grid point [10, 1]"},
+        {"vertex 15 units off, diagonally", Units({{-H + 10, -H - 11}, {-H + 5000, -H - 7000}}), "grid point [-0.5, -0.5]"},
+        {"16 units beside a grid point", Units({{20 * H - 16, 2 * H - 1000}, {20 * H - 16, 2 * H + 1000}}), nullptr},
+        {"between grid points", Outline({{72.8, -0.6}, {73.1, 0.35}, {72.9, 1.1}}), nullptr},
+        {"across the 180-degree meridian's grid", Outline({{10.2, 179.9}, {10.3, 180}}), nullptr},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        std::string error;
+        EXPECT_EQ(CheckReferenceClearance(r.outline, error), r.error == nullptr) << error;
+        if (r.error != nullptr) {
+            EXPECT_NE(error.find(r.error), std::string::npos) << error;
+        }
+    }
+}
+
+TEST(MapReferenceClearance, WritingRefusesCoastAndIceThroughTheGridBeforeWritingAnything)
+{
+    Scratch scratch;
+    ASSERT_FALSE(scratch.root.empty());
+    const MapOutline through = Outline({{72.8, -0.6}, {73.1, 0.3}});
+    const MapOutline clear = Outline({{10.2, 20.2}, {10.2, 20.8}, {10.8, 20.4}, {10.2, 20.2}});
+    struct Row { const char* name; int layer; const char* error; };
+    const Row rows[] = {
+        {"coast", 0, "coast[1]: edge from point 0 to point 1"},
+        {"ice", 2, "ice[0]: edge from point 0 to point 1"},
+        {"country borders take no part", 1, nullptr},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        MapSource source;
+        source.layers[0].push_back(clear);
+        source.layers[r.layer].push_back(through);
+        const std::string base = scratch.root + "/" + r.name;
+        std::string error;
+        EXPECT_EQ(WriteMapFiles(source, base, error), r.error == nullptr) << error;
+        if (r.error != nullptr) {
+            EXPECT_NE(error.find(r.error), std::string::npos) << error;
+            for (const char* extension : {".cst", ".cty", ".ice"})
+                EXPECT_FALSE(std::filesystem::exists(base + extension)) << extension;
+        }
+    }
+}

@@ -143,6 +143,27 @@ TEST(MapPolyCountCrossings, CountsVerticesPassedOnceAndTouchedTwice)
     }
 }
 
+// A corner of the sample island (74.6 N 0.5 W, 74.75 N 0.7 W, 74.9 N 0.8 W)
+// and segments towards the grid point 75 N 1 W that pass a fraction of an
+// angle unit beside it. Rounding the crossing point onto the corner once took
+// a cut corner for a crossing and a touch (3), turning the land test there.
+TEST(MapPolyCountCrossings, ASegmentAHairBesideAVertexIsNotTakenForOneThroughIt)
+{
+    MapPoly poly;
+    Build(poly, {{18333696, -122880}, {18370560, -172032}, {18407424, -196608}});
+    const LatLonPoint grid(18432000, -245760);
+    struct Row { const char* name; LatLonPoint a; int32_t expected; };
+    const Row rows[] = {
+        {"cuts the corner 0.08 units inside", {18235392, -9830}, 2},
+        {"passes 0.01 units outside", {18235392, -9831}, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(poly.CountCrossings(r.a, grid), r.expected);
+        EXPECT_EQ(poly.CountCrossings(grid, r.a), r.expected);
+    }
+}
+
 TEST(MapPolyCountCrossings, OpenOutlineEndsCountOnce)
 {
     MapPoly poly;

@@ -1,15 +1,23 @@
 // Tests of the sample map files the build makes from data/map/sample.json
 // (MAPS/SAMPLE.cst, .cty, .ice): every tile of the sea area reads cleanly
-// through the Miller projection, and the island, the mainland coast, the
-// border and the ice edge lie where the description puts them.
+// through the Miller projection, the island, the mainland coast, the border
+// and the ice edge lie where the description puts them, and the map's land
+// and ice tests answer as the description's outlines do all over the area.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
+#include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "support/SampleMap.h"
 #include "core/Projection.h"
 #include "support/MapFiles.h"
 #include "support/ReportCapture.h"
+#include "world/Map.h"
 #include "world/MapTile.h"
 
 namespace {
@@ -97,4 +105,75 @@ TEST_F(SampleMap, OutlinesLieWhereTheDescriptionPutsThem)
     EXPECT_GE(border.GetPolyCount(MAP_LAYER_COUNTRY), 1);
     LatLonPoint a = At(72.2, -1.8), b = At(72.2, -1.1);
     EXPECT_TRUE(border.FirstCrossing(&a, &b, MAP_LAYER_COUNTRY, 0).IsNone());   // borders never stop a leg
+}
+
+namespace {
+
+// Land 800 units high, sea 800 deep; ice-pack cells odd.
+int16_t FlatCell(bool land, bool ice, int32_t, int32_t)
+{
+    const int16_t cell = land ? int16_t{800} : int16_t{-800};
+    return ice ? static_cast<int16_t>(cell | 1) : cell;
+}
+
+// Distance in angle units (latitude and longitude taken as a plane, as the
+// crossing tests take them) from p to the nearest edge of the outlines.
+double DistanceToOutlines(const std::vector<MapOutline>& outlines, const LatLonPoint& p)
+{
+    double best = INFINITY;
+    for (const MapOutline& outline : outlines) {
+        for (size_t i = 1; i < outline.size(); ++i) {
+            const double ax = outline[i - 1].second, ay = outline[i - 1].first;
+            const double dx = outline[i].second - ax, dy = outline[i].first - ay;
+            const double px = p.lon - ax, py = p.lat - ay;
+            const double length2 = dx * dx + dy * dy;
+            const double t = length2 > 0 ? std::clamp((px * dx + py * dy) / length2, 0.0, 1.0) : 0.0;
+            best = std::min(best, std::hypot(px - t * dx, py - t * dy));
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
+// Every point of a 0.02-degree lattice over the sea area reads as land (and
+// as ice) exactly when a plain even-odd test of the description's outlines
+// puts it inside, except points within a few angle units of an outline,
+// where rounding may fall either way. An outline through a grid point the
+// tests measure from once turned a whole tile the wrong way.
+TEST(SampleMapAnswers, LandAndIceFollowTheOutlinesOverAFineLattice)
+{
+    constexpr double STEP = 0.02;             // degrees
+    constexpr double NEAR_OUTLINE = 4;        // angle units
+    std::string error;
+    const std::unique_ptr<Map> map = samplemap::LoadSampleMap(error, &FlatCell);
+    ASSERT_NE(map, nullptr) << error;
+    std::ifstream description(std::string(TESSARN_SOURCE_DIR) + "/data/map/sample.json");
+    MapSource source;
+    ASSERT_TRUE(ReadMapSource(description, source, error)) << error;
+
+    struct Layer { const char* name; const std::vector<MapOutline>& outlines; bool (Map::*test)(LatLonPoint) const; };
+    const Layer layers[] = {{"land", source.layers[0], &Map::Is_Land}, {"ice", source.layers[2], &Map::Is_Ice}};
+    ReportCapture reports;
+    for (const Layer& layer : layers) {
+        SCOPED_TRACE(layer.name);
+        int checked = 0, wrong = 0;
+        std::ostringstream listed;
+        for (int y = 0; y <= 200; ++y) {
+            for (int x = 0; x <= 500; ++x) {
+                const double lat = 72 + y * STEP, lon = -4 + x * STEP;
+                const LatLonPoint p = samplemap::At(lat, lon);
+                ++checked;
+                if ((map.get()->*layer.test)(p) == samplemap::InsideAny(layer.outlines, lat, lon))
+                    continue;
+                if (DistanceToOutlines(layer.outlines, p) <= NEAR_OUTLINE)
+                    continue;
+                if (++wrong <= 10)
+                    listed << " (" << lat << ", " << lon << ")";
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "of " << checked << " points, for instance" << listed.str();
+    }
+    EXPECT_TRUE(reports.fatals.empty());
+    EXPECT_TRUE(reports.errors.empty());
 }

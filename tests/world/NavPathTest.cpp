@@ -55,7 +55,7 @@ void FillSampleQueue(Chain<Nav_Path>& queue)
     queue.Append(MakeRequest(0x1234, 2, 2, 0x01020304,
                              {{0x10, -1}, {0x20, 0x7FFFFFFF}, {-0x30, 0x40}}));
     Nav_Path* second = MakeRequest(7, 0, 4, 0xFFFFFFFF, {{1, 2}, {3, 4}, {5, 6}});
-    second->reserved = 1;
+    second->reversed = 1;
     queue.Append(second);
 }
 
@@ -98,7 +98,7 @@ TEST(NavPath, ConstructorGivesAnUnstartedRequest)
     EXPECT_EQ(path.points.First(), nullptr);
     EXPECT_EQ(path.maxPasses, 3);
     EXPECT_EQ(path.maxCandidates, 20);
-    EXPECT_EQ(path.reserved, 0);
+    EXPECT_EQ(path.reversed, 0);
     EXPECT_EQ(path.zones, nullptr);
     EXPECT_EQ(path.goal, LatLonPoint());
     EXPECT_EQ(path.start, LatLonPoint());
@@ -212,13 +212,13 @@ TEST(NavigatorSection, LoadsRequestsBackInOrderWithAFreshSearch)
     EXPECT_EQ(paths[0]->navType, 2);
     EXPECT_EQ(paths[0]->threatMask, 0x01020304u);
     EXPECT_EQ(paths[0]->numPoints, 0);
-    EXPECT_EQ(paths[0]->reserved, 0);
+    EXPECT_EQ(paths[0]->reversed, 0);
     EXPECT_EQ(PointsOf(*paths[0]),
               (std::vector<LatLonPoint>{{0x10, -1}, {0x20, 0x7FFFFFFF}, {-0x30, 0x40}}));
     EXPECT_EQ(paths[1]->unitID, 7);
     EXPECT_EQ(paths[1]->navType, 4);
     EXPECT_EQ(paths[1]->threatMask, 0xFFFFFFFFu);
-    EXPECT_EQ(paths[1]->reserved, 1);
+    EXPECT_EQ(paths[1]->reversed, 1);
     EXPECT_EQ(PointsOf(*paths[1]), (std::vector<LatLonPoint>{{1, 2}, {3, 4}, {5, 6}}));
     for (const Nav_Path* path : paths) {
         ExpectFreshSearch(*path);   // current -1: a loaded request has no pass behind it

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/EventQueue.h"
 #include "core/NavMath.h"
 #include "core/Projection.h"
 #include "core/gam2arena.h"
@@ -97,6 +98,16 @@ protected:
     {
         zonetest::ChainHolder chain(zonetest::MakeChain(zonetest::Square(south, west, north, east)));
         ASSERT_NE(zones.Add(SURFACE_THREAT, chain.head), 0);
+    }
+
+    // Four zones round 9.5 N 21.5 E, 0.2 degrees out: a goal there has no
+    // way in.
+    void WallInTheGoal()
+    {
+        AddZone(9.7, 21.2, 9.8, 21.8);
+        AddZone(9.2, 21.2, 9.3, 21.8);
+        AddZone(9.2, 21.2, 9.8, 21.3);
+        AddZone(9.2, 21.7, 9.8, 21.8);
     }
 
     static std::unique_ptr<Nav_Path> MakeRequest(uint16_t unit, int16_t navType, LatLonPoint start,
@@ -271,8 +282,60 @@ TEST_F(NavigatorTest, FirstBlockingPointTestsZonesBeforeTerrain)
     const LatLonPoint c = At(10.5, 21.1), d = At(10.5, 21.9);
     EXPECT_FALSE(Navigator::FirstBlockingPoint(c, d, SHIP, AVOID_SURFACE, nullptr).IsNone());
     EXPECT_TRUE(Navigator::FirstBlockingPoint(c, d, AMPHIBIAN, AVOID_SURFACE, nullptr).IsNone());
-    // Leaving the map blocks a ship.
-    EXPECT_FALSE(Navigator::FirstBlockingPoint(At(9.5, 21.5), At(9.5, 22.5), SHIP, 0, nullptr).IsNone());
+}
+
+TEST_F(NavigatorTest, LegsLeavingTheMapAreBlockedAtItsEdgeForEveryType)
+{
+    // The map's east edge is 22 E, its north edge 11 N.
+    struct Row { const char* name; int16_t navType; LatLonPoint a, b, blocked; };
+    const Row rows[] = {
+        {"ship", SHIP, At(9.5, 21.5), At(9.5, 22.5), At(9.5, 22.0)},
+        // Aircraft and hovercraft have no terrain rule, but the map still ends.
+        {"aircraft", AIR, At(9.5, 21.5), At(9.5, 22.5), At(9.5, 22.0)},
+        {"aircraft north", AIR, At(10.5, 20.5), At(11.5, 20.5), At(11.0, 20.5)},
+        {"hovercraft", HOVER, At(10.8, 21.0), At(11.2, 21.0), At(11.0, 21.0)},
+        {"unknown type", 9, At(9.5, 21.5), At(9.5, 22.5), At(9.5, 22.0)},
+        // Wholly off the map there is no edge to name: blocked at its start.
+        {"aircraft off the map", AIR, At(11.5, 20.5), At(11.5, 21.5), At(11.5, 20.5)},
+        {"ship off the map", SHIP, At(11.5, 20.5), At(11.5, 21.5), At(11.5, 20.5)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const LatLonPoint p = Navigator::FirstBlockingPoint(r.a, r.b, r.navType, AVOID_SURFACE, &zones);
+        ASSERT_FALSE(p.IsNone());
+        EXPECT_NEAR(p.lat, r.blocked.lat, 2);
+        EXPECT_NEAR(p.lon, r.blocked.lon, 2);
+    }
+    // Ending on the edge itself is on the map.
+    EXPECT_TRUE(Navigator::FirstBlockingPoint(At(10.5, 20.5), At(11.0, 20.5), AIR, 0, &zones).IsNone());
+    EXPECT_TRUE(reports.errors.empty());
+}
+
+TEST_F(NavigatorTest, RoutesRoundAZoneAtTheMapEdgeStayOnTheMap)
+{
+    // The zone runs from 10.5 N to past the north edge (11 N): the way round
+    // its north end is shorter but off the map.
+    AddZone(10.5, 20.95, 11.3, 21.05);
+    for (int16_t navType : {AIR, HOVER}) {
+        SCOPED_TRACE(navType);
+        arena.Queue().RemoveEventsOf(HIDDEN_UNIT, 0);
+        ASSERT_NE(Queue(HIDDEN_UNIT, navType, At(10.95, 20.3), At(10.95, 21.7)), nullptr);
+        RunToIdle();
+        const std::vector<const Nav_Path*> answers = Answers();
+        ASSERT_EQ(answers.size(), 1u);
+        ASSERT_GE(answers[0]->numPoints, 3);
+        const std::vector<LatLonPoint> points = Points(*answers[0]);
+        for (size_t i = 0; i < points.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_TRUE(map->Is_On_Map(points[i])) << points[i].lat << ", " << points[i].lon;
+            EXPECT_LE(points[i].lat, Deg(10.95));   // round the south end
+            if (i + 1 < points.size()) {
+                EXPECT_TRUE(Navigator::FirstBlockingPoint(points[i], points[i + 1], navType, AVOID_SURFACE,
+                                                          &zones).IsNone());
+            }
+        }
+    }
+    EXPECT_TRUE(reports.errors.empty());
 }
 
 TEST_F(NavigatorTest, LegValidTestsEndsAndZonesOnly)
@@ -505,11 +568,8 @@ TEST_F(NavigatorTest, CancelRequestsRemovesOneUnitsRequests)
 
 TEST_F(NavigatorTest, AnUnreachableGoalIsAnsweredWithoutARoute)
 {
-    // Four zones wall the goal in; start and goal both lie outside every zone.
-    AddZone(9.7, 21.2, 9.8, 21.8);
-    AddZone(9.2, 21.2, 9.3, 21.8);
-    AddZone(9.2, 21.2, 9.8, 21.3);
-    AddZone(9.2, 21.7, 9.8, 21.8);
+    // Start and goal both lie outside every zone.
+    WallInTheGoal();
     ASSERT_NE(Queue(HIDDEN_UNIT, AIR, At(9.5, 20.3), At(9.5, 21.5)), nullptr);
     RunToIdle();
     const std::vector<const Nav_Path*> answers = Answers();
@@ -1056,7 +1116,7 @@ TEST_F(NavigatorSavedQueue, QueuedRequestsComeBackInOrderAndAreSolved)
     Nav_Path* first = Queue(VISIBLE_UNIT, SHIP, At(10.5, 20.1), At(10.5, 20.9));
     Queue(2, SHIP, At(10.5, 21.1), At(10.5, 21.9));
     ASSERT_NE(first, nullptr);
-    first->reserved = 1;
+    first->reversed = 1;
     for (int i = 0; i < 20; ++i)   // into their searches, neither finished
         nav.Step();
     ASSERT_TRUE(Answers().empty());
@@ -1076,7 +1136,7 @@ TEST_F(NavigatorSavedQueue, QueuedRequestsComeBackInOrderAndAreSolved)
         EXPECT_EQ(p->sideID, was->sideID);
         EXPECT_EQ(p->navType, was->navType);
         EXPECT_EQ(p->threatMask, was->threatMask);
-        EXPECT_EQ(p->reserved, was->reserved);
+        EXPECT_EQ(p->reversed, was->reversed);
         EXPECT_EQ(Points(*p), Points(*was));
         EXPECT_EQ(p->numOpen, 0);
         EXPECT_EQ(p->numClosed, 0);
@@ -1151,6 +1211,129 @@ TEST_F(NavigatorSavedQueue, ALoadedRequestOffTheGlobeIsRefused)
     const std::vector<const Nav_Path*> answers = Answers();
     ASSERT_EQ(answers.size(), 1u);
     EXPECT_EQ(answers[0]->numPoints, -1);
+}
+
+// A unit's goal walled in by zones: its request and the reversed retry are
+// both answered without a route. Each answer goes through a save and a load
+// of the event queue holding it, and must come back, and retry, as the
+// answer never saved does.
+class NoRouteAnswerSaved : public NavigatorTest {
+protected:
+    static constexpr uint32_t UNIT_MASK = AVOID_SURFACE;   // the unit's own
+
+    NoRouteAnswerSaved() { WallInTheGoal(); }
+
+    // Writes the queue's events one after another, each beginning with its
+    // type code as in the event list of a saved game, and reads them back
+    // into `loaded`, the code picking the class.
+    static void SaveAndLoad(const EventQueue& queue, EventQueue& loaded)
+    {
+        std::ostringstream out(std::ios::binary);
+        int count = 0;
+        for (const Event* e = queue.First(); e != nullptr; e = e->GetNext(), ++count)
+            e->Save(out);
+        std::istringstream in(out.str(), std::ios::binary);
+        Chain<Event> chain;
+        for (int i = 0; i < count; ++i) {
+            ASSERT_EQ(in.get(), EventCode::PATH_RETURN);
+            auto* event = new PathReturnEvent();
+            chain.Append(event);
+            ASSERT_TRUE(event->Load(in));
+        }
+        EXPECT_EQ(in.peek(), EOF);
+        loaded.TakeLoadedEvents(chain);
+    }
+
+    static std::vector<PathReturnEvent*> Returns(const EventQueue& queue)
+    {
+        std::vector<PathReturnEvent*> found;
+        for (Event* e = queue.FindNextOfType(nullptr, EventCode::PATH_RETURN); e != nullptr;
+             e = queue.FindNextOfType(e, EventCode::PATH_RETURN))
+            found.push_back(static_cast<PathReturnEvent*>(e));
+        return found;
+    }
+
+    // Everything an answer carries to its unit, and a retry to the navigator.
+    static void ExpectSamePath(const Nav_Path& loaded, const Nav_Path& live, bool withMask)
+    {
+        EXPECT_EQ(loaded.unitID, live.unitID);
+        EXPECT_EQ(loaded.sideID, live.sideID);
+        EXPECT_EQ(loaded.navType, live.navType);
+        EXPECT_EQ(loaded.numPoints, live.numPoints);
+        EXPECT_EQ(loaded.reversed, live.reversed);
+        EXPECT_EQ(Points(loaded), Points(live));
+        if (withMask) {
+            EXPECT_EQ(loaded.threatMask, live.threatMask);
+        }
+    }
+
+    // The loaded queue's answers match the live ones, event by event.
+    static void ExpectSameAnswers(const EventQueue& loaded, const EventQueue& live)
+    {
+        const std::vector<PathReturnEvent*> a = Returns(loaded), b = Returns(live);
+        ASSERT_EQ(a.size(), b.size());
+        for (size_t i = 0; i < a.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "answer " << i);
+            EXPECT_EQ(a[i]->GetSubject(), b[i]->GetSubject());
+            EXPECT_EQ(a[i]->GetTime(), b[i]->GetTime());
+            ASSERT_NE(a[i]->GetPath(), nullptr);
+            // The answer's own threat mask is not saved: the retry asks the
+            // unit for it again.
+            ExpectSamePath(*a[i]->GetPath(), *b[i]->GetPath(), false);
+        }
+    }
+};
+
+TEST_F(NoRouteAnswerSaved, AnswersAndRetriesAreTheSameAfterASaveAndLoad)
+{
+    const LatLonPoint start = At(9.5, 20.3), goal = At(9.5, 21.5);
+    auto request = MakeRequest(HIDDEN_UNIT, AIR, start, goal, UNIT_MASK);
+    ASSERT_FALSE(nav.RequestPath(request.get()));
+    request.release();
+    RunToIdle();
+    std::vector<PathReturnEvent*> live = Returns(arena.Queue());
+    ASSERT_EQ(live.size(), 1u);
+    ASSERT_EQ(live[0]->GetPath()->numPoints, Nav_Path::NO_ROUTE);
+    ASSERT_EQ(live[0]->GetPath()->reversed, 0);
+    ASSERT_EQ(Points(*live[0]->GetPath()).size(), 3u);   // start, goal, blocking point
+
+    EventQueue loaded;
+    SaveAndLoad(arena.Queue(), loaded);
+    ExpectSameAnswers(loaded, arena.Queue());
+
+    // The retry: the same reversed request from either, with the unit's mask.
+    std::unique_ptr<Nav_Path> retry(live[0]->TakeRetryRequest(UNIT_MASK));
+    std::unique_ptr<Nav_Path> loadedRetry(Returns(loaded)[0]->TakeRetryRequest(UNIT_MASK));
+    ASSERT_NE(retry, nullptr);
+    ASSERT_NE(loadedRetry, nullptr);
+    ExpectSamePath(*loadedRetry, *retry, true);
+    EXPECT_EQ(Points(*retry), (std::vector<LatLonPoint>{goal, start}));
+    EXPECT_EQ(retry->reversed, 1);
+    EXPECT_EQ(retry->numPoints, 2);
+    EXPECT_EQ(retry->threatMask, UNIT_MASK);
+
+    // Both go to the navigator and fail alike, now reversed.
+    arena.Queue().RemoveEventsOf(HIDDEN_UNIT, 0);
+    ASSERT_FALSE(nav.RequestPath(retry.get()));
+    retry.release();
+    ASSERT_FALSE(nav.RequestPath(loadedRetry.get()));
+    loadedRetry.release();
+    RunToIdle();
+    live = Returns(arena.Queue());
+    ASSERT_EQ(live.size(), 2u);
+    ExpectSamePath(*live[1]->GetPath(), *live[0]->GetPath(), true);
+    EXPECT_EQ(live[0]->GetPath()->numPoints, Nav_Path::NO_ROUTE);
+    EXPECT_EQ(live[0]->GetPath()->reversed, 1);
+
+    // Saved and loaded, the second answers are the same and retry no more:
+    // the unit stops.
+    EventQueue loadedAgain;
+    SaveAndLoad(arena.Queue(), loadedAgain);
+    ExpectSameAnswers(loadedAgain, arena.Queue());
+    for (PathReturnEvent* answer : Returns(loadedAgain))
+        EXPECT_EQ(answer->TakeRetryRequest(UNIT_MASK), nullptr);
+    for (PathReturnEvent* answer : live)
+        EXPECT_EQ(answer->TakeRetryRequest(UNIT_MASK), nullptr);
 }
 
 } // namespace

@@ -5,6 +5,10 @@
 //
 //   mapbuild SOURCE.json OUTPUT_BASE   writes OUTPUT_BASE.cst, .cty and .ice
 //
+// A coast or ice outline that passes a whole or half degree grid point (from
+// which the map's land and ice tests count crossings) is refused, naming the
+// edge and the grid point, before any file is written.
+//
 // The folder of OUTPUT_BASE is created when missing. Exit code 0 on success,
 // 1 on any error, with the reason on standard error.
 #include <filesystem>

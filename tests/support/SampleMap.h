@@ -1,6 +1,7 @@
 // SampleMap.h: the sample sea area of the data set (MAPS/SAMPLE.*) loaded as a
-// Map for the benchmarks, through a map section made here whose grid follows
-// the sample's outlines (data/map/sample.json) by a cell rule of the caller's.
+// Map for the benchmarks and the map tests, through a map section made here
+// whose grid follows the sample's outlines (data/map/sample.json) by a cell
+// rule of the caller's.
 #pragma once
 
 #include <cmath>
