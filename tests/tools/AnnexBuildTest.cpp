@@ -86,6 +86,24 @@ protected:
 
     fs::path Output() const { return scratch_ / "ANNEX"; }
 
+    // Replaces one field of one record with the JSON text value, expects the
+    // build refused with a first line starting "annexbuild: " and refusal
+    // and nothing written, then puts the field back.
+    void ExpectRefused(const std::string& file, int id, const char* field, const char* value,
+                       const std::string& refusal)
+    {
+        json& record = Record(file, id);
+        const json kept = record.contains(field) ? record[field] : json();
+        record[field] = json::parse(value);
+        EXPECT_EQ(Build(), 1);
+        EXPECT_EQ(errors.find("annexbuild: " + refusal), 0u) << errors;
+        EXPECT_FALSE(fs::exists(Output())) << "a refused database is written";
+        if (kept.is_null())
+            record.erase(field);
+        else
+            record[field] = kept;
+    }
+
     std::string errors;
 
 private:
@@ -181,20 +199,11 @@ TEST_F(AnnexBuild, EveryRuleRefusesItsBadRow)
         // The oiler with only aviation fuel for its diesel.
         {"engines and fuels", "ship.json", 8, "fuelIDs", "[9]",
          "ship.json record 8: field \"fuelIDs\": engine 4 (Diesel) of plant 8 burns none of the fuel types "
-         "carried (7)"},
+         "carried (7 Aviation Fuel)"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << r.rule << ": " << r.file << " " << r.id << " " << r.field);
-        json& record = Record(r.file, r.id);
-        const json kept = record.contains(r.field) ? record[r.field] : json();
-        record[r.field] = json::parse(r.value);
-        EXPECT_EQ(Build(), 1);
-        EXPECT_EQ(errors.find(std::string("annexbuild: ") + r.refusal), 0u) << errors;
-        EXPECT_FALSE(fs::exists(Output())) << "a refused database is written";
-        if (kept.is_null())
-            record.erase(r.field);
-        else
-            record[r.field] = kept;
+        ExpectRefused(r.file, r.id, r.field, r.value, r.refusal);
     }
     // The sources come back whole.
     EXPECT_EQ(Build(), 0) << errors;
@@ -224,14 +233,7 @@ TEST_F(AnnexBuild, RefusesFieldsItCannotRead)
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.refusal);
-        json& record = Record(r.file, r.id);
-        const json kept = record.contains(r.field) ? record[r.field] : json();
-        record[r.field] = json::parse(r.value);
-        EXPECT_EQ(Build(), 1);
-        EXPECT_EQ(errors.find(std::string("annexbuild: ") + r.refusal), 0u) << errors;
-        if (kept.is_null())
-            record.erase(r.field);
-        else
-            record[r.field] = kept;
+        ExpectRefused(r.file, r.id, r.field, r.value, r.refusal);
     }
+    EXPECT_EQ(Build(), 0) << errors;
 }

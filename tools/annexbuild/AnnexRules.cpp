@@ -127,17 +127,13 @@ void ForEachMountList(const AnnexTables& t, Visit visit)
 // Every ID a record names lies in the file it refers to.
 void CheckReferences(const AnnexTables& t, std::vector<AnnexRefusal>& out)
 {
-    auto each = [&](const char* file, uint16_t owner, const char* field, const auto& list, const auto* table) {
-        ForEachEntry(list, [&](uint16_t id, uint32_t) {
-            if (!table->Find(id))
-                Refuser(out, file).Refuse(owner, field, "names " + std::to_string(id) + ", which "
-                                                            + SourceFileName(table->GetFileName()) + " does not hold");
-        });
-    };
     auto single = [&](const char* file, uint16_t owner, const char* field, uint16_t id, const auto* table) {
         if (!table->Find(id))
             Refuser(out, file).Refuse(owner, field, "names " + std::to_string(id) + ", which "
                                                         + SourceFileName(table->GetFileName()) + " does not hold");
+    };
+    auto each = [&](const char* file, uint16_t owner, const char* field, const auto& list, const auto* table) {
+        ForEachEntry(list, [&](uint16_t id, uint32_t) { single(file, owner, field, id, table); });
     };
     ForEachRecord(t.Facilities(), [&](const FacilityAnnex& r) {
         each(ANNEX_FACILITY, r.GetKey(), "airFacilityIDs", r.airFacilityIDs, t.AirFacilities());
@@ -501,7 +497,8 @@ void CheckEngineFuels(const AnnexTables& t, std::vector<AnnexRefusal>& out)
                     ForEachEntry(r.fuelIDs, [&](uint16_t fuelID, uint32_t) {
                         if (const FuelAnnex* fuel = t.Fuels()->Find(fuelID)) {
                             burns |= EngineAcceptsFuel(engine, fuel->fuelType);
-                            fuels += (fuels.empty() ? "" : ", ") + std::to_string(fuel->fuelType);
+                            fuels += (fuels.empty() ? "" : ", ") + std::to_string(fuel->fuelType) + " "
+                                + FuelName(fuel->fuelType);
                         }
                     });
                     if (!burns)
