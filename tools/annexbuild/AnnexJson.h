@@ -9,7 +9,8 @@
 // Field names are the record classes' member names (annex/*Annex.h,
 // annex/WeaponRec.h). A field left out keeps the value a new record
 // has; a field the record does not have is an error, as is a record ID of 0
-// or one used twice in a file. Values:
+// or one used twice in a file. A record may carry a "comment" text for its
+// reader, which the builder passes over. Values:
 //   numbers              a JSON integer, or a text in C form ("0x800", "-3");
 //                        checked against the field's width and sign
 //   names                a text of at most 31 characters, without '|'

@@ -3,6 +3,7 @@
 #include "AnnexRules.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "AnnexJson.h"
 #include "annex/AnnexTables.h"
@@ -98,8 +99,8 @@ void ForEachPropelled(const AnnexTables& t, Visit visit)
     visit(t.Weapons(), WEAPON_SPEED_HIGHEST, false);
 }
 
-// Calls visit(file, record id, field, list) for each sensor list of a
-// platform record and whether it is a mount's list.
+// Calls visit(file, record id, field, list) for the own sensor list of each
+// platform record, and (ForEachMountList) for each mount list.
 template <class Visit>
 void ForEachSensorList(const AnnexTables& t, Visit visit)
 {
