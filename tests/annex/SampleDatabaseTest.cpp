@@ -1,8 +1,12 @@
 // SampleDatabaseTest.cpp: the sample platform database the build writes from
 // data/annex/*.json into ANNEX/: loaded whole and against a reference list,
 // compared with its sources, every record field carrying a value somewhere,
-// its platform lists and sensor filters, and the files written back by the
-// records' own Save in annex versions 0 and 1 and read again.
+// its platform lists and sensor filters, the files written back by the
+// records' own Save in annex versions 0 and 1 and read again; and whether a
+// simulation can run on it, as the unit model will read it: every engine
+// burns a fuel its platform carries, every platform moves where it lives,
+// every sensor makes a sensor where it is listed, every mount is in arc
+// somewhere, and the figures are in the units their readers take.
 #include <gtest/gtest.h>
 
 #include <algorithm>
