@@ -63,10 +63,26 @@ extern const char* const ANNEX_FILES[ANNEX_FILE_COUNT];
 uint32_t GetAnnexVersion();
 void SetAnnexVersion(uint32_t version);
 
-// True while the annex tables are being loaded (the scenario's annex load sets
-// and clears it). WeaponRec, also read from saved games, asks it.
+// True while an annex file is being read. WeaponRec, also read from saved
+// games, asks it to tell its file layout (by the annex version) from its saved
+// layout (by the scenario loader's older-layout flag).
 bool IsAnnexLoading();
 void SetAnnexLoading(bool loading);
+
+// Holds the annex-loading flag set for its own lifetime and then puts back
+// the value it found. Every read of annex records holds one (each table
+// load, and the whole annex load around its files), so that a weaprec.dat of
+// version 0 reads as one whoever opened it.
+class AnnexLoadingScope {
+public:
+    AnnexLoadingScope() : previous_(IsAnnexLoading()) { SetAnnexLoading(true); }
+    ~AnnexLoadingScope() { SetAnnexLoading(previous_); }
+    AnnexLoadingScope(const AnnexLoadingScope&) = delete;
+    AnnexLoadingScope& operator=(const AnnexLoadingScope&) = delete;
+
+private:
+    bool previous_;
+};
 
 // Reads the version word of a freshly opened annex file and leaves the stream
 // at the u16 count. A word whose high 16 bits are not 0 is no version word
@@ -144,7 +160,7 @@ void ReportAnnexOpenFailure(const std::string& path);
 // left cannot hold, then read record after record, checking the stream after
 // each: a record cut short is deleted, reported, and ends the load. Both
 // answer false when anything was refused or cut; what was read whole before
-// stays in the table.
+// stays in the table. Both hold an AnnexLoadingScope while they read.
 template <class T>
 class AnnexTable : public SavedTreeListOf<T> {
 public:
@@ -192,6 +208,7 @@ public:
 private:
     bool ReadRecords(std::istream& in, const TreeList* reference, LoadCallback callback, bool keepAll)
     {
+        const AnnexLoadingScope loading;
         uint16_t count = 0;
         if (!LoadField(in, count)) {
             Report(": the record count is missing");

@@ -208,7 +208,7 @@ bool LoadDatabase()
 
 bool LoadDatabase(const std::string& annexDir)
 {
-    SetAnnexLoading(true);
+    const AnnexLoadingScope loading;
     // The indexes describe the platform files this load reads, nothing older.
     FreeSensorIndexes();
     InstallSensorIndexLookup();
@@ -236,7 +236,6 @@ bool LoadDatabase(const std::string& annexDir)
 
     if (read && ui2map::HasMapBounds())
         ComputeDerivedFigures();
-    SetAnnexLoading(false);
     return read && !load.Damaged();
 }
 

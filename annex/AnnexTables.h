@@ -146,7 +146,8 @@ const std::string& GetAnnexDir();
 //     its highest key);
 //  4. when the map has a bounding rectangle (ui2map::HasMapBounds), runs the
 //     derived-figure pass (ComputeDerivedFigures);
-//  5. clears the annex-loading flag.
+//  5. puts the annex-loading flag back as it found it (cleared, outside
+//     another annex read).
 // A file that cannot be opened is the FatalError whose text is resource
 // ANNEX_OPEN_FAILED_TEXT, and a version above 1 the version rule's
 // FatalError: the program ends there. Should FatalError return, the load

@@ -1,8 +1,35 @@
-// SensorAnnex.cpp: the file layout of a sensor.dat record.
+// SensorAnnex.cpp: the file layout of a sensor.dat record, and which sensor
+// types make a sensor object where.
 #include "annex/SensorAnnex.h"
 
 #include <istream>
 #include <ostream>
+
+bool SensorTypeMakesSensor(uint32_t type, SensorHolder holder)
+{
+    if (type == SENSOR_TYPE_NONE || type > SENSOR_TYPE_ACTIVE_ONLY_SONAR)
+        return false;
+    if (holder == SensorHolder::Mount)
+        return type != SENSOR_TYPE_RADAR_SUITE && type != SENSOR_TYPE_SONAR_SUITE;
+    return true;
+}
+
+bool IsSonarType(uint32_t type)
+{
+    switch (type) {
+    case SENSOR_TYPE_PASSIVE_SONAR:
+    case SENSOR_TYPE_ACTIVE_PASSIVE_SONAR:
+    case SENSOR_TYPE_SONAR_SUITE:
+    case SENSOR_TYPE_RANGING_SONAR:
+    case SENSOR_TYPE_ACTIVE_VDS:
+    case SENSOR_TYPE_PASSIVE_VDS:
+    case SENSOR_TYPE_TOWED_ARRAY:
+    case SENSOR_TYPE_ACTIVE_ONLY_SONAR:
+        return true;
+    default:
+        return false;
+    }
+}
 
 void SensorAnnex::Save(std::ostream& out, uint32_t annexVersion) const
 {

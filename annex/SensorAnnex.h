@@ -13,6 +13,47 @@
 // Resource number of a sensor's description text: this base + textNumber.
 constexpr int32_t SENSOR_TEXT_BASE = 0x450000;
 
+// Sensor types of a sensor.dat record (DBEnum names them).
+constexpr uint32_t SENSOR_TYPE_NONE = 0;
+constexpr uint32_t SENSOR_TYPE_RADAR = 1;
+constexpr uint32_t SENSOR_TYPE_VISUAL = 2;
+constexpr uint32_t SENSOR_TYPE_INFRARED = 3;
+constexpr uint32_t SENSOR_TYPE_PASSIVE_SONAR = 4;
+constexpr uint32_t SENSOR_TYPE_ACTIVE_PASSIVE_SONAR = 5;
+constexpr uint32_t SENSOR_TYPE_ESM = 6;
+constexpr uint32_t SENSOR_TYPE_ECM = 7;
+constexpr uint32_t SENSOR_TYPE_SEMI_ACTIVE = 8;
+constexpr uint32_t SENSOR_TYPE_MAD = 9;
+constexpr uint32_t SENSOR_TYPE_RADAR_SUITE = 10;
+constexpr uint32_t SENSOR_TYPE_SONAR_SUITE = 11;
+constexpr uint32_t SENSOR_TYPE_RANGING_SONAR = 12;
+constexpr uint32_t SENSOR_TYPE_ACTIVE_VDS = 13;
+constexpr uint32_t SENSOR_TYPE_PASSIVE_VDS = 14;
+constexpr uint32_t SENSOR_TYPE_TOWED_ARRAY = 15;
+constexpr uint32_t SENSOR_TYPE_LASER_DESIGNATOR = 16;
+constexpr uint32_t SENSOR_TYPE_ACTIVE_ONLY_SONAR = 17;
+
+// The three sonar bands of a sonar's searchBands: the low band, else the
+// middle band; a sonar with neither listens in the high band.
+constexpr uint32_t SONAR_BAND_LOW = 0x1000000;
+constexpr uint32_t SONAR_BAND_MIDDLE = 0x2000000;
+constexpr uint32_t SONAR_BAND_HIGH = 0x4000000;
+constexpr uint32_t SONAR_BANDS = SONAR_BAND_LOW | SONAR_BAND_MIDDLE | SONAR_BAND_HIGH;
+
+// The lists a sensor record is built from into a sensor object: a unit's or
+// a weapon's own sensor list, or the sensor list of a mount or magazine.
+enum class SensorHolder { Unit, Mount };
+
+// Whether a record of the sensor type becomes a sensor object in a list of
+// that holder: every type from 1 to 17 in a unit's own list (the radar suite
+// as a radar, the sonar suite as a sonar); in a mount's list the same less
+// the two suites, which make nothing there. Type 0 and types above 17 never
+// make a sensor.
+bool SensorTypeMakesSensor(uint32_t type, SensorHolder holder);
+
+// Whether the sensor type is a sonar: 4, 5, 11, 12, 13, 14, 15 and 17.
+bool IsSonarType(uint32_t type);
+
 class SensorAnnex : public TreeListNode<SensorAnnex> {
 public:
     // File layout, little-endian (46 bytes and the name; 4 more from annex

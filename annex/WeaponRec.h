@@ -31,10 +31,11 @@ public:
     explicit WeaponRec(uint16_t id) : TreeListNode<WeaponRec>(id) {}
     ~WeaponRec() override = default;
 
-    // Reads the form above. The last value is read, while the annex tables
-    // load (IsAnnexLoading), exactly when the current annex version is not 0;
-    // otherwise (saved games and scenarios) unless the file being loaded is of
-    // the older saved layout. Answers the stream's state.
+    // Reads the form above. The last value is read, while an annex file is
+    // read (IsAnnexLoading: every annex table load holds AnnexLoadingScope),
+    // exactly when the current annex version is not 0; otherwise (saved games
+    // and scenarios) unless the file being loaded is of the older saved
+    // layout. Answers the stream's state.
     bool Read(std::istream& in);
     void Load(std::istream& in) { Read(in); }
     // Writes all ten fields; an annex version of 0 leaves out the last value

@@ -1,13 +1,21 @@
 // SampleDatabaseTest.cpp: the sample platform database the build writes from
 // data/annex/*.json into ANNEX/: loaded whole and against a reference list,
 // compared with its sources, every record field carrying a value somewhere,
-// its platform lists and sensor filters, and the files written back by the
-// records' own Save in annex versions 0 and 1 and read again.
+// its platform lists and sensor filters, the files written back by the
+// records' own Save in annex versions 0 and 1 and read again; and whether a
+// simulation can run on it, as the unit model will read it: every engine
+// burns a fuel its platform carries, every platform moves where it lives,
+// every sensor makes a sensor where it is listed, every mount is in arc
+// somewhere, and the figures are in the units their readers take.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <set>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -15,6 +23,8 @@
 #include <nlohmann/json.hpp>
 
 #include "annex/AnnexTables.h"
+#include "annex/ArcMask.h"
+#include "annex/EngineFuel.h"
 #include "core/Units.h"
 #include "support/ReportCapture.h"
 #include "support/TempTree.h"
@@ -43,6 +53,26 @@ json SourceRecord(const char* datName, uint16_t id)
         if (record["id"] == id)
             return record;
     return json();
+}
+
+// The first source record that passes the test (null json when none).
+template <class Test>
+json FirstSourceRecord(const char* datName, Test test)
+{
+    const json source = Source(datName);
+    for (const json& record : source["records"])
+        if (test(record))
+            return record;
+    return json();
+}
+
+// A number of a source record: a JSON integer or a text in C form.
+int64_t SourceNumber(const json& record, const char* field)
+{
+    if (!record.contains(field))
+        return 0;
+    const json& value = record[field];
+    return value.is_string() ? std::strtoll(value.get<std::string>().c_str(), nullptr, 0) : value.get<int64_t>();
 }
 
 int32_t Degrees(double degrees)
@@ -151,6 +181,75 @@ void ExpectEveryByteSeen(const AnnexTable<T>* table, int count, const char* what
         EXPECT_TRUE(Any(table, [i](const T& r) { return r.bytes[i] != 0; })) << what << " bytes[" << i << "]";
 }
 
+// Calls visit(file, record) for every ship, sub, plane and weapon: the
+// platforms that move on plants of their own.
+template <class Visit>
+void ForEachPropelled(const AnnexTables& t, Visit visit)
+{
+    for (const ShipAnnex* r = t.Ships()->First(); r; r = r->GetNext())
+        visit(ANNEX_SHIP, *r);
+    for (const SubAnnex* r = t.Subs()->First(); r; r = r->GetNext())
+        visit(ANNEX_SUB, *r);
+    for (const PlaneAnnex* r = t.Planes()->First(); r; r = r->GetNext())
+        visit(ANNEX_PLANE, *r);
+    for (const WeaponAnnex* r = t.Weapons()->First(); r; r = r->GetNext())
+        visit(ANNEX_WEAPON, *r);
+}
+
+// Calls visit(file, record id, list) for the own sensor list of every
+// platform (ship, sub, facility, plane, weapon), and for every mount list.
+template <class Visit>
+void ForEachSensorList(const AnnexTables& t, Visit visit)
+{
+    for (const ShipAnnex* r = t.Ships()->First(); r; r = r->GetNext())
+        visit(ANNEX_SHIP, r->GetKey(), r->sensors);
+    for (const SubAnnex* r = t.Subs()->First(); r; r = r->GetNext())
+        visit(ANNEX_SUB, r->GetKey(), r->sensors);
+    for (const FacilityAnnex* r = t.Facilities()->First(); r; r = r->GetNext())
+        visit(ANNEX_FACILITY, r->GetKey(), r->sensors);
+    for (const PlaneAnnex* r = t.Planes()->First(); r; r = r->GetNext())
+        visit(ANNEX_PLANE, r->GetKey(), r->sensorIDs);
+    for (const WeaponAnnex* r = t.Weapons()->First(); r; r = r->GetNext())
+        visit(ANNEX_WEAPON, r->GetKey(), r->sensors);
+}
+
+template <class Visit>
+void ForEachMountList(const AnnexTables& t, Visit visit)
+{
+    for (const ShipAnnex* r = t.Ships()->First(); r; r = r->GetNext())
+        visit(ANNEX_SHIP, r->GetKey(), r->mounts);
+    for (const SubAnnex* r = t.Subs()->First(); r; r = r->GetNext())
+        visit(ANNEX_SUB, r->GetKey(), r->mounts);
+    for (const FacilityAnnex* r = t.Facilities()->First(); r; r = r->GetNext())
+        visit(ANNEX_FACILITY, r->GetKey(), r->mounts);
+    for (const PlaneAnnex* r = t.Planes()->First(); r; r = r->GetNext())
+        visit(ANNEX_PLANE, r->GetKey(), r->mountIDs);
+}
+
+// The entry of a plant's speed table in force at an altitude: the first band
+// of the row whose ceiling is at or above it; null when none reaches it.
+const PropulsionSpeed* BandAt(const PropulsionAnnex& plant, int row, int16_t altitude)
+{
+    for (const PropulsionSpeed& entry : plant.speedTable[row])
+        if (entry.upper >= altitude)
+            return &entry;
+    return nullptr;
+}
+
+// Whether some plant of the platform moves at the altitude in the cruise
+// setting: the band in force there holds the altitude and gives a speed.
+template <class Platform>
+bool MovesAt(const AnnexTables& t, const Platform& platform, int16_t altitude)
+{
+    for (const IDNode* id = platform.propulsionIDs.First(); id; id = id->GetNext()) {
+        const PropulsionAnnex* plant = t.Propulsions()->Find(id->GetKey());
+        const PropulsionSpeed* band = plant ? BandAt(*plant, 1, altitude) : nullptr;
+        if (band && band->lower <= altitude && band->speed != 0)
+            return true;
+    }
+    return false;
+}
+
 class SampleDatabase : public testing::Test {
 protected:
     void SetUp() override { Annex::FreeScenarioAnnex(); }
@@ -180,11 +279,62 @@ TEST_F(SampleDatabase, LoadsWholeWithTheSourcesRecordCounts)
         EXPECT_EQ(CountOf(*table), source["records"].size());
         EXPECT_GT(CountOf(*table), 0u);
     }
-    // The database's promised contents.
+    // The database's promised contents: two sides, Varn (Blue) first and
+    // Osterholm (Red) after it in each platform file, each with its own
+    // ship classes of every role, three submarines and eight aircraft.
+    struct Side { const char* what; uint16_t firstShip, lastShip, firstSub, lastSub, firstPlane, lastPlane; };
+    const Side sides[] = {{"Varn", 1, 9, 1, 3, 1, 8}, {"Osterholm", 10, 18, 4, 6, 9, 16}};
     const AnnexTables& t = Annex::Tables();
-    EXPECT_GE(CountOf(*t.Ships()), 3u);
-    EXPECT_EQ(CountOf(*t.Subs()), 2u);
-    EXPECT_GE(CountOf(*t.Planes()), 3u);
+    EXPECT_EQ(CountOf(*t.Ships()), 18u);
+    EXPECT_EQ(CountOf(*t.Subs()), 6u);
+    EXPECT_EQ(CountOf(*t.Planes()), 16u);
+    auto typeCodesOf = [](const auto* table, uint16_t first, uint16_t last) {
+        std::vector<std::string> codes;
+        for (uint16_t id = first; id <= last; ++id)
+            if (const auto* r = table->Find(id))
+                codes.emplace_back(r->typeCode.Text());
+        return codes;
+    };
+    auto hasCodeStarting = [](const std::vector<std::string>& codes, const std::string& start) {
+        for (const std::string& code : codes)
+            if (code.rfind(start, 0) == 0)
+                return true;
+        return false;
+    };
+    for (const Side& side : sides) {
+        SCOPED_TRACE(side.what);
+        const auto ships = typeCodesOf(t.Ships(), side.firstShip, side.lastShip);
+        EXPECT_EQ(ships.size(), size_t{side.lastShip - side.firstShip + 1u});
+        // Carrier, cruiser, destroyers, frigates, a corvette, replenishment
+        // and amphibious ships.
+        for (const char* role : {"CV", "CG", "DD", "FF", "P", "AOR", "L"})
+            EXPECT_TRUE(hasCodeStarting(ships, role)) << role;
+        EXPECT_GE(std::count_if(ships.begin(), ships.end(), [](const std::string& c) { return c.rfind("DD", 0) == 0
+                                                                                            || c.rfind("FF", 0) == 0; }),
+                  3);
+        // A nuclear attack, a diesel or air-independent and a missile boat.
+        const auto subs = typeCodesOf(t.Subs(), side.firstSub, side.lastSub);
+        EXPECT_TRUE(hasCodeStarting(subs, "SSN"));
+        EXPECT_TRUE(hasCodeStarting(subs, "SSK") || hasCodeStarting(subs, "SSP"));
+        EXPECT_TRUE(hasCodeStarting(subs, "SSGN"));
+        // Fighters, strike, early warning, maritime patrol, an anti-submarine
+        // helicopter and a tanker.
+        const auto planes = typeCodesOf(t.Planes(), side.firstPlane, side.lastPlane);
+        EXPECT_EQ(planes.size(), 8u);
+        for (const char* role : {"CF", "SF", "BMR", "AEW", "MPA", "HS", "TKR"})
+            EXPECT_TRUE(hasCodeStarting(planes, role)) << role;
+    }
+    // No class serves both sides: every class name is the class's own.
+    std::set<std::string> classes;
+    size_t platforms = 0;
+    auto collect = [&](const auto* table) {
+        for (const auto* r = table->First(); r; r = r->GetNext(), ++platforms)
+            classes.insert(r->className.Text());
+    };
+    collect(t.Ships());
+    collect(t.Subs());
+    collect(t.Planes());
+    EXPECT_EQ(classes.size(), platforms);
 }
 
 TEST_F(SampleDatabase, RecordsMatchTheirSources)
@@ -214,14 +364,17 @@ TEST_F(SampleDatabase, RecordsMatchTheirSources)
     EXPECT_TRUE(hangar);
     EXPECT_TRUE(runway);
 
-    // The deeper submarine shows 450 metres.
-    EXPECT_EQ(SourceRecord(ANNEX_SUB, 2)["maxDepth"].get<int>(), -45);
-    EXPECT_EQ(t.Subs()->Find(2)->GetMaxDepthMetres(), 450);
+    // A submarine with a depth limit of -45 shows 450 metres.
+    const json deep = FirstSourceRecord(ANNEX_SUB, [](const json& r) { return r["maxDepth"] == -45; });
+    ASSERT_FALSE(deep.is_null());
+    EXPECT_EQ(t.Subs()->Find(deep["id"].get<uint16_t>())->GetMaxDepthMetres(), 450);
 
     // The depth charge, kind 2, is stored with 0.5 nm and reads as 2.0 nm.
-    EXPECT_EQ(SourceRecord(ANNEX_WEAPON, 8)["maxRange"].get<int>(), 5);
-    EXPECT_EQ(t.Weapons()->Find(8)->GetWeaponKind(), WEAPON_KIND_FLOORED_RANGE);
-    EXPECT_EQ(t.Weapons()->Find(8)->maxRange, FLOORED_MAX_RANGE);
+    const json charge = FirstSourceRecord(ANNEX_WEAPON, [](const json& r) {
+        return r["weaponKind"] == WEAPON_KIND_FLOORED_RANGE && r["maxRange"] == 5;
+    });
+    ASSERT_FALSE(charge.is_null());
+    EXPECT_EQ(t.Weapons()->Find(charge["id"].get<uint16_t>())->maxRange, FLOORED_MAX_RANGE);
     const json skylance = SourceRecord(ANNEX_WEAPON, 1);
     EXPECT_EQ(t.Weapons()->Find(1)->maxRange, skylance["maxRange"].get<uint32_t>());
     EXPECT_EQ(t.Weapons()->Find(1)->extra2, skylance["extra2"].get<int>());
@@ -236,13 +389,21 @@ TEST_F(SampleDatabase, RecordsMatchTheirSources)
     ASSERT_NE(shelters, nullptr);
     EXPECT_EQ(shelters->GetPosition().lon, Degrees(0.02));
 
-    // A plane's loadouts, a propulsion speed and a sensor's signed threshold.
+    // A plane's loadouts, its plant's speed and a sensor's signed threshold.
     EXPECT_EQ(KeysOf(t.Planes()->Find(2)->loadouts), SourceRecord(ANNEX_PLANE, 2)["loadouts"].get<IDs>());
-    const json turbofan = SourceRecord(ANNEX_PROPULS, 5);
-    EXPECT_EQ(t.Propulsions()->Find(5)->speedTable[3][2].speed, turbofan["speedTable"][3][2][2].get<int>());
-    EXPECT_EQ(t.Sensors()->Find(4)->searchThreshold, SourceRecord(ANNEX_SENSOR, 4)["searchThreshold"].get<int>());
-    EXPECT_EQ(t.WeaponRecs()->Find(5)->flag, 0);
-    EXPECT_EQ(t.WeaponRecs()->Find(6)->cycleTimer, -1);
+    const uint16_t turbofanID = SourceRecord(ANNEX_PLANE, 2)["propulsionIDs"][0].get<uint16_t>();
+    const json turbofan = SourceRecord(ANNEX_PROPULS, turbofanID);
+    EXPECT_EQ(t.Propulsions()->Find(turbofanID)->speedTable[3][2].speed, turbofan["speedTable"][3][2][2].get<int>());
+    const json sonar = FirstSourceRecord(ANNEX_SENSOR, [](const json& r) { return SourceNumber(r, "searchThreshold") < 0; });
+    ASSERT_FALSE(sonar.is_null());
+    EXPECT_EQ(t.Sensors()->Find(sonar["id"].get<uint16_t>())->searchThreshold, sonar["searchThreshold"].get<int>());
+    // Weapon loads carry their flag and a negative readiness countdown.
+    const json unflagged = FirstSourceRecord(ANNEX_WEAPREC, [](const json& r) { return r.contains("flag"); });
+    ASSERT_FALSE(unflagged.is_null());
+    EXPECT_EQ(t.WeaponRecs()->Find(unflagged["id"].get<uint16_t>())->flag, unflagged["flag"].get<int>());
+    const json counting = FirstSourceRecord(ANNEX_WEAPREC, [](const json& r) { return SourceNumber(r, "cycleTimer") < 0; });
+    ASSERT_FALSE(counting.is_null());
+    EXPECT_EQ(t.WeaponRecs()->Find(counting["id"].get<uint16_t>())->cycleTimer, counting["cycleTimer"].get<int>());
 }
 
 TEST_F(SampleDatabase, EveryFieldCarriesAValue)
@@ -503,61 +664,96 @@ TEST_F(SampleDatabase, EveryFieldCarriesAValue)
 
 TEST_F(SampleDatabase, ReferenceListKeepsTheFrigateAndIndexesEveryShip)
 {
-    // A scenario with the frigate alone: its own components are named, the
-    // carrier and the destroyer are not.
-    Annex::GetReferenceList(R::Ship).Insert(new IDNode(2));
-    const ShipAnnex* frigate = nullptr;
+    // A scenario with one frigate alone: its own components are named, the
+    // other ships are not.
+    const json keldmar = FirstSourceRecord(ANNEX_SHIP, [](const json& r) { return r["typeCode"] == "FFG"; });
+    ASSERT_FALSE(keldmar.is_null());
+    const uint16_t frigateID = keldmar["id"].get<uint16_t>();
+    Annex::GetReferenceList(R::Ship).Insert(new IDNode(frigateID));
     AnnexTable<ShipAnnex> ships(ANNEX_SHIP);
     ASSERT_TRUE(ReadAnnexFile(SAMPLE_DIR + ANNEX_SHIP, ships, true));
-    frigate = ships.Find(2);
+    const ShipAnnex* frigate = ships.Find(frigateID);
     ASSERT_NE(frigate, nullptr);
-    for (uint16_t id : KeysOf(frigate->sensors))
-        if (!Annex::GetReferenceList(R::Sensor).Find(id))
-            Annex::GetReferenceList(R::Sensor).Insert(new IDNode(id));
-    for (uint16_t id : KeysOf(frigate->mounts))
+    // A sensor or mount listed twice (forward and aft) is named once.
+    const IDs sensorKeys = KeysOf(frigate->sensors);
+    const std::set<uint16_t> sensorIDs(sensorKeys.begin(), sensorKeys.end());
+    const IDs mountKeys = KeysOf(frigate->mounts);
+    const std::set<uint16_t> mountIDs(mountKeys.begin(), mountKeys.end());
+    for (uint16_t id : sensorIDs)
+        Annex::GetReferenceList(R::Sensor).Insert(new IDNode(id));
+    for (uint16_t id : mountIDs)
         Annex::GetReferenceList(R::Mount).Insert(new IDNode(id));
 
     ASSERT_TRUE(Annex::LoadDatabase(SAMPLE_DIR));
     const AnnexTables& t = Annex::Tables();
-    EXPECT_EQ(KeysOf(*t.Ships()), IDs{2});
-    EXPECT_EQ(KeysOf(*t.Mounts()), KeysOf(frigate->mounts));
-    IDs frigateSensors = KeysOf(frigate->sensors);
-    EXPECT_EQ(KeysOf(*t.Sensors()), frigateSensors);
+    EXPECT_EQ(KeysOf(*t.Ships()), IDs{frigateID});
+    EXPECT_EQ(KeysOf(*t.Mounts()), IDs(mountIDs.begin(), mountIDs.end()));
+    EXPECT_EQ(KeysOf(*t.Sensors()), IDs(sensorIDs.begin(), sensorIDs.end()));
     EXPECT_EQ(CountOf(*t.Subs()), 0u);
     EXPECT_EQ(CountOf(*t.Magazines()), 0u);
     EXPECT_EQ(CountOf(*t.Warheads()), Source(ANNEX_WARHEAD)["records"].size());
 
-    // The ship index covers every ship of the file: the air search radar
-    // (sensor 1) is on the carrier and the destroyer, neither kept.
-    const RecordList* index = Annex::GetSensorIndex(Annex::PlatformKind::Ship);
-    ASSERT_NE(index, nullptr);
-    ASSERT_NE(index->Find(1), nullptr);
-    EXPECT_EQ(KeysOf(index->Find(1)->GetIDList()), (IDs{1, 3}));
-    // The destroyer lists its fire-control radar twice, the index once.
-    EXPECT_EQ(KeysOf(index->Find(3)->GetIDList()), (IDs{1, 2, 3}));
-    ASSERT_NE(Annex::GetSensorIndex(Annex::PlatformKind::Sub), nullptr);
-    ASSERT_NE(Annex::GetSensorIndex(Annex::PlatformKind::Plane), nullptr);
-    ASSERT_NE(Annex::GetSensorIndex(Annex::PlatformKind::Facility), nullptr);
-    EXPECT_EQ(KeysOf(Annex::GetSensorIndex(Annex::PlatformKind::Sub)->Find(14)->GetIDList()), (IDs{1, 2}));
+    // Each platform index covers every platform of its file, kept or not:
+    // under each sensor the IDs of the platforms that list it, once each
+    // (the carrier lists its fire-control radar forward and aft).
+    struct Index { const char* file; Annex::PlatformKind kind; const char* sensors; };
+    const Index indexes[] = {{ANNEX_SHIP, Annex::PlatformKind::Ship, "sensors"},
+                             {ANNEX_SUB, Annex::PlatformKind::Sub, "sensors"},
+                             {ANNEX_PLANE, Annex::PlatformKind::Plane, "sensorIDs"},
+                             {ANNEX_FACILITY, Annex::PlatformKind::Facility, "sensors"}};
+    for (const Index& index : indexes) {
+        SCOPED_TRACE(index.file);
+        std::map<uint16_t, std::set<uint16_t>> expected;
+        const json source = Source(index.file);
+        for (const json& record : source["records"])
+            if (record.contains(index.sensors))
+                for (const json& entry : record[index.sensors])
+                    expected[entry["id"].get<uint16_t>()].insert(record["id"].get<uint16_t>());
+        const RecordList* list = Annex::GetSensorIndex(index.kind);
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(CountOf(*list), expected.size());
+        for (const auto& [sensor, platforms] : expected) {
+            ASSERT_NE(list->Find(sensor), nullptr) << "sensor " << sensor;
+            EXPECT_EQ(KeysOf(list->Find(sensor)->GetIDList()), IDs(platforms.begin(), platforms.end()))
+                << "sensor " << sensor;
+        }
+    }
 }
 
 TEST_F(SampleDatabase, PlatformListsAndSensorFilters)
 {
     ASSERT_TRUE(Annex::LoadDatabase(SAMPLE_DIR));   // fills the indexes
     Annex::LoadPlatformLists(SAMPLE_DIR);
+    auto viewerText = [](const json& record) {
+        return record["secondName"].get<std::string>() + " " + record["className"].get<std::string>();
+    };
     Chain<StringNode> ships;
     Annex::GetShipButtonList(ships);
     ASSERT_NE(ships.First(), nullptr);
-    EXPECT_STREQ(ships.First()->GetText(), "Light Carrier Varnhold");
+    EXPECT_EQ(ships.First()->GetText(), viewerText(SourceRecord(ANNEX_SHIP, 1)));
     Chain<StringNode> facilities;
     Annex::GetFacilityButtonList(facilities);
     ASSERT_NE(facilities.First(), nullptr);
-    EXPECT_STREQ(facilities.First()->GetText(), "Main Runway");
+    EXPECT_EQ(facilities.First()->GetText(), SourceRecord(ANNEX_FACILITY, 1)["name"].get<std::string>());
 
-    // Air search (1) and fire control (3) together: the carrier and the destroyer.
+    // The carrier's air search and fire-control radars together: every ship
+    // that carries both, in ID order.
+    const json carrier = SourceRecord(ANNEX_SHIP, 1);
+    const uint16_t airSearch = carrier["sensors"][0]["id"].get<uint16_t>();
+    const uint16_t fireControl = carrier["sensors"][2]["id"].get<uint16_t>();
+    std::vector<std::string> expected;
+    const json source = Source(ANNEX_SHIP);
+    for (const json& record : source["records"]) {
+        std::set<uint16_t> carried;
+        for (const json& entry : record["sensors"])
+            carried.insert(entry["id"].get<uint16_t>());
+        if (carried.count(airSearch) && carried.count(fireControl))
+            expected.push_back(viewerText(record));
+    }
+    ASSERT_GE(expected.size(), 2u);
     IDList sensors;
-    sensors.Insert(new IDNode(1));
-    sensors.Insert(new IDNode(3));
+    sensors.Insert(new IDNode(airSearch));
+    sensors.Insert(new IDNode(fireControl));
     Chain<StringNode>* out = nullptr;
     Annex::ShipsWithSensors(sensors, out);
     ASSERT_NE(out, nullptr);
@@ -565,7 +761,7 @@ TEST_F(SampleDatabase, PlatformListsAndSensorFilters)
     for (const StringNode* e = out->First(); e; e = e->GetNext())
         texts.emplace_back(e->GetText());
     delete out;
-    EXPECT_EQ(texts, (std::vector<std::string>{"Light Carrier Varnhold", "Destroyer Brannoch"}));
+    EXPECT_EQ(texts, expected);
     Annex::FreePlatformLists();
 }
 
@@ -627,5 +823,192 @@ TEST_F(SampleDatabase, WrittenBackInBothVersionsAndReadAgain)
         const WeaponAnnex* skylance = Annex::Tables().Weapons()->Find(1);
         EXPECT_EQ(skylance->extraValue, version ? 7 : 0);
         EXPECT_EQ(Annex::Tables().Ships()->Find(1)->lastValue, version ? 1u : 0u);
+    }
+}
+
+// Every engine burns a fuel its platform carries (a nuclear plant needs
+// none); an engine without one never runs. The carrier, the oiler, the
+// air-independent submarine, every aircraft and every missile used to carry
+// engines of codes that burned none of their fuels, and stood still.
+TEST_F(SampleDatabase, EveryEngineBurnsAFuelItsPlatformCarries)
+{
+    NameWholeDatabase();
+    ASSERT_TRUE(Annex::LoadDatabase(SAMPLE_DIR));
+    const AnnexTables& t = Annex::Tables();
+    size_t engines = 0;
+    ForEachPropelled(t, [&](const char* file, const auto& platform) {
+        SCOPED_TRACE(testing::Message() << file << " record " << platform.GetKey());
+        std::vector<uint32_t> fuels;
+        for (const IDNode* id = platform.fuelIDs.First(); id; id = id->GetNext()) {
+            const FuelAnnex* fuel = t.Fuels()->Find(id->GetKey());
+            ASSERT_NE(fuel, nullptr);
+            fuels.push_back(fuel->GetFuelType());
+        }
+        for (const IDNode* id = platform.propulsionIDs.First(); id; id = id->GetNext()) {
+            const PropulsionAnnex* plant = t.Propulsions()->Find(id->GetKey());
+            ASSERT_NE(plant, nullptr);
+            for (uint32_t engine : {plant->primaryType, plant->secondaryType}) {
+                if (engine == ENGINE_NONE)
+                    continue;
+                ++engines;
+                EXPECT_TRUE(IsEngineType(engine)) << engine;
+                if (EngineNeedsNoFuel(engine))
+                    continue;
+                EXPECT_TRUE(std::any_of(fuels.begin(), fuels.end(),
+                                        [engine](uint32_t fuel) { return EngineAcceptsFuel(engine, fuel); }))
+                    << "engine " << engine << " of plant " << id->GetKey();
+            }
+            // An air-independent plant runs submerged only on its own fuel.
+            if (plant->primaryType == ENGINE_AIR_INDEPENDENT) {
+                EXPECT_NE(std::find(fuels.begin(), fuels.end(), FUEL_AIR_INDEPENDENT), fuels.end());
+            }
+        }
+    });
+    EXPECT_GT(engines, 80u);
+}
+
+// Every platform moves where it lives: ships at the surface, submarines at
+// 200 m and at the surface, aircraft at 1 km, in the band the plant's table
+// puts in force there (the first band whose ceiling reaches the altitude,
+// in tens of metres). Submarine bands used to start at the surface, so no
+// depth found a band of its own, and aircraft bands were in metres.
+TEST_F(SampleDatabase, EveryPlatformMovesWhereItLives)
+{
+    NameWholeDatabase();
+    ASSERT_TRUE(Annex::LoadDatabase(SAMPLE_DIR));
+    const AnnexTables& t = Annex::Tables();
+    for (const ShipAnnex* r = t.Ships()->First(); r; r = r->GetNext())
+        EXPECT_TRUE(MovesAt(t, *r, 0)) << "ship " << r->GetKey();
+    for (const SubAnnex* r = t.Subs()->First(); r; r = r->GetNext()) {
+        EXPECT_TRUE(MovesAt(t, *r, 0)) << "sub " << r->GetKey();
+        EXPECT_TRUE(MovesAt(t, *r, -20)) << "sub " << r->GetKey();
+        EXPECT_LT(r->maxDepth, -20) << "sub " << r->GetKey();
+    }
+    for (const PlaneAnnex* r = t.Planes()->First(); r; r = r->GetNext()) {
+        EXPECT_TRUE(MovesAt(t, *r, 100)) << "plane " << r->GetKey();
+        // No aircraft climbs above 25 km.
+        for (const IDNode* id = r->propulsionIDs.First(); id; id = id->GetNext())
+            for (const auto& row : t.Propulsions()->Find(id->GetKey())->speedTable)
+                for (const PropulsionSpeed& band : row)
+                    EXPECT_LE(band.upper, 2500) << "plane " << r->GetKey();
+    }
+}
+
+// Every sensor record makes a sensor object in the lists that name it: a
+// suite (type 10 or 11) only in a platform's own list. The coastal radar used
+// to be a radar suite, and the only sensor of two mounts and a magazine.
+TEST_F(SampleDatabase, EverySensorMakesASensorWhereItIsListed)
+{
+    NameWholeDatabase();
+    ASSERT_TRUE(Annex::LoadDatabase(SAMPLE_DIR));
+    const AnnexTables& t = Annex::Tables();
+    for (const SensorAnnex* r = t.Sensors()->First(); r; r = r->GetNext())
+        EXPECT_TRUE(SensorTypeMakesSensor(r->GetSensorType(), SensorHolder::Unit)) << "sensor " << r->GetKey();
+    size_t entries = 0;
+    ForEachSensorList(t, [&](const char* file, uint16_t owner, const IDRecordList& list) {
+        for (const IDRecord* e = list.First(); e; e = e->GetNext(), ++entries) {
+            const SensorAnnex* sensor = t.Sensors()->Find(e->GetKey());
+            ASSERT_NE(sensor, nullptr) << file << " record " << owner;
+            EXPECT_TRUE(SensorTypeMakesSensor(sensor->GetSensorType(), SensorHolder::Unit))
+                << file << " record " << owner << " sensor " << e->GetKey();
+        }
+    });
+    for (const AnnexTable<MountAnnex>* table : {t.Mounts(), t.Magazines()}) {
+        for (const MountAnnex* r = table->First(); r; r = r->GetNext()) {
+            for (const IDNode* id = r->sensorIDs.First(); id; id = id->GetNext(), ++entries) {
+                const SensorAnnex* sensor = t.Sensors()->Find(id->GetKey());
+                ASSERT_NE(sensor, nullptr) << table->GetFileName() << " record " << r->GetKey();
+                EXPECT_TRUE(SensorTypeMakesSensor(sensor->GetSensorType(), SensorHolder::Mount))
+                    << table->GetFileName() << " record " << r->GetKey() << " sensor " << id->GetKey();
+            }
+        }
+    }
+    EXPECT_GT(entries, 200u);
+    // The two suites are there, each in a platform's own list.
+    EXPECT_TRUE(Any(t.Sensors(), [](const SensorAnnex& r) { return r.sensorType == SENSOR_TYPE_RADAR_SUITE; }));
+    EXPECT_TRUE(Any(t.Sensors(), [](const SensorAnnex& r) { return r.sensorType == SENSOR_TYPE_SONAR_SUITE; }));
+}
+
+// Every mount is in arc somewhere, and every arc is made of the eight
+// 45-degree sector bits. A sensor listed twice on a platform (forward and
+// aft) looks two different ways, neither all round. The arcs used to be
+// 32-bit halves (0xFFFF0000, 0x00FF0000): both close-in guns of the carrier
+// and the frigate were never in arc, and the destroyer's forward and aft
+// fire-control radars both looked all round.
+TEST_F(SampleDatabase, EveryMountIsInArcSomewhere)
+{
+    NameWholeDatabase();
+    ASSERT_TRUE(Annex::LoadDatabase(SAMPLE_DIR));
+    const AnnexTables& t = Annex::Tables();
+    size_t mounts = 0;
+    ForEachMountList(t, [&](const char* file, uint16_t owner, const IDRecordList& list) {
+        for (const IDRecord* e = list.First(); e; e = e->GetNext(), ++mounts) {
+            SCOPED_TRACE(testing::Message() << file << " record " << owner << " mount " << e->GetKey());
+            EXPECT_NE(t.Mounts()->Find(e->GetKey()), nullptr);
+            EXPECT_NE(e->GetValue() & ARC_SECTOR_BITS, 0u);
+            EXPECT_EQ(e->GetValue() & ~ARC_SECTOR_BITS, 0u);
+        }
+    });
+    EXPECT_GT(mounts, 100u);
+    size_t twice = 0;
+    ForEachSensorList(t, [&](const char* file, uint16_t owner, const IDRecordList& list) {
+        std::map<uint16_t, std::vector<uint32_t>> arcs;
+        for (const IDRecord* e = list.First(); e; e = e->GetNext()) {
+            EXPECT_EQ(e->GetValue() & ~ARC_SECTOR_BITS, 0u) << file << " record " << owner;
+            arcs[e->GetKey()].push_back(e->GetValue());
+        }
+        for (const auto& [sensor, values] : arcs) {
+            if (values.size() < 2)
+                continue;
+            ++twice;
+            SCOPED_TRACE(testing::Message() << file << " record " << owner << " sensor " << sensor);
+            EXPECT_EQ(std::set<uint32_t>(values.begin(), values.end()).size(), values.size());
+            EXPECT_EQ(std::count(values.begin(), values.end(), ARC_ALL_ROUND), 0);
+        }
+    });
+    EXPECT_GT(twice, 0u);
+}
+
+// The figures read in the units their readers take: a sonar listens in one
+// sonar band (the towed arrays in the low one; no sonar set a band before,
+// so every sonar was high-band); an air hit chance reads as the stored value
+// plus 30 (the air-to-air missile's 75 used to read as 105 %); launch
+// altitudes and facility heights are tens of metres (they were metres).
+TEST_F(SampleDatabase, FiguresReadInTheUnitsOfTheirReaders)
+{
+    NameWholeDatabase();
+    ASSERT_TRUE(Annex::LoadDatabase(SAMPLE_DIR));
+    const AnnexTables& t = Annex::Tables();
+    for (const SensorAnnex* r = t.Sensors()->First(); r; r = r->GetNext()) {
+        SCOPED_TRACE(testing::Message() << "sensor " << r->GetKey());
+        const uint32_t bands = r->GetSearchBands() & SONAR_BANDS;
+        if (!IsSonarType(r->GetSensorType())) {
+            EXPECT_EQ(bands, 0u);
+        } else if (r->GetSensorType() == SENSOR_TYPE_TOWED_ARRAY) {
+            EXPECT_EQ(bands, SONAR_BAND_LOW);
+        } else {
+            EXPECT_TRUE(bands == SONAR_BAND_LOW || bands == SONAR_BAND_MIDDLE || bands == SONAR_BAND_HIGH);
+        }
+    }
+    size_t airWeapons = 0;
+    for (const WeaponAnnex* r = t.Weapons()->First(); r; r = r->GetNext()) {
+        SCOPED_TRACE(testing::Message() << "weapon " << r->GetKey());
+        EXPECT_LE(r->surfaceChance, 100);
+        if (r->GetWeaponKind() != WEAPON_KIND_DECOY && (r->GetTargetMask() & 0xC) != 0) {
+            ++airWeapons;
+            EXPECT_GT(r->airChance + 30, 0);
+            EXPECT_LE(r->airChance + 30, 100);
+        }
+        EXPECT_LE(r->maxLaunchAltitude, 2500);
+        EXPECT_LE(r->launchAltitude, 2500);
+        if ((r->weaponFlags & 0x0008) != 0) {   // a sea-skimmer keeps 10 to 90 m
+            EXPECT_GE(r->launchAltitude, 1);
+            EXPECT_LE(r->launchAltitude, 9);
+        }
+    }
+    EXPECT_GT(airWeapons, 10u);
+    for (const FacilityAnnex* r = t.Facilities()->First(); r; r = r->GetNext()) {
+        EXPECT_GE(r->height, 0) << "facility " << r->GetKey();
+        EXPECT_LE(r->height, 100) << "facility " << r->GetKey();
     }
 }

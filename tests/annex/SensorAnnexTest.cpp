@@ -1,5 +1,6 @@
 // SensorAnnexTest.cpp: the sensor.dat record against its layout (fixed
-// offsets up to the name), and damaged sensor files.
+// offsets up to the name), damaged sensor files, and which sensor types make
+// a sensor object in a unit's and a mount's list.
 #include <gtest/gtest.h>
 
 #include "annex/SensorAnnex.h"
@@ -81,4 +82,26 @@ TEST(SensorAnnex, DamagedFilesAreRefused)
     b.SetKey(3);
     ExpectAnnexCutsRefused<SensorAnnex>({&a, &b});
     ExpectAnnexCountPastEndRefused(a);
+}
+
+// Every sensor type against the factories' table: the two suites make a
+// sensor only in a unit's own list; 0 and types above 17 never.
+TEST(SensorTypes, WhichMakeASensorWhere)
+{
+    struct Row { uint32_t type; bool unit, mount, sonar; };
+    const Row rows[] = {
+        {0, false, false, false},  {1, true, true, false},    {2, true, true, false},
+        {3, true, true, false},    {4, true, true, true},     {5, true, true, true},
+        {6, true, true, false},    {7, true, true, false},    {8, true, true, false},
+        {9, true, true, false},    {10, true, false, false},  {11, true, false, true},
+        {12, true, true, true},    {13, true, true, true},    {14, true, true, true},
+        {15, true, true, true},    {16, true, true, false},   {17, true, true, true},
+        {18, false, false, false}, {0xFFFFFFFF, false, false, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "type " << r.type);
+        EXPECT_EQ(SensorTypeMakesSensor(r.type, SensorHolder::Unit), r.unit);
+        EXPECT_EQ(SensorTypeMakesSensor(r.type, SensorHolder::Mount), r.mount);
+        EXPECT_EQ(IsSonarType(r.type), r.sonar);
+    }
 }

@@ -1,9 +1,14 @@
-// WeaponRecTest.cpp: the weapon record's file and saved forms, and when its
-// last value is read.
+// WeaponRecTest.cpp: the weapon record's file and saved forms, when its
+// last value is read, and weaprec.dat read as a whole file however it is
+// opened.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "annex/AnnexTables.h"
 #include "annex/WeaponRec.h"
 #include "support/AnnexImage.h"
+#include "support/TempTree.h"
 
 namespace {
 
@@ -101,4 +106,56 @@ TEST_F(WeaponRecTest, DamagedFilesAreRefused)
     const WeaponRec a = MakeRecord(1), b = MakeRecord(2);
     ExpectAnnexCutsRefused<WeaponRec>({&a, &b});
     ExpectAnnexCountPastEndRefused(a);
+}
+
+// Reading weaprec.dat outside the scenario's annex load (the database viewer,
+// a tool) takes the file's layout from its annex version, not from the saved
+// games' rule: a version-0 file used to be read with a last value in every
+// record, four bytes out of step from the second record on.
+TEST_F(WeaponRecTest, WholeFileReadsByItsAnnexVersionHoweverOpened)
+{
+    ReportCapture reports;
+    AnnexTable<WeaponRec> source(ANNEX_WEAPREC);
+    source.Insert(new WeaponRec(MakeRecord(1)));
+    source.Insert(new WeaponRec(MakeRecord(2)));
+    struct Row { const char* what; uint32_t version; bool olderSavedLayout; uint32_t lastValue; };
+    const Row rows[] = {
+        {"version 0", 0, false, 0},
+        {"version 0 while a saved game of the older layout loads", 0, true, 0},
+        {"version 1 while a saved game of the older layout loads", 1, true, 0x0A0B0C0D},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        TempTree tree;
+        {
+            std::ofstream out(tree.root + "/weaprec.dat", std::ios::binary);
+            ASSERT_TRUE(WriteAnnexFile(out, source, r.version));
+        }
+        SetAnnexLoading(false);
+        WeaponRec::SetOlderSavedLayout(r.olderSavedLayout);
+        AnnexTable<WeaponRec> table(ANNEX_WEAPREC);
+        ASSERT_TRUE(ReadAnnexFile(AnnexFilePath(tree.root + "/", ANNEX_WEAPREC), table, true));
+        ASSERT_NE(table.Find(1), nullptr);
+        ASSERT_NE(table.Find(2), nullptr);
+        for (uint16_t id : {1, 2}) {
+            EXPECT_EQ(table.Find(id)->weaponID, 0x0304) << id;
+            EXPECT_EQ(table.Find(id)->shotsLeft, 40) << id;
+            EXPECT_EQ(table.Find(id)->lastValue, r.lastValue) << id;
+        }
+        // The flag is back as the reader found it.
+        EXPECT_FALSE(IsAnnexLoading());
+    }
+    // Inside another annex read the flag stays set afterwards.
+    TempTree tree;
+    {
+        std::ofstream out(tree.root + "/weaprec.dat", std::ios::binary);
+        ASSERT_TRUE(WriteAnnexFile(out, source, 0));
+    }
+    {
+        const AnnexLoadingScope outer;
+        AnnexTable<WeaponRec> table(ANNEX_WEAPREC);
+        ASSERT_TRUE(ReadAnnexFile(AnnexFilePath(tree.root + "/", ANNEX_WEAPREC), table, true));
+        EXPECT_TRUE(IsAnnexLoading());
+    }
+    EXPECT_FALSE(IsAnnexLoading());
 }

@@ -1,6 +1,5 @@
 // AnnexJson.cpp: reading the JSON sources of the sample platform database
-// into annex records, checking their cross-references, and writing the
-// sixteen annex files.
+// into annex records, and writing the sixteen annex files.
 #include "AnnexJson.h"
 
 #include <cerrno>
@@ -21,13 +20,6 @@
 using nlohmann::json;
 
 namespace {
-
-// The source file of an annex file: "ship.dat" -> "ship.json".
-std::string SourceName(const char* fileName)
-{
-    std::string name = fileName;
-    return name.substr(0, name.rfind('.')) + ".json";
-}
 
 // Reads the fields of one record object, remembering the first error and
 // which fields were taken, so that a misspelt field is reported.
@@ -553,7 +545,7 @@ void ReadFields(FieldReader& f, WarheadAnnex& r)
 template <class T>
 bool ReadSource(const std::string& sourceDir, AnnexTable<T>& table, std::string& error)
 {
-    const std::string name = SourceName(table.GetFileName());
+    const std::string name = SourceFileName(table.GetFileName());
     const std::string path = sourceDir + "/" + name;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
@@ -621,104 +613,19 @@ bool ForEachTable(const AnnexTables& t, Visit&& visit)
         && visit(*t.Subs()) && visit(*t.Weapons()) && visit(*t.WeaponRecs()) && visit(*t.Warheads());
 }
 
-// The cross-reference check of one list against one table.
-class ReferenceCheck {
-public:
-    explicit ReferenceCheck(std::string& error) : error_(error) {}
-
-    template <class Owner, class Table>
-    void Each(const Owner& owner, const char* ownerFile, const char* field, const TreeList& ids, const Table& table)
-    {
-        for (const TreeListBase* id = ids.First(); id; id = id->GetNext())
-            Single(owner, ownerFile, field, id->GetKey(), table);
-    }
-
-    template <class Owner, class Table>
-    void Single(const Owner& owner, const char* ownerFile, const char* field, uint16_t id, const Table& table)
-    {
-        if (!ok_ || table.Find(id))
-            return;
-        error_ = std::string(ownerFile) + " record " + std::to_string(owner.GetKey()) + ": " + field + " names "
-            + std::to_string(id) + ", which " + table.GetFileName() + " does not hold";
-        ok_ = false;
-    }
-
-    bool Ok() const { return ok_; }
-
-private:
-    std::string& error_;
-    bool ok_ = true;
-};
-
 }  // namespace
+
+std::string SourceFileName(const char* annexFileName)
+{
+    const std::string name = annexFileName;
+    return name.substr(0, name.rfind('.')) + ".json";
+}
 
 bool ReadAnnexSources(const std::string& sourceDir, AnnexTables& tables, std::string& error)
 {
     if (!tables.Exist())
         tables.Create();
     return ForEachTable(tables, [&](auto& table) { return ReadSource(sourceDir, table, error); });
-}
-
-bool CheckAnnexReferences(const AnnexTables& t, std::string& error)
-{
-    ReferenceCheck check(error);
-    for (const FacilityAnnex* r = t.Facilities()->First(); r; r = r->GetNext()) {
-        check.Each(*r, ANNEX_FACILITY, "airFacilityIDs", r->airFacilityIDs, *t.AirFacilities());
-        check.Each(*r, ANNEX_FACILITY, "sensors", r->sensors, *t.Sensors());
-        check.Each(*r, ANNEX_FACILITY, "mounts", r->mounts, *t.Mounts());
-        check.Each(*r, ANNEX_FACILITY, "commIDs", r->commIDs, *t.Comms());
-        check.Each(*r, ANNEX_FACILITY, "magazineIDs", r->magazineIDs, *t.Magazines());
-        check.Each(*r, ANNEX_FACILITY, "fuelIDs", r->fuelIDs, *t.Fuels());
-    }
-    for (const InstallationAnnex* r = t.Installations()->First(); r; r = r->GetNext())
-        check.Each(*r, ANNEX_INSTALLA, "points", r->points, *t.Facilities());
-    for (const LoadoutAnnex* r = t.Loadouts()->First(); r; r = r->GetNext())
-        check.Each(*r, ANNEX_LOADOUT, "weaponRecIDs", r->weaponRecIDs, *t.WeaponRecs());
-    for (const AnnexTable<MountAnnex>* table : {t.Mounts(), t.Magazines()}) {
-        for (const MountAnnex* r = table->First(); r; r = r->GetNext()) {
-            check.Each(*r, table->GetFileName(), "sensorIDs", r->sensorIDs, *t.Sensors());
-            check.Each(*r, table->GetFileName(), "weaponRecIDs", r->weaponRecIDs, *t.WeaponRecs());
-        }
-    }
-    for (const PlaneAnnex* r = t.Planes()->First(); r; r = r->GetNext()) {
-        check.Each(*r, ANNEX_PLANE, "propulsionIDs", r->propulsionIDs, *t.Propulsions());
-        check.Each(*r, ANNEX_PLANE, "sensorIDs", r->sensorIDs, *t.Sensors());
-        check.Each(*r, ANNEX_PLANE, "mountIDs", r->mountIDs, *t.Mounts());
-        check.Each(*r, ANNEX_PLANE, "loadouts", r->loadouts, *t.Loadouts());
-        check.Each(*r, ANNEX_PLANE, "commIDs", r->commIDs, *t.Comms());
-        check.Each(*r, ANNEX_PLANE, "fuelIDs", r->fuelIDs, *t.Fuels());
-    }
-    for (const ShipAnnex* r = t.Ships()->First(); r; r = r->GetNext()) {
-        check.Each(*r, ANNEX_SHIP, "airFacilityIDs", r->airFacilityIDs, *t.AirFacilities());
-        check.Each(*r, ANNEX_SHIP, "propulsionIDs", r->propulsionIDs, *t.Propulsions());
-        check.Each(*r, ANNEX_SHIP, "sensors", r->sensors, *t.Sensors());
-        check.Each(*r, ANNEX_SHIP, "mounts", r->mounts, *t.Mounts());
-        check.Each(*r, ANNEX_SHIP, "commIDs", r->commIDs, *t.Comms());
-        check.Each(*r, ANNEX_SHIP, "fuelIDs", r->fuelIDs, *t.Fuels());
-        check.Each(*r, ANNEX_SHIP, "magazineIDs", r->magazineIDs, *t.Magazines());
-    }
-    for (const SubAnnex* r = t.Subs()->First(); r; r = r->GetNext()) {
-        check.Each(*r, ANNEX_SUB, "propulsionIDs", r->propulsionIDs, *t.Propulsions());
-        check.Each(*r, ANNEX_SUB, "sensors", r->sensors, *t.Sensors());
-        check.Each(*r, ANNEX_SUB, "mounts", r->mounts, *t.Mounts());
-        check.Each(*r, ANNEX_SUB, "magazineIDs", r->magazineIDs, *t.Magazines());
-        check.Each(*r, ANNEX_SUB, "commIDs", r->commIDs, *t.Comms());
-        check.Each(*r, ANNEX_SUB, "fuelIDs", r->fuelIDs, *t.Fuels());
-    }
-    for (const WeaponAnnex* r = t.Weapons()->First(); r; r = r->GetNext()) {
-        check.Each(*r, ANNEX_WEAPON, "warheadIDs", r->warheadIDs, *t.Warheads());
-        check.Each(*r, ANNEX_WEAPON, "propulsionIDs", r->propulsionIDs, *t.Propulsions());
-        check.Each(*r, ANNEX_WEAPON, "sensors", r->sensors, *t.Sensors());
-        check.Each(*r, ANNEX_WEAPON, "commIDs", r->commIDs, *t.Comms());
-        check.Each(*r, ANNEX_WEAPON, "fuelIDs", r->fuelIDs, *t.Fuels());
-    }
-    for (const WeaponRec* r = t.WeaponRecs()->First(); r; r = r->GetNext())
-        check.Single(*r, ANNEX_WEAPREC, "weaponID", r->weaponID, *t.Weapons());
-    // A warhead of type 2 stands for a weapon, whose ID its damage field holds.
-    for (const WarheadAnnex* r = t.Warheads()->First(); r; r = r->GetNext())
-        if (r->warheadType == 2)
-            check.Single(*r, ANNEX_WARHEAD, "damage", r->damage, *t.Weapons());
-    return check.Ok();
 }
 
 bool WriteAnnexFiles(const AnnexTables& tables, const std::string& outDir, uint32_t annexVersion, std::string& error)

@@ -1,14 +1,16 @@
 // AnnexJson.h: the readable source of the sample platform database (one JSON
 // file per annex file, data/annex/<name>.json for <name>.dat) and its
-// conversion into annex records, the cross-reference check, and the writing
-// of the sixteen .dat files through the records' own Save.
+// conversion into annex records, and the writing of the sixteen .dat files
+// through the records' own Save. What the builder refuses in records that
+// read well is AnnexRules.h.
 //
 // Source file form:
 //   { "comment": [...], "records": [ { "id": 1, <field>: <value>, ... }, ... ] }
 // Field names are the record classes' member names (annex/*Annex.h,
 // annex/WeaponRec.h). A field left out keeps the value a new record
 // has; a field the record does not have is an error, as is a record ID of 0
-// or one used twice in a file. Values:
+// or one used twice in a file. A record may carry a "comment" text for its
+// reader, which the builder passes over. Values:
 //   numbers              a JSON integer, or a text in C form ("0x800", "-3");
 //                        checked against the field's width and sign
 //   names                a text of at most 31 characters, without '|'
@@ -28,17 +30,13 @@
 
 class AnnexTables;
 
+// The source file of an annex file: "ship.dat" gives "ship.json".
+std::string SourceFileName(const char* annexFileName);
+
 // Reads the sixteen sources of sourceDir into tables (created by the caller
 // with AnnexTables::Create, empty). False with the first error (file, record
 // and field named) in error.
 bool ReadAnnexSources(const std::string& sourceDir, AnnexTables& tables, std::string& error);
-
-// Checks that every ID a record names lies in the file it refers to: the
-// component lists of ships, subs, planes, facilities and weapons, the sensors
-// and weapon records of mounts, magazines and loadouts, the weapon of each
-// weapon record, the facilities of installations, and the weapon a warhead of
-// type 2 stands for. False with the first dangling reference in error.
-bool CheckAnnexReferences(const AnnexTables& tables, std::string& error);
 
 // Writes the sixteen files, <outDir>/<name>.dat, in the layout of the given
 // annex version (0 or 1) with its version word. False with the reason.

@@ -5,15 +5,20 @@
 //   annexbuild [--annex-version N] SOURCE_DIR OUTPUT_DIR
 //
 // writes OUTPUT_DIR/airfacil.dat ... warhead.dat in the layout of annex
-// version N (0 or 1; 1 when not given), after checking that every ID a record
-// names exists in its file. OUTPUT_DIR is created when missing. Exit code 0
-// on success, 1 on any error, with the reason on standard error.
+// version N (0 or 1; 1 when not given), after checking the records against
+// the rules of AnnexRules.h (every ID a record names exists in its file, and
+// every code, mask, range and chance is one the program can use). OUTPUT_DIR
+// is created when missing. Exit code 0 on success, 1 on any error, with the
+// reason on standard error: every refused field on a line of its own, naming
+// the source file, the record and the field. Nothing is written then.
 #include <cstdint>
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "AnnexJson.h"
+#include "AnnexRules.h"
 #include "annex/AnnexTables.h"
 
 int main(int argc, char** argv)
@@ -39,8 +44,16 @@ int main(int argc, char** argv)
     AnnexTables tables;
     tables.Create();
     std::string error;
-    if (!ReadAnnexSources(sourceDir, tables, error) || !CheckAnnexReferences(tables, error)
-        || !WriteAnnexFiles(tables, outDir, version, error)) {
+    if (!ReadAnnexSources(sourceDir, tables, error)) {
+        std::cerr << "annexbuild: " << error << '\n';
+        return 1;
+    }
+    const std::vector<AnnexRefusal> refusals = CheckAnnexRules(tables);
+    for (const AnnexRefusal& refusal : refusals)
+        std::cerr << "annexbuild: " << DescribeRefusal(refusal) << '\n';
+    if (!refusals.empty())
+        return 1;
+    if (!WriteAnnexFiles(tables, outDir, version, error)) {
         std::cerr << "annexbuild: " << error << '\n';
         return 1;
     }
