@@ -20,10 +20,10 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-// The builder of this build tree, beside the sample data folder it writes.
+// The builder program of this build tree.
 fs::path BuilderPath()
 {
-    return fs::path(TESSARN_DATA_DIR).parent_path() / "tools" / "annexbuild" / "annexbuild";
+    return fs::path(TESSARN_ANNEXBUILD);
 }
 
 std::string ReadText(const fs::path& path)
