@@ -582,6 +582,7 @@ std::string Describe(int32_t v) { return std::to_string(v); }
 std::string Describe(LatLonPoint p) { return "(" + std::to_string(p.lat) + ", " + std::to_string(p.lon) + ")"; }
 std::string Describe(NavVector v) { return "{" + std::to_string(v.range) + ", " + std::to_string(v.bearing) + "}"; }
 std::string Describe(const int32_t*) { return "table"; }   // Table_Inverse's: the address says nothing
+std::string Describe(std::pair<int32_t, int32_t> p) { return "<" + std::to_string(p.first) + ", " + std::to_string(p.second) + ">"; }
 
 template <typename First, typename... Rest>
 std::string DescribeAll(const First& first, const Rest&... rest)
@@ -790,13 +791,53 @@ TEST(NavMathReference, SineAndCosineOverEveryCell)
     cos.Expect();
 }
 
+TEST(NavMathReference, SineAndCosineOfLatitudesAsTableReads)
+{
+    // The folds that latitudes, and angles known to lie within 90 degrees
+    // either side, skip; and the cosine of 90 degrees less such an angle,
+    // which is its sine.
+    ReportCapture capture;
+    Comparison sin("SineWithinRight", capture), cos("CosineWithinRight", capture),
+        complement("SineWithinRight against the cosine of its complement", capture);
+    const auto liveSinRight = [](int32_t a) { return Sine::SineWithinRight(a); };
+    const auto liveCosRight = [](int32_t a) { return Sine::CosineWithinRight(a); };
+    const auto refComplement = [](int32_t a) { return reference::Int_cos(ANGLE_RIGHT - a); };
+    const auto check = [&](int32_t angle) {
+        sin.Check(liveSinRight, refSin, angle);
+        cos.Check(liveCosRight, refCos, angle);
+        complement.Check(liveSinRight, refComplement, angle);
+    };
+    for (int32_t k = -90 * 60; k <= 90 * 60; ++k)
+        for (int32_t offset : EDGE_OFFSETS) {
+            const int32_t angle = k * MIN + offset;
+            if (angle >= -ANGLE_RIGHT && angle <= ANGLE_RIGHT)
+                check(angle);
+        }
+    Draws draws(19);
+    for (int i = 0; i < 1'000'000 / SWEEP_DIVISOR; ++i)
+        check(draws.Between(-ANGLE_RIGHT, ANGLE_RIGHT));
+    sin.Expect();
+    cos.Expect();
+    complement.Expect();
+}
+
 TEST(NavMathReference, ArcsineAndArccosineOverEveryValue)
 {
     ReportCapture capture;
-    Comparison arcsin("Int_arcsin", capture), arccos("Int_arccos", capture);
+    Comparison arcsin("Int_arcsin", capture), arccos("Int_arccos", capture),
+        withSine("ArccosWithSine", capture);
+    const auto liveWithSine = [](int32_t x) {
+        const Sine::AngleAndSine got = Sine::ArccosWithSine(x);
+        return std::pair(got.angle, got.sine);
+    };
+    const auto refWithSine = [](int32_t x) {
+        const int32_t angle = reference::Int_arccos(x);
+        return std::pair(angle, reference::Int_sin(angle));
+    };
     const auto check = [&](int32_t x) {
         arcsin.Check(liveArcsin, refArcsin, x);
         arccos.Check(liveArccos, refArccos, x);
+        withSine.Check(liveWithSine, refWithSine, x);
     };
     // Every Q23 value from -1.0 to 1.0 and a little past (every sixteenth in
     // the unoptimised builds), then every table entry and its neighbours.
@@ -816,6 +857,7 @@ TEST(NavMathReference, ArcsineAndArccosineOverEveryValue)
         check(draws.AnyScale());
     arcsin.Expect();
     arccos.Expect();
+    withSine.Expect();
 }
 
 TEST(NavMathReference, ArctangentOverEveryCellAndScale)
