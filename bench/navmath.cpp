@@ -6,8 +6,8 @@
 //
 // Every input set is made before the timed loop, from a fixed seed, and the
 // loop cycles through it: 65536 entries, too many for branch prediction to
-// learn the sequence (it learns a cycle of 1024), read in order so that they
-// stream in from memory ahead of use.
+// learn the sequence (a cycle of 1024 proved learnable), read in order so
+// that they stream in from memory ahead of use.
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -103,7 +103,8 @@ void RunGetLatLonPoint(benchmark::State& state, const std::vector<Leg>& legs)
     std::size_t i = 0;
     for (auto _ : state) {
         const Leg& leg = legs[i++ & INPUT_MASK];
-        benchmark::DoNotOptimize(NavMath::Get_LatLonPoint_From_Vector(leg.from, leg.range, leg.bearing));
+        benchmark::DoNotOptimize(
+            NavMath::Get_LatLonPoint_From_Vector(leg.from, leg.range, leg.bearing));
     }
 }
 
@@ -114,9 +115,21 @@ BENCHMARK(BM_Get_Vector_Short);
 BENCHMARK(BM_Get_Vector_Medium);
 BENCHMARK(BM_Get_Vector_Long);
 
-void BM_Get_LatLonPoint_From_Vector_Short(benchmark::State& state) { RunGetLatLonPoint(state, ShortLegs()); }
-void BM_Get_LatLonPoint_From_Vector_Medium(benchmark::State& state) { RunGetLatLonPoint(state, MediumLegs()); }
-void BM_Get_LatLonPoint_From_Vector_Long(benchmark::State& state) { RunGetLatLonPoint(state, LongLegs()); }
+void BM_Get_LatLonPoint_From_Vector_Short(benchmark::State& state)
+{
+    RunGetLatLonPoint(state, ShortLegs());
+}
+
+void BM_Get_LatLonPoint_From_Vector_Medium(benchmark::State& state)
+{
+    RunGetLatLonPoint(state, MediumLegs());
+}
+
+void BM_Get_LatLonPoint_From_Vector_Long(benchmark::State& state)
+{
+    RunGetLatLonPoint(state, LongLegs());
+}
+
 BENCHMARK(BM_Get_LatLonPoint_From_Vector_Short);
 BENCHMARK(BM_Get_LatLonPoint_From_Vector_Medium);
 BENCHMARK(BM_Get_LatLonPoint_From_Vector_Long);
@@ -176,15 +189,36 @@ const std::vector<int32_t>& CosinesOfMediumRanges()
     return values;
 }
 
-void BM_Int_sin(benchmark::State& state) { RunOnValues(state, Angles(), [](int32_t v) { return Sine::Int_sin(v); }); }
-void BM_Int_cos(benchmark::State& state) { RunOnValues(state, Angles(), [](int32_t v) { return Sine::Int_cos(v); }); }
-void BM_Int_arcsin(benchmark::State& state) { RunOnValues(state, Ratios(), [](int32_t v) { return Sine::Int_arcsin(v); }); }
-void BM_Int_arccos(benchmark::State& state) { RunOnValues(state, Ratios(), [](int32_t v) { return Sine::Int_arccos(v); }); }
+void BM_Int_sin(benchmark::State& state)
+{
+    RunOnValues(state, Angles(), [](int32_t v) { return Sine::Int_sin(v); });
+}
+
+void BM_Int_cos(benchmark::State& state)
+{
+    RunOnValues(state, Angles(), [](int32_t v) { return Sine::Int_cos(v); });
+}
+
+void BM_Int_sin_AnyAngle(benchmark::State& state)
+{
+    RunOnValues(state, AnyAngles(), [](int32_t v) { return Sine::Int_sin(v); });
+}
+
+void BM_Int_arcsin(benchmark::State& state)
+{
+    RunOnValues(state, Ratios(), [](int32_t v) { return Sine::Int_arcsin(v); });
+}
+
+void BM_Int_arccos(benchmark::State& state)
+{
+    RunOnValues(state, Ratios(), [](int32_t v) { return Sine::Int_arccos(v); });
+}
+
 void BM_Int_arccos_MediumRanges(benchmark::State& state)
 {
     RunOnValues(state, CosinesOfMediumRanges(), [](int32_t v) { return Sine::Int_arccos(v); });
 }
-void BM_Int_sin_AnyAngle(benchmark::State& state) { RunOnValues(state, AnyAngles(), [](int32_t v) { return Sine::Int_sin(v); }); }
+
 BENCHMARK(BM_Int_sin);
 BENCHMARK(BM_Int_cos);
 BENCHMARK(BM_Int_sin_AnyAngle);

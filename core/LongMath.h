@@ -50,8 +50,9 @@ inline int16_t ShortAbs(int16_t v);
 
 // The answers of LongMulLong and LongDivLong_TableShiftLeft when the result
 // does not fit or the divisor is zero, with their reports.
-int32_t AnswerProductOverflow(int32_t a, int32_t b, bool check, const char* source, int32_t line);
-int32_t AnswerQuotientTrouble(int32_t b, bool check, const char* source, int32_t line);
+[[gnu::cold]] int32_t AnswerProductOverflow(int32_t a, int32_t b, bool check, const char* source,
+                                            int32_t line);
+[[gnu::cold]] int32_t AnswerQuotientTrouble(int32_t b, bool check, const char* source, int32_t line);
 
 // True when a signed 64-bit value fits an int32_t.
 constexpr bool FitsInt32(int64_t v)

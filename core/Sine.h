@@ -89,9 +89,10 @@ inline int32_t Int_sin(int32_t angle)
 inline int32_t Int_cos(int32_t angle)
 {
     const int32_t turn = WithinTurn(angle);
-    const int32_t size = NegatedWhere(turn, turn >> 31);                          // 0 to 360 degrees
-    const int32_t fromTurn = size + ((ANGLE_FULL - 2 * size) & ((ANGLE_HALF - size) >> 31));   // 0 to 180
-    const int32_t beyondRight = ANGLE_RIGHT - fromTurn;                           // -90 to 90 degrees
+    const int32_t size = NegatedWhere(turn, turn >> 31);                   // 0 to 360 degrees
+    const int32_t pastHalf = (ANGLE_HALF - size) >> 31;
+    const int32_t fromTurn = size + ((ANGLE_FULL - 2 * size) & pastHalf);  // 0 to 180 degrees
+    const int32_t beyondRight = ANGLE_RIGHT - fromTurn;                    // -90 to 90 degrees
     const int32_t negative = beyondRight >> 31;
     return NegatedWhere(SineInQuadrant(NegatedWhere(beyondRight, negative)), negative);
 }
@@ -183,7 +184,8 @@ inline int32_t Int_arcsin(int32_t x)
     const int32_t negative = x >> 31;
     const int32_t magnitude = NegatedWhere(x, negative);
     const int32_t interval = ArcsinSearch::Interval(magnitude);
-    return NegatedWhere(interval * ANGLE_PER_MINUTE + ArcsinSearch::Fraction(magnitude, interval), negative);
+    const int32_t angle = interval * ANGLE_PER_MINUTE + ArcsinSearch::Fraction(magnitude, interval);
+    return NegatedWhere(angle, negative);
 }
 
 inline int32_t Int_arccos(int32_t x)

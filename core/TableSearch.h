@@ -147,7 +147,8 @@ constexpr std::array<uint32_t, INTERVALS> BuildStepReciprocals(const std::array<
 }
 
 // Needs: as FractionIn; reciprocals from BuildStepReciprocals of the table.
-inline int32_t FractionBy(int32_t value, const int32_t* table, const uint32_t* reciprocals, int32_t interval)
+inline int32_t FractionBy(int32_t value, const int32_t* table, const uint32_t* reciprocals,
+                          int32_t interval)
 {
     const uint64_t above = static_cast<uint32_t>(value - table[interval]);
     const uint32_t reciprocal = reciprocals[interval];

@@ -51,7 +51,8 @@ constexpr std::array<uint16_t, RATIO_BUCKETS> BuildRatioIndex()
     for (int32_t b = 0; b < RATIO_BUCKETS; ++b) {
         const int64_t lowest = int64_t{b} << RATIO_BUCKET_SHIFT;
         const int64_t highest = lowest + (int64_t{1} << RATIO_BUCKET_SHIFT) - 1;
-        index[b] = TableSearch::FirstProbe(TANGENT_TABLE.data(), TABLE_COUNT, TABLE_COUNT, lowest, highest);
+        index[b] = TableSearch::FirstProbe(TANGENT_TABLE.data(), TABLE_COUNT, TABLE_COUNT, lowest,
+                                           highest);
     }
     return index;
 }

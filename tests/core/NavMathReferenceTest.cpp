@@ -948,7 +948,11 @@ TEST(NavMathReference, GetVectorOnRandomLegs)
         vector.Check(liveVector, refVector, from, LatLonPoint(draws.AnyScale(), draws.AnyScale()));
         vector.Check(liveVector, refVector, from, draws.Near(from, DEG));
     }
-    // At and about the antipodes, where the bearing is reported as singular.
+    // At and about the antipodes, where the bearing is reported as singular
+    // (on the equator, always).
+    for (int32_t lon : {0, 10 * DEG, -170 * DEG, 179 * DEG})
+        vector.Check(liveVector, refVector, LatLonPoint(0, lon),
+                     LatLonPoint(0, lon > 0 ? lon - ANGLE_HALF : lon + ANGLE_HALF));
     for (int i = 0; i < 20'000 / SWEEP_DIVISOR; ++i) {
         const LatLonPoint from = draws.Position();
         const LatLonPoint antipode(-from.lat, from.lon > 0 ? from.lon - ANGLE_HALF : from.lon + ANGLE_HALF);
