@@ -1,5 +1,6 @@
-// LongMath.cpp: the checked fixed-point multiply and divide and the absolute
-// values. Every operation works on 64-bit intermediates and narrows explicitly.
+// LongMath.cpp: the answers and reports of the fixed-point multiply and divide
+// when a result does not fit, and the divide and multiply at a chosen scale.
+// Every operation works on 64-bit intermediates and narrows explicitly.
 #include "core/LongMath.h"
 
 #include <cstdio>
@@ -43,44 +44,28 @@ bool FitsInt32(uint64_t magnitude, bool negative)
     return magnitude <= uint64_t{INT32_MAX} + (negative ? 1 : 0);
 }
 
-// True when a signed 64-bit value fits an int32_t.
-bool FitsInt32(int64_t v)
-{
-    return v >= INT32_MIN && v <= INT32_MAX;
-}
-
 }  // namespace
 
-int32_t LongMulLong(int32_t a, int32_t b, bool check, const char* source, int32_t line)
+int32_t AnswerProductOverflow(int32_t a, int32_t b, bool check, const char* source, int32_t line)
 {
-    const bool negative = (a < 0) != (b < 0);
-    const uint64_t product = Magnitude(a) * Magnitude(b);    // at most 2^62
-    const uint64_t magnitude = product >> FIXED_SHIFT;
-    if (!FitsInt32(magnitude, negative)) {
-        if (!check)
-            return OVERFLOW_VALUE;
-        ReportFromCaller("Multiplication: overflow error.  ", source, line);
-        return Signed(magnitude & 0xFFFFFFFFu, negative);   // FatalError may return
-    }
-    return Signed(magnitude, negative);
+    if (!check)
+        return OVERFLOW_VALUE;
+    ReportFromCaller("Multiplication: overflow error.  ", source, line);
+    // FatalError may return: the low 32 bits of the truncated product, signed.
+    const uint64_t magnitude = (Magnitude(a) * Magnitude(b)) >> FIXED_SHIFT;   // at most 2^39
+    return Signed(magnitude & 0xFFFFFFFFu, (a < 0) != (b < 0));
 }
 
-int32_t LongDivLong_TableShiftLeft(int32_t a, int32_t b, bool check, const char* source,
-                                   int32_t line)
+int32_t AnswerQuotientTrouble(int32_t b, bool check, const char* source, int32_t line)
 {
     if (b == 0) {
         ReportFromCaller("LongMath::LongDivLong_TableShiftLeft: divide by zero error.  ", source,
                          line);
         return OVERFLOW_VALUE;                                  // never divide by zero
     }
-    const int64_t quotient = (int64_t{a} * FIXED_ONE) / b;      // |a * 2^23| < 2^55
-    if (!FitsInt32(quotient)) {
-        if (check)
-            ReportFromCaller("LongMath::LongDivLong_TableShiftLeft:  OverFlow Error.  ", source,
-                             line);
-        return OVERFLOW_VALUE;
-    }
-    return static_cast<int32_t>(quotient);
+    if (check)
+        ReportFromCaller("LongMath::LongDivLong_TableShiftLeft:  OverFlow Error.  ", source, line);
+    return OVERFLOW_VALUE;
 }
 
 int32_t LongDivLong_UseShiftLeft(int32_t a, int32_t b, int32_t& shift)
@@ -111,20 +96,6 @@ int32_t LongMulLong_UseShiftRight(int32_t a, int32_t b, int32_t shift)
     if (!FitsInt32(magnitude, negative))
         return OVERFLOW_VALUE;
     return Signed(magnitude, negative);
-}
-
-int32_t LongAbs(int32_t v)
-{
-    if (v == INT32_MIN)
-        return INT32_MAX;
-    return v < 0 ? -v : v;
-}
-
-int16_t ShortAbs(int16_t v)
-{
-    if (v == INT16_MIN)
-        return INT16_MAX;
-    return static_cast<int16_t>(v < 0 ? -v : v);
 }
 
 }  // namespace LongMath

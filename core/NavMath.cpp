@@ -72,16 +72,31 @@ int32_t TurnBy(int32_t angle, int32_t delta)
     return static_cast<int32_t>(sum);
 }
 
+// All ones when the condition holds, else zero: for choosing by the signs of
+// coordinate differences, which come in any order, without a branch to
+// mispredict.
+int32_t MaskIf(bool condition)
+{
+    return -static_cast<int32_t>(condition);
+}
+
+// v, or -v where the mask is all ones; -2^31 stays, as 32-bit negation does.
+int32_t NegateWhere(int32_t v, int32_t mask)
+{
+    return static_cast<int32_t>((static_cast<uint32_t>(v) ^ static_cast<uint32_t>(mask)) -
+                                static_cast<uint32_t>(mask));
+}
+
 // The direction of the vector (adj, opp) over the whole circle, -180 to 180
-// degrees: the principal arctangent folded by the signs of the legs.
+// degrees: the principal arctangent folded by the signs of the legs. A leg
+// to the west turns it half a turn, toward the side of opp; straight south
+// (adj 0, opp negative) is the principal value negated.
 int32_t FullArctan(int32_t opp, int32_t adj)
 {
     const int32_t principal = Tangent::Int_arctan(opp, adj);
-    if (adj < 0)
-        return opp >= 0 ? principal + ANGLE_HALF : principal - ANGLE_HALF;
-    if (adj == 0 && opp < 0)
-        return -principal;
-    return principal;
+    const int32_t oppNegative = MaskIf(opp < 0);
+    const int32_t halfTurn = NegateWhere(ANGLE_HALF, oppNegative) & MaskIf(adj < 0);
+    return NegateWhere(principal + halfTurn, MaskIf(adj == 0) & oppNegative);
 }
 
 // A point past a pole goes back to where the line from `from` meets the edge
@@ -93,27 +108,115 @@ LatLonPoint ClipAtPole(LatLonPoint from, LatLonPoint to)
     return Geometry::Segment_Rect_Crossing_Point(LatLonRect::World(), from, to);
 }
 
-// Puts a range that came out negative the other way round, then adds the 1
-// that keeps the planar ranges from being 0.
+// Puts a range that came out negative (any leg to the west) the other way
+// round, then adds the 1 that keeps the planar ranges from being 0.
 NavVector FinishPlanar(int32_t range, int32_t bearing)
 {
-    if (range < 0) {
-        bearing += ANGLE_HALF;
-        range = static_cast<int32_t>(-int64_t{range});   // -2^31 stays, as 32 bits would
+    const int32_t negative = MaskIf(range < 0);
+    return {Plus(NegateWhere(range, negative), 1), bearing + (ANGLE_HALF & negative)};
+}
+
+// The helpers of the range and bearing below are forced inline: each serves
+// a few callers, and a call in the middle of their chain of dependent table
+// reads would add to every pair of units in every pass. Their rare paths
+// stay out of line.
+
+// The sine and cosine of a latitude: plain table reads for any on the earth
+// (within 90 degrees either side), the general functions for other values.
+struct LatitudeTrig {
+    int32_t sin;   // Q23
+    int32_t cos;   // Q23
+};
+
+bool OnEarth(int32_t lat)
+{
+    return lat >= -ANGLE_RIGHT && lat <= ANGLE_RIGHT;
+}
+
+[[gnu::noinline]] LatitudeTrig TrigOfAnyLatitude(int32_t lat)
+{
+    return {Sine::Int_sin(lat), Sine::Int_cos(lat)};
+}
+
+[[gnu::always_inline]] inline LatitudeTrig TrigOfLatitude(int32_t lat)
+{
+    if (OnEarth(lat)) [[likely]]
+        return {Sine::SineWithinRight(lat), Sine::CosineWithinRight(lat)};
+    return TrigOfAnyLatitude(lat);
+}
+
+[[gnu::always_inline]] inline int32_t CosineOfLatitude(int32_t lat)
+{
+    if (OnEarth(lat)) [[likely]]
+        return Sine::CosineWithinRight(lat);
+    return TrigOfAnyLatitude(lat).cos;
+}
+
+// The Q23 cosine of the great-circle range between two latitudes dlon apart.
+// The cosine is even and periodic, so dlon needs no wrap.
+[[gnu::always_inline]] inline int32_t CosineOfRange(LatitudeTrig from, LatitudeTrig to,
+                                                    int32_t dlon)
+{
+    return Mul(to.sin, from.sin) + Mul(Mul(to.cos, from.cos), Sine::Int_cos(dlon));
+}
+
+// The largest cosine of a range of at least PLANAR_LIMIT: any greater
+// cosine's arccosine is below it. The arcsine of the sine table's entry k is
+// exactly k arc-minutes, and within the interval above it (less than one
+// arc-minute, and there fewer than 4096 units wide) each unit more adds at
+// least one angle unit; so the arccosine falls below 90 degrees less k
+// arc-minutes exactly past the entry k.
+int32_t PlanarCosine()
+{
+    static_assert(PLANAR_LIMIT % ANGLE_PER_MINUTE == 0, "the limit lies on a table entry");
+    return Sine::SINE_TABLE[Sine::TABLE_COUNT - 1 - PLANAR_LIMIT / ANGLE_PER_MINUTE];
+}
+
+// Bearing_GreatCircle, given the sine of the range and the cosine of the
+// destination's latitude.
+[[gnu::always_inline]] inline int32_t BearingOnGreatCircle(LatLonPoint from, LatLonPoint to,
+                                                           int32_t range, int32_t sinRange,
+                                                           int32_t cosTo)
+{
+    if (range == 0)
+        return 0;
+    const int32_t dlat = Minus(to.lat, from.lat);
+    const int32_t dlon = Minus(to.lon, from.lon);
+    if (dlon == 0)
+        return dlat <= 0 ? ANGLE_HALF : 0;
+    if (sinRange == 0) {
+        FatalError("NavMath::Bearing_GreatCircle: sinrange == 0");
+        return 0;
     }
-    return {Plus(range, 1), bearing};
+    const int64_t principal = Sine::Int_arcsin(Div(Mul(Sine::Int_sin(dlon), cosTo), sinRange));
+    // The arcsine answers -90 to 90 degrees (more past 1.0); a destination to
+    // the south lies in the other half, mirrored about east or west. Either
+    // mirror comes to the same after the fold into 0 to 360 degrees.
+    const int64_t mirror = NegateWhere(ANGLE_HALF, MaskIf(dlon <= 0));
+    const int64_t bearing = principal + ((mirror - 2 * principal) & MaskIf(dlat < 0));
+    return static_cast<int32_t>(bearing + (ANGLE_FULL & MaskIf(bearing < 0)));
+}
+
+// The great-circle range and bearing, given the cosine of the range.
+[[gnu::always_inline]] inline NavVector VectorFromCosine(LatLonPoint from, LatLonPoint to,
+                                                        int32_t cosRange, int32_t cosTo)
+{
+    const Sine::AngleAndSine range = Sine::ArccosWithSine(cosRange);
+    return {range.angle, BearingOnGreatCircle(from, to, range.angle, range.sine, cosTo)};
 }
 
 }  // namespace
 
 NavVector Get_Vector(LatLonPoint from, LatLonPoint to)
 {
-    // The great-circle bearing of a short leg would be replaced with the rest
-    // of the answer, so it is not worked out.
-    const int32_t range = Range_GreatCircle(from, to);
-    if (range < PLANAR_LIMIT)
+    // A short leg's range and bearing come from the plane, so its great-circle
+    // range is not needed, only whether it is below the limit: the arccosine
+    // never rises as the cosine does, so that is a bound on the cosine.
+    const LatitudeTrig toTrig = TrigOfLatitude(to.lat);
+    const int32_t cosRange = CosineOfRange(TrigOfLatitude(from.lat), toTrig, Minus(to.lon, from.lon));
+    if (cosRange > PlanarCosine())
         return Bearing_Planar(from, to);
-    return {range, Bearing_GreatCircle(from, to, range)};
+    return VectorFromCosine(from, to, cosRange, toTrig.cos);
 }
 
 NavVector Get_Vector_Planar(LatLonPoint from, LatLonPoint to)
@@ -123,41 +226,20 @@ NavVector Get_Vector_Planar(LatLonPoint from, LatLonPoint to)
 
 NavVector Vector_GreatCircle(LatLonPoint from, LatLonPoint to)
 {
-    const int32_t range = Range_GreatCircle(from, to);
-    return {range, Bearing_GreatCircle(from, to, range)};
+    const LatitudeTrig toTrig = TrigOfLatitude(to.lat);
+    const int32_t cosRange = CosineOfRange(TrigOfLatitude(from.lat), toTrig, Minus(to.lon, from.lon));
+    return VectorFromCosine(from, to, cosRange, toTrig.cos);
 }
 
 int32_t Range_GreatCircle(LatLonPoint from, LatLonPoint to)
 {
-    // The cosine is even and periodic, so the longitude difference needs no wrap.
-    const int32_t cosRange =
-        Mul(Sine::Int_sin(to.lat), Sine::Int_sin(from.lat)) +
-        Mul(Mul(Sine::Int_cos(to.lat), Sine::Int_cos(from.lat)), Sine::Int_cos(Minus(to.lon, from.lon)));
-    return Sine::Int_arccos(cosRange);
+    const int32_t dlon = Minus(to.lon, from.lon);
+    return Sine::Int_arccos(CosineOfRange(TrigOfLatitude(from.lat), TrigOfLatitude(to.lat), dlon));
 }
 
 int32_t Bearing_GreatCircle(LatLonPoint from, LatLonPoint to, int32_t range)
 {
-    if (range == 0)
-        return 0;
-    const int32_t dlat = Minus(to.lat, from.lat);
-    const int32_t dlon = Minus(to.lon, from.lon);
-    if (dlon == 0)
-        return dlat <= 0 ? ANGLE_HALF : 0;
-    const int32_t sinRange = Sine::Int_sin(range);
-    if (sinRange == 0) {
-        FatalError("NavMath::Bearing_GreatCircle: sinrange == 0");
-        return 0;
-    }
-    int64_t bearing =
-        Sine::Int_arcsin(Div(Mul(Sine::Int_sin(dlon), Sine::Int_cos(to.lat)), sinRange));
-    // The arcsine answers -90 to 90 degrees; a destination to the south lies
-    // in the other half. Either mirror comes to the same after the fold below.
-    if (dlat < 0)
-        bearing = dlon > 0 ? ANGLE_HALF - bearing : -ANGLE_HALF - bearing;
-    if (bearing < 0)
-        bearing += ANGLE_FULL;
-    return static_cast<int32_t>(bearing);
+    return BearingOnGreatCircle(from, to, range, Sine::Int_sin(range), CosineOfLatitude(to.lat));
 }
 
 NavVector Bearing_Planar(LatLonPoint from, LatLonPoint to)
@@ -168,14 +250,16 @@ NavVector Bearing_Planar(LatLonPoint from, LatLonPoint to)
     int32_t range;
     if (dlat == 0) {
         bearing = ANGLE_RIGHT - Tangent::Int_arctan(dlat, dlon);   // 90, or 45 when dlon is 0 too
-        range = Mul(Sine::Int_cos(from.lat), dlon);
+        range = Mul(CosineOfLatitude(from.lat), dlon);
     } else if (dlon == 0) {
         bearing = ANGLE_RIGHT - Tangent::Int_arctan(dlat, dlon);   // 0: due north or south
         range = dlat;
     } else {
-        const int32_t east = Mul(dlon, Sine::Int_cos(Half(Plus(from.lat, to.lat))));
-        bearing = ANGLE_RIGHT - Tangent::Int_arctan(dlat, east);
-        const int32_t cosBearing = Sine::Int_cos(bearing);
+        const int32_t east = Mul(dlon, CosineOfLatitude(Half(Plus(from.lat, to.lat))));
+        const int32_t arctangent = Tangent::Int_arctan(dlat, east);   // -90 to 90 degrees
+        bearing = ANGLE_RIGHT - arctangent;
+        // The cosine of 90 degrees less an angle is the angle's sine, to the last unit.
+        const int32_t cosBearing = Sine::SineWithinRight(arctangent);
         range = cosBearing != 0 ? Div(dlat, cosBearing) : dlat;
     }
     return FinishPlanar(range, bearing);
@@ -194,7 +278,7 @@ LatLonPoint Get_LatLonPoint_From_Linear_Vector(LatLonPoint from, int32_t range, 
     if (range == 0)
         return from;
     const int32_t dlat = Mul(range, Sine::Int_cos(bearing));
-    const int32_t cosMidLat = Sine::Int_cos(Plus(from.lat, Half(dlat)));
+    const int32_t cosMidLat = CosineOfLatitude(Plus(from.lat, Half(dlat)));
     const int32_t east = Mul(range, Sine::Int_sin(bearing));
     // A step whose middle lies on a pole has no longitude scale there; its
     // east component is taken as it is (the point is clipped onto the pole).
@@ -208,8 +292,7 @@ LatLonPoint Get_LatLonPoint_GreatCircle(LatLonPoint from, int32_t range, int32_t
         return from;
     const int32_t sinRange = Sine::Int_sin(range);
     const int32_t cosRange = Sine::Int_cos(range);
-    const int32_t sinLat = Sine::Int_sin(from.lat);
-    const int32_t cosLat = Sine::Int_cos(from.lat);
+    const auto [sinLat, cosLat] = TrigOfLatitude(from.lat);
     const int32_t north = Mul(sinRange, Sine::Int_cos(bearing));
     const int32_t lat = Sine::Int_arcsin(Mul(sinLat, cosRange) + Mul(cosLat, north));
     // The longitude change takes the whole circle: a principal value alone
@@ -265,7 +348,7 @@ int32_t Get_Bearing_From_Real_Angle(LatLonPoint at, int32_t realAngle)
     const int32_t east = Mul(PROBE_STEP, Sine::Int_sin(realAngle));
     const int32_t north = Mul(PROBE_STEP, Sine::Int_cos(realAngle));
     const int32_t lat = Plus(at.lat, north);
-    const int32_t cosLat = Sine::Int_cos(lat);
+    const int32_t cosLat = CosineOfLatitude(lat);
     // A probe ending on a pole has no longitude scale there: as in the
     // local-plane step, its east component is taken as it is.
     const int32_t dlon = cosLat != 0 ? Div(east, cosLat) : east;
@@ -286,7 +369,7 @@ int32_t Real_Angle_Between(LatLonPoint at, int32_t bearing1, int32_t bearing2)
 
 int32_t Scale_By_Cos_Lat(LatLonPoint at, int32_t value)
 {
-    return Mul(value, Sine::Int_cos(at.lat));
+    return Mul(value, CosineOfLatitude(at.lat));
 }
 
 }  // namespace NavMath

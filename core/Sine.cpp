@@ -1,10 +1,11 @@
 // Sine.cpp: the quarter-wave sine table, built at compile time from integer
-// series, and the sine, cosine, arcsine and arccosine on it.
+// series, and the arcsine's index and step reciprocals beside it; the
+// arcsine of magnitudes from 1.0 on.
 #include "core/Sine.h"
 
-#include "core/TableSearch.h"
+#include <algorithm>
+
 #include "core/TrigSeries.h"
-#include "core/Units.h"
 
 namespace Sine {
 
@@ -27,33 +28,6 @@ constexpr std::array<int32_t, TABLE_COUNT + 1> BuildSineTable()
     return table;
 }
 
-// Brings any angle into [0, ANGLE_FULL).
-int32_t FoldIntoTurn(int64_t angle)
-{
-    int64_t folded = angle % ANGLE_FULL;
-    if (folded < 0)
-        folded += ANGLE_FULL;
-    return static_cast<int32_t>(folded);
-}
-
-// Q23 sine of an angle already in [0, ANGLE_FULL).
-int32_t SineInTurn(int32_t angle)
-{
-    int32_t sign = 1;
-    if (angle <= ANGLE_HALF) {
-        if (angle > ANGLE_RIGHT)
-            angle = ANGLE_HALF - angle;
-    } else {
-        sign = -1;
-        angle = angle > ANGLE_THREE_QUARTERS ? ANGLE_FULL - angle : angle - ANGLE_HALF;
-    }
-    const int32_t k = angle / ANGLE_PER_MINUTE;   // 0 to 5400
-    const int32_t f = angle % ANGLE_PER_MINUTE;
-    const int32_t low = SINE_TABLE[k];
-    const int32_t value = low + (((SINE_TABLE[k + 1] - low) * f) >> 12);   // step * f < 2^24
-    return sign * value;
-}
-
 // Holds a 64-bit angle at the int32_t limits.
 int32_t HoldInRange(int64_t v)
 {
@@ -64,32 +38,48 @@ int32_t HoldInRange(int64_t v)
 
 constexpr std::array<int32_t, TABLE_COUNT + 1> SINE_TABLE = BuildSineTable();
 
+namespace ArcsinSearch {
+
 namespace {
 
-constexpr auto kSineIndex = TableSearch::BuildBucketIndex(SINE_TABLE, TABLE_COUNT);
+// Walks the buckets in order of distance below 1.0, each from its nearest
+// value to its farthest, and stops the build should the bucket numbers skip
+// or repeat, or a bucket span more intervals than the probes reach.
+constexpr std::array<uint16_t, BUCKET_COUNT> BuildIndex()
+{
+    std::array<uint16_t, BUCKET_COUNT> index{};
+    int32_t filled = 0;
+    int64_t farthest = 0;
+    for (int64_t nearest = 1; nearest <= FIXED_ONE; nearest = farthest + 1) {
+        const int tier = (std::bit_width(static_cast<uint64_t>(nearest)) - 1) >> 1;
+        const int64_t bucketEnd = ((nearest >> (tier + 1)) + 1) << (tier + 1);
+        const int64_t tierEnd = int64_t{4} << (2 * tier);
+        farthest = std::min({bucketEnd, tierEnd, int64_t{FIXED_ONE} + 1}) - 1;
+        const int32_t b = Bucket(static_cast<uint32_t>(nearest));
+        if (b != filled || Bucket(static_cast<uint32_t>(farthest)) != b)
+            throw "Sine: the arcsine's buckets are not whole and in order";
+        index[b] = TableSearch::FirstProbe(SINE_TABLE.data(), TABLE_COUNT, TABLE_COUNT + 1,
+                                           FIXED_ONE - farthest, FIXED_ONE - nearest);
+        ++filled;
+    }
+    if (filled != BUCKET_COUNT)
+        throw "Sine: the arcsine's buckets are not all filled";
+    return index;
+}
 
 }  // namespace
 
-int32_t Int_sin(int32_t angle)
-{
-    return SineInTurn(FoldIntoTurn(angle));
-}
+constexpr std::array<uint16_t, BUCKET_COUNT> INDEX = BuildIndex();
+constexpr std::array<uint32_t, TABLE_COUNT - 1> RECIPROCALS =
+    TableSearch::BuildStepReciprocals<TABLE_COUNT - 1>(SINE_TABLE);
 
-int32_t Int_cos(int32_t angle)
-{
-    return SineInTurn(FoldIntoTurn(int64_t{angle} + ANGLE_RIGHT));
-}
-
-int32_t Int_arcsin(int32_t x)
+int32_t FromOne(int32_t x)
 {
     const int64_t magnitude = x < 0 ? -int64_t{x} : x;
-    const int32_t angle = HoldInRange(TableSearch::Lookup(magnitude, kSineIndex, TABLE_COUNT));
+    const int32_t angle = HoldInRange(TableSearch::Bisect(magnitude, SINE_TABLE.data(), TABLE_COUNT));
     return x < 0 ? -angle : angle;   // 0 <= angle <= INT32_MAX: the negation fits
 }
 
-int32_t Int_arccos(int32_t x)
-{
-    return HoldInRange(int64_t{ANGLE_RIGHT} - Int_arcsin(x));
-}
+}  // namespace ArcsinSearch
 
 }  // namespace Sine
