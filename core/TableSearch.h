@@ -2,8 +2,8 @@
 // increasing table, by plain bisection for any table, and from an index of
 // value buckets for the sine and tangent tables, whose arcsines and
 // arctangents run in the innermost loops. The indexes themselves, cut to
-// each table's shape, are built in Sine.cpp and Tangent.cpp; only the sine
-// and tangent code includes this.
+// each table's shape, are built in Sine.cpp and Tangent.cpp. Sine.h includes
+// this for its inline search, so it reaches every user of the sine table.
 #pragma once
 
 #include <algorithm>
