@@ -189,8 +189,9 @@ TEST_F(PathChainRecord, DamagedFormsAreRefusedWhole)
         EXPECT_FALSE(back.Load(in));
         EXPECT_EQ(back.First(), back.Last());
         ASSERT_EQ(reports.fatals.size(), r.fatal ? 1u : 0u);
-        if (r.fatal)
+        if (r.fatal) {
             EXPECT_EQ(reports.fatals[0], "Attempted to Load Unknown Event!");
+        }
     }
 }
 
