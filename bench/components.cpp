@@ -32,27 +32,29 @@ struct Platform {
     AnnexEntryList airFacilities;
 };
 
-void BuildShip(const ShipAnnex& r, Platform& p)
+// What ships and submarines share: plants, sensors, mounts, magazines,
+// datalink records and tanks, then the fuel hook-up.
+template <class Record>
+void BuildVessel(const Record& r, Platform& p)
 {
-    BuildAirFacilityList(p.airFacilities, r.airFacilityIDs);
     BuildPropulsionList(p.object.plants, r.propulsionIDs);
     BuildSensorList(p.object.sensors, r.sensors, &p.object);
     BuildMountList(p.object.mounts, r.mounts, &p.object);
+    BuildMagazineList(p.object.magazines, r.magazineIDs);
     BuildCommList(p.object.datalinks, r.commIDs);
     BuildFuelTanks(p.object.fuelTanks, r.fuelIDs);
-    BuildMagazineList(p.object.magazines, r.magazineIDs);
     HookUpFuel(p.object);
+}
+
+void BuildShip(const ShipAnnex& r, Platform& p)
+{
+    BuildAirFacilityList(p.airFacilities, r.airFacilityIDs);
+    BuildVessel(r, p);
 }
 
 void BuildSub(const SubAnnex& r, Platform& p)
 {
-    BuildPropulsionList(p.object.plants, r.propulsionIDs);
-    BuildSensorList(p.object.sensors, r.sensors, &p.object);
-    BuildMountList(p.object.mounts, r.mounts, &p.object);
-    BuildMagazineList(p.object.magazines, r.magazineIDs);
-    BuildCommList(p.object.datalinks, r.commIDs);
-    BuildFuelTanks(p.object.fuelTanks, r.fuelIDs);
-    HookUpFuel(p.object);
+    BuildVessel(r, p);
 }
 
 void BuildFacility(const FacilityAnnex& r, Platform& p)

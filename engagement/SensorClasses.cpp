@@ -90,57 +90,48 @@ bool SemiActiveSensor::Load(std::istream& in)
     return in && LoadBase(in);
 }
 
-Sensor* MakeSensorForClassCode(uint8_t classCode)
+namespace {
+
+// A new sensor of the class a code names, made with the given constructor
+// arguments (none: the default sensor; a sensor.dat id: from the record).
+template <class... Args>
+Sensor* MakeOfClass(uint8_t classCode, Args... args)
 {
     switch (classCode) {
     case SensorClass::RADAR:
-        return new RadarSensor();
+        return new RadarSensor(args...);
     case SensorClass::VISUAL:
-        return new VisualSensor();
+        return new VisualSensor(args...);
     case SensorClass::INFRARED:
-        return new InfraredSensor();
+        return new InfraredSensor(args...);
     case SensorClass::SONAR:
     case SensorClass::ACTIVE_SONAR:
-        return new SonarSensor();
+        return new SonarSensor(args...);
     case SensorClass::ESM:
-        return new ESMSensor();
+        return new ESMSensor(args...);
     case SensorClass::ECM:
-        return new ECMSensor();
+        return new ECMSensor(args...);
     case SensorClass::SEMI_ACTIVE:
-        return new SemiActiveSensor();
+        return new SemiActiveSensor(args...);
     case SensorClass::MAD:
-        return new MADSensor();
+        return new MADSensor(args...);
     case SensorClass::LASER_DESIGNATOR:
-        return new LaserDesignatorSensor();
+        return new LaserDesignatorSensor(args...);
     default:
         return nullptr;
     }
 }
 
+}  // namespace
+
+Sensor* MakeSensorForClassCode(uint8_t classCode)
+{
+    return MakeOfClass(classCode);
+}
+
 Sensor* MakeSensorOfClass(uint8_t sensorClass, uint16_t sensorID)
 {
-    switch (sensorClass) {
-    case SensorClass::RADAR:
-        return new RadarSensor(sensorID);
-    case SensorClass::VISUAL:
-        return new VisualSensor(sensorID);
-    case SensorClass::INFRARED:
-        return new InfraredSensor(sensorID);
-    case SensorClass::SONAR:
-        return new SonarSensor(sensorID);
-    case SensorClass::ESM:
-        return new ESMSensor(sensorID);
-    case SensorClass::ECM:
-        return new ECMSensor(sensorID);
-    case SensorClass::SEMI_ACTIVE:
-        return new SemiActiveSensor(sensorID);
-    case SensorClass::MAD:
-        return new MADSensor(sensorID);
-    case SensorClass::LASER_DESIGNATOR:
-        return new LaserDesignatorSensor(sensorID);
-    default:
-        return nullptr;
-    }
+    return MakeOfClass(sensorClass, sensorID);
 }
 
 void InstallSensorClasses()

@@ -134,7 +134,7 @@ public:
 // and 5); nullptr for any other code.
 Sensor* MakeSensorForClassCode(uint8_t classCode);
 // A new sensor of a class built from sensor.dat record sensorID; nullptr for
-// a code that names no class.
+// a code that names no class (5, an active sonar's code, makes a sonar).
 Sensor* MakeSensorOfClass(uint8_t sensorClass, uint16_t sensorID);
 
 // Installs both makers in the unit model (SetSensorFactory,
