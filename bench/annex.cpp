@@ -15,11 +15,12 @@
 
 #include "annex/AnnexTables.h"
 
+#include "tests/support/SampleAnnex.h"
+
 namespace {
 
-using R = Annex::ReferenceList;
-
-const std::string SAMPLE_DIR = std::string(TESSARN_DATA_DIR) + "/ANNEX/";
+using sampleannex::NameReferences;
+using sampleannex::SAMPLE_DIR;
 constexpr uint16_t SYNTHETIC_RECORDS = 2000;
 constexpr uint16_t REFERENCED_EVERY = 20;
 
@@ -201,42 +202,6 @@ const SyntheticDatabase& Synthetic()
 {
     static SyntheticDatabase database;
     return database;
-}
-
-// Names in each reference list every record of its file whose position in
-// the file is a multiple of `every` (1: all of them).
-template <class T>
-bool NameRecords(const std::string& dir, const char* fileName, R list, int every)
-{
-    AnnexTable<T> table(fileName);
-    if (!ReadAnnexFile(dir + fileName, table, true))
-        return false;
-    int position = 0;
-    for (const T* r = table.First(); r; r = r->GetNext())
-        if (position++ % every == 0)
-            Annex::GetReferenceList(list).Insert(new IDNode(r->GetKey()));
-    return true;
-}
-
-bool NameReferences(const std::string& dir, int every)
-{
-    Annex::ClearReferenceLists();
-    return NameRecords<AirFacilityAnnex>(dir, ANNEX_AIRFACIL, R::AirFacility, every)
-        && NameRecords<CommAnnex>(dir, ANNEX_COMM, R::Comm, every)
-        && NameRecords<FacilityAnnex>(dir, ANNEX_FACILITY, R::Facility, every)
-        && NameRecords<FuelAnnex>(dir, ANNEX_FUEL, R::Fuel, every)
-        && NameRecords<InstallationAnnex>(dir, ANNEX_INSTALLA, R::Installation, every)
-        && NameRecords<LoadoutAnnex>(dir, ANNEX_LOADOUT, R::Loadout, every)
-        && NameRecords<MountAnnex>(dir, ANNEX_MOUNT, R::Mount, every)
-        && NameRecords<MountAnnex>(dir, ANNEX_MAGAZINE, R::Magazine, every)
-        && NameRecords<PlaneAnnex>(dir, ANNEX_PLANE, R::Plane, every)
-        && NameRecords<PropulsionAnnex>(dir, ANNEX_PROPULS, R::Propulsion, every)
-        && NameRecords<SensorAnnex>(dir, ANNEX_SENSOR, R::Sensor, every)
-        && NameRecords<ShipAnnex>(dir, ANNEX_SHIP, R::Ship, every)
-        && NameRecords<SubAnnex>(dir, ANNEX_SUB, R::Sub, every)
-        && NameRecords<WeaponAnnex>(dir, ANNEX_WEAPON, R::Weapon, every)
-        && NameRecords<WeaponRec>(dir, ANNEX_WEAPREC, R::WeaponRec, every)
-        && NameRecords<WarheadAnnex>(dir, ANNEX_WARHEAD, R::Warhead, every);
 }
 
 // Records the tables hold after a load.

@@ -1,7 +1,6 @@
 // EventList.cpp: saving, loading and copying a chain of events.
 #include "core/EventList.h"
 
-#include <cstdio>
 #include <istream>
 #include <ostream>
 
@@ -46,10 +45,7 @@ bool LoadEventList(Chain<Event>& events, std::istream& in)
             return false;
         Event* const event = gEventFactory != nullptr ? gEventFactory(code) : nullptr;
         if (event == nullptr) {
-            char text[80];
-            std::snprintf(text, sizeof text, "LoadEventList: no event class for type code 0x%02X",
-                          static_cast<unsigned>(code));
-            FatalError(text);
+            FatalError("Attempted to Load Unknown Event!");
             in.setstate(std::ios::failbit);
             return false;
         }

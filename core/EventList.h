@@ -28,7 +28,7 @@ bool SaveEventList(const Chain<Event>& events, std::ostream& out);
 
 // Reads the saved form and appends the events, in their order, to `events`.
 // A type code no class answers to (or any code while no factory is
-// installed) is reported through FatalError with the code; the load stops
+// installed) is the FatalError "Attempted to Load Unknown Event!"; the load stops
 // there. A damaged or refused event stops it too. Either way nothing of this
 // load joins the chain, the stream is left failed and the answer is false.
 bool LoadEventList(Chain<Event>& events, std::istream& in);

@@ -1,11 +1,14 @@
-// Mount.cpp: a mount's owner link, its saved form, and the hand-over of its
-// operations to the engagement model.
+// Mount.cpp: a mount built from its record, its owner link, its saved form,
+// and the hand-over of its operations to the engagement model.
 #include "units/Mount.h"
 
 #include <istream>
 #include <ostream>
 
+#include "annex/AnnexTables.h"
 #include "core/StreamFields.h"
+#include "units/SensorFactory.h"
+#include "units/UnitComponents.h"
 
 namespace {
 Mount::Operations gOperations;
@@ -16,6 +19,25 @@ Mount::Operations Mount::SetOperations(const Operations& operations)
     const Operations previous = gOperations;
     gOperations = operations;
     return previous;
+}
+
+Mount::Mount(uint16_t mountID, MovingObject* newOwner, uint32_t sectors) : owner(newOwner)
+{
+    const AnnexTable<MountAnnex>* table =
+        newOwner != nullptr ? Annex::Tables().Mounts() : Annex::Tables().Magazines();
+    const MountAnnex* record = table != nullptr ? table->Find(mountID) : nullptr;
+    if (record == nullptr)
+        return;
+    const uint16_t loaded = BuildWeaponRecList(weapons, record->weaponRecIDs);
+    fireInterval = static_cast<int8_t>(record->rateOfFire);
+    arcMask = static_cast<uint16_t>(sectors);
+    BuildMountSensorList(sensors, record->sensorIDs, newOwner, arcMask);
+    capacity = record->capacity;
+    // More rounds loaded than the mount holds leaves no room, not the
+    // 16-bit wrap of the difference (some 65,000 rounds).
+    emptySpace = loaded < capacity ? static_cast<uint16_t>(capacity - loaded) : uint16_t{0};
+    mountAnnexID = mountID;
+    capabilities = record->mountFlags;
 }
 
 void Mount::SetOwner(MovingObject* newOwner)
@@ -80,9 +102,9 @@ void Mount::Save(std::ostream& out) const
     SaveField(out, countdown);
     SaveField(out, roundsReady);
     SaveSensorList(sensors, out);
-    SaveField(out, reservedShots);
+    SaveField(out, mountAnnexID);
     SaveField(out, arcMask);
-    SaveField(out, spareWord);
+    SaveField(out, capacity);
     SaveField(out, emptySpace);
     SaveField(out, transferBlock);
     SaveField(out, inTransfer);
@@ -101,9 +123,9 @@ bool Mount::Load(std::istream& in)
     LoadField(in, roundsReady);
     if (!in || !LoadSensorList(sensors, in, owner, "Mount::Load"))
         return false;
-    LoadField(in, reservedShots);
+    LoadField(in, mountAnnexID);
     LoadField(in, arcMask);
-    LoadField(in, spareWord);
+    LoadField(in, capacity);
     LoadField(in, emptySpace);
     LoadField(in, transferBlock);
     LoadField(in, inTransfer);

@@ -1,9 +1,10 @@
 // Mount.h: Mount, a launcher, gun or magazine of a unit (an element of the
-// unit's keyed mount or magazine list): its fields, its saved form and its
-// owner link. What a mount does (reloading, transfers from the magazines, its
-// reach, ratings and firing) is the engagement model's: it installs those
-// operations at start-up (Mount::SetOperations), and until it does each
-// answers as a mount that cannot do anything.
+// unit's keyed mount or magazine list): its fields, its construction from a
+// mount.dat or magazine.dat record, its saved form and its owner link. What a
+// mount does (reloading, transfers from the magazines, its reach, ratings and
+// firing) is the engagement model's: it installs those operations at
+// start-up (Mount::SetOperations), and until it does each answers as a mount
+// that cannot do anything. The list builders are UnitComponents.h.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +26,12 @@ public:
     static constexpr uint32_t STATE_BUSY = 5;
     static constexpr uint32_t STATE_DAMAGED = 6;
     static constexpr uint32_t STATE_DESTROYED = 7;
+
+    // capabilities bits: a loadout mount (an aircraft's weapon load), a
+    // magazine, and a mount that engages without a contact.
+    static constexpr uint32_t LOADOUT = 0x1;
+    static constexpr uint32_t MAGAZINE = 0x2;
+    static constexpr uint32_t ENGAGES_WITHOUT_CONTACT = 0x4;
 
     using MountList = SavedTreeListOf<Mount>;
 
@@ -54,9 +61,17 @@ public:
     // Installs the operations; returns the ones they replace.
     static Operations SetOperations(const Operations& operations);
 
-    // Every number 0, both lists empty, no owner.
+    // Ready, every other number 0, both lists empty, no owner.
     Mount() = default;
     explicit Mount(uint16_t key) : TreeListNode<Mount>(key) {}
+    // The mount of mount.dat record mountID when an owner is given, else the
+    // magazine of magazine.dat record mountID: ready and with that owner in
+    // any case; with the record, its weapon records (UnitComponents.h), its
+    // rate of fire, its sensors (each given the sector mask `sectors` and the
+    // owner), its capacity and the room left in it, its id and its flag word;
+    // the sector mask is kept only with a record. Key 0, for the list
+    // builders to give.
+    Mount(uint16_t mountID, MovingObject* newOwner, uint32_t sectors);
     ~Mount() override = default;
     Mount(const Mount&) = delete;
     Mount& operator=(const Mount&) = delete;
@@ -85,31 +100,33 @@ public:
     //   fireInterval     i8    seconds per round, or -(30-second periods)
     //   countdown        i8
     //   roundsReady      i8
-    //   sensors          u16 count, each sensor's type byte and record
-    //   reservedShots    u16   shots promised to queued attack options
+    //   sensors          u16 count, each sensor's class byte and record
+    //   mountAnnexID     u16   the mount.dat, magazine.dat or loadout.dat
+    //                          record it was built from
     //   arcMask          u16   45-degree sectors covered
-    //   spareWord        u16   kept and saved
+    //   capacity         u16   rounds it holds when full
     //   emptySpace       u16   rounds the mount can take on
-    //   transferBlock    u16   a ready mount starts transfers only at 0
+    //   transferBlock    u16   shots reserved by queued attack options: a
+    //                          ready mount starts transfers only at 0
     //   inTransfer       u16   rounds on their way from magazines
-    //   capabilities     u32   0x4: engages without a contact
+    //   capabilities     u32   LOADOUT, MAGAZINE, ENGAGES_WITHOUT_CONTACT
     // The owner is not saved. Load reads into a fresh mount; a record cut
     // short, or a sensor no class reads (fatal, see LoadSensorList), leaves
     // the stream failed and answers false, and the caller discards the mount.
     void Save(std::ostream& out) const;
     bool Load(std::istream& in);
 
-    uint32_t state = 0;
+    uint32_t state = STATE_READY;
     uint32_t mountCode = 0;
     SavedTreeListOf<WeaponRec> weapons;
-    int8_t fireInterval = 0;
+    int8_t fireInterval = 0;       // seconds per round, or -(30-second periods)
     int8_t countdown = 0;
     int8_t roundsReady = 0;
     TreeListOf<Sensor> sensors;
-    uint16_t reservedShots = 0;
+    uint16_t mountAnnexID = 0;
     uint16_t arcMask = 0;
-    uint16_t spareWord = 0;
-    uint16_t emptySpace = 0;
+    uint16_t capacity = 0;         // rounds
+    uint16_t emptySpace = 0;       // rounds
     uint16_t transferBlock = 0;
     uint16_t inTransfer = 0;
     uint32_t capabilities = 0;

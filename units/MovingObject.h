@@ -117,7 +117,7 @@ public:
     //   bandReach        32 x i16, in bit order
     //   bandMask         u32
     //   plants           keyed list (u16 count, each PropulsionPlant)
-    //   sensors          u16 count, each sensor's type byte and record
+    //   sensors          u16 count, each sensor's class byte and record
     //   mounts, datalinks, magazines   keyed lists of their elements
     //   fuelTanks        chain (u16 count, each FuelTank)
     //   path             chain (u16 count, each PositionNode)

@@ -7,6 +7,7 @@
 
 #include "core/EventList.h"
 #include "core/gam2arena.h"
+#include "world/PathPoint.h"
 
 PositionNode::PositionNode(const LatLonPoint& point, int16_t altitude)
 {
@@ -23,6 +24,25 @@ PositionNode::PositionNode(const PositionNode* source)
     UpdateXY();
     SetAltitude(source->GetAltitude());
     CopyEventList(&source->events, &events);
+}
+
+PositionNode::PositionNode(const PathPoint* point, PositionNode* previous)
+{
+    if (previous != nullptr)
+        previous->InsertChainAfter(this);
+    if (point == nullptr)
+        return;
+    SetPosition(point->pos);
+    UpdateXY();
+    SetAltitude(0);
+    // One node per further point, each after the last one made; a loop, so a
+    // long route cannot run the stack out.
+    PositionNode* last = this;
+    for (const PathPoint* next = point->GetNext(); next != nullptr; next = next->GetNext()) {
+        auto* const node = new PositionNode(next->pos);
+        last->InsertChainAfter(node);
+        last = node;
+    }
 }
 
 void PositionNode::AddEvent(Event* event)

@@ -13,6 +13,8 @@
 #include "core/Event.h"
 #include "units/PositionObject.h"
 
+class PathPoint;
+
 class PositionNode : public PositionObject, public ChainLink<PositionNode> {
 public:
     // At (0, 0), altitude 0, in no chain, without events.
@@ -23,6 +25,13 @@ public:
     // (each event cloned; an event whose class cannot be copied is left out);
     // not linked. A null source gives the default node.
     explicit PositionNode(const PositionNode* source);
+    // Heads a new chain built from the chain of route points that starts at
+    // `point`: this node takes the point's position (projected) at altitude
+    // 0, and each further point gives one more node the same way, linked in
+    // order after this one. This node is linked right after `previous` when
+    // one is given, else it stands first. A null point gives the default
+    // node (linked after `previous` all the same).
+    PositionNode(const PathPoint* point, PositionNode* previous);
     // Deletes the events, then leaves the chain.
     ~PositionNode() override = default;
 

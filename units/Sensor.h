@@ -1,16 +1,22 @@
-// Sensor.h: Sensor, the base of the sensor classes a unit carries, as far as
-// the unit model reads it: operating state, type, owner and the reach
-// figures its caches are made of; the loader of a saved sensor list, which
-// makes each class through the factory the sensor model installs; and the
-// shared lookout sensor. The sensor classes themselves (one per sensor type,
-// with their detection tests and their own saved fields) live with the
-// engagement model, which derives them from this base.
+// Sensor.h: Sensor, the base of the sensor classes a unit carries: operating
+// state, type, owner, the figures copied from its sensor.dat record, its
+// fire-control channels and tracked targets, the reach figures the unit's
+// caches are made of, and the base part of its saved record; the class codes
+// and which class each sensor type makes; the two hooks through which the
+// sensor model makes its classes (for a saved record, and from a sensor.dat
+// record); the loader and writer of a saved sensor list; and the shared
+// lookout sensor. The sensor classes themselves (one per class code, with
+// their detection tests and their own saved fields) live with the engagement
+// model, which derives them from this base; the builders of a unit's or a
+// mount's sensors from its records are SensorFactory.h.
 #pragma once
 
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 
 #include "core/TreeListOf.h"
+#include "units/SensorChannel.h"
 
 class MovingObject;
 
@@ -34,10 +40,23 @@ public:
     static constexpr uint8_t TYPE_ACTIVE_SONAR = 5;     // active/passive sonar
     static constexpr uint8_t TYPE_ESM = 6;
     static constexpr uint8_t TYPE_ECM = 7;
+    static constexpr uint8_t TYPE_SEMI_ACTIVE = 8;
     static constexpr uint8_t TYPE_MAD = 9;
+    static constexpr uint8_t TYPE_RADAR_SUITE = 10;
+    static constexpr uint8_t TYPE_SONAR_SUITE = 11;
+    static constexpr uint8_t TYPE_RANGING_SONAR = 12;
+    static constexpr uint8_t TYPE_ACTIVE_VDS = 13;
+    static constexpr uint8_t TYPE_PASSIVE_VDS = 14;
+    static constexpr uint8_t TYPE_TOWED_ARRAY = 15;
     static constexpr uint8_t TYPE_LASER = 16;
+    static constexpr uint8_t TYPE_ACTIVE_ONLY_SONAR = 17;
 
-    // State 0, the given type code, no owner.
+    // The sector mask that covers every bearing: the value a sensor entry of
+    // 0 stands for.
+    static constexpr uint16_t ALL_SECTORS = 255;
+
+    // State 0, the given type code, no owner, every figure 0, no channels,
+    // no tracked target.
     explicit Sensor(uint8_t typeCode = 0) : typeCode_(typeCode) {}
     ~Sensor() override = default;
     Sensor(const Sensor&) = delete;
@@ -52,6 +71,7 @@ public:
 
     // The sensor type code the sensor was made for (1 radar ... 17).
     uint8_t GetSensorType() const { return typeCode_; }
+    void SetSensorType(uint8_t typeCode) { typeCode_ = typeCode; }
 
     MovingObject* GetOwner() const { return owner_; }
     void SetOwner(MovingObject* owner) { owner_ = owner; }
@@ -86,25 +106,122 @@ public:
     virtual void Save(std::ostream& out) const = 0;
     virtual bool Load(std::istream& in) = 0;
 
+    // The fire-control channel at an index below channelCount; null beyond.
+    SensorChannel* GetChannel(uint8_t index) const;
+
+    // Figures from the sensor.dat record (see CopyRecord), and the sector
+    // mask and tracks the unit gives it.
+    uint32_t searchBands = 0;        // band mask in search
+    uint32_t trackBands = 0;         // band mask in track mode; 0: no track
+    uint16_t maxRange = 0;           // nautical miles
+    uint16_t minRange = 0;
+    uint16_t sourceCode = 0;         // handed to each contact it makes
+    uint16_t beamWidth = 0;          // tenths of a degree, half-width
+    TrackedTargetList trackedTargets;
+    uint16_t trackCount = 0;         // targets held in track
+    uint16_t targetClasses = 0;      // 45-degree sectors it searches, ALL_SECTORS all round
+    uint16_t searchJamGain = 0;
+    uint16_t trackJamGain = 0;
+    int16_t searchThreshold = 0;     // tenths of a decibel (whole decibels for sonar)
+    int16_t trackThreshold = 0;
+    int16_t jamMargin = 0;
+    uint8_t channelCount = 0;        // fire-control channels
+    uint32_t capabilities = 0;
+
 protected:
+    // Copies the figures of sensor.dat record sensorID from the scenario's
+    // sensor table (bands, gains, thresholds, margin, channel count, ranges,
+    // source code, beam width, capabilities; the id) and makes channelCount
+    // empty channels. Answers whether the record was found; without it
+    // nothing changes. The record constructors of the classes start here.
+    bool CopyRecord(uint16_t sensorID);
+
+    // The base part of the saved record, after the class byte, little-endian:
+    //   key               u16
+    //   searchBands       u32
+    //   trackBands        u32
+    //   maxRange          u16   nautical miles
+    //   minRange          u16
+    //   typeCode          u32   sensor type 1 to 17
+    //   trackedTargets    keyed list: u16 count, each TrackedTarget
+    //   trackCount        u16
+    //   sensorID          u16
+    //   targetClasses     u16   sector mask
+    //   searchJamGain     u16
+    //   trackJamGain      u16
+    //   searchThreshold   i16
+    //   trackThreshold    i16
+    //   jamMargin         i16
+    //   channelCount      u8
+    //   channels          channelCount keyed lists, each ChannelEntry
+    //   state             u32
+    //   capabilities      u32
+    //   sourceCode        u16
+    //   beamWidth         u16
+    // LoadBase reads into a fresh sensor; a record cut short, a count beyond
+    // the stream or a type outside 1 to 17 leaves the stream failed and
+    // answers false.
+    void SaveBase(std::ostream& out) const;
+    bool LoadBase(std::istream& in);
+
     uint32_t state_ = 0;
     uint8_t typeCode_ = 0;
     uint16_t sensorID_ = 0;
     MovingObject* owner_ = nullptr;   // not owned
+
+private:
+    // Replaces the channels by `count` empty ones.
+    void MakeChannels(uint8_t count);
+
+    std::unique_ptr<SensorChannel[]> channels_;   // channelCount of them
 };
 
-// The sensor types a saved sensor record may carry: 1 to 17.
-bool IsSavedSensorType(uint8_t typeCode);
+// Class codes: the first byte of a saved sensor record, and the class a
+// sensor type makes. A sonar saves 4 whatever its state.
+namespace SensorClass {
+constexpr uint8_t NONE = 0;
+constexpr uint8_t RADAR = 1;
+constexpr uint8_t VISUAL = 2;
+constexpr uint8_t INFRARED = 3;
+constexpr uint8_t SONAR = 4;
+constexpr uint8_t ACTIVE_SONAR = 5;   // a sonar's code while it is active
+constexpr uint8_t ESM = 6;
+constexpr uint8_t ECM = 7;
+constexpr uint8_t SEMI_ACTIVE = 8;
+constexpr uint8_t MAD = 9;
+constexpr uint8_t LASER_DESIGNATOR = 16;
+}  // namespace SensorClass
 
-// Makes a new sensor of the class of a saved type code, with that type
-// stored; nullptr when no class reads it. The engagement model installs it.
-using SensorFactory = Sensor* (*)(uint8_t typeCode);
+// The class a sensor type makes: radar 1 and radar suite 10 a radar; the
+// sonar types 4, 5, 11 to 15 and 17 a sonar; visual, infrared, ESM, ECM,
+// semi-active, MAD and laser designator their own. In a mount's list the
+// suites (10 and 11) make none; type 0 and types above 17 make none.
+uint8_t SensorClassForType(uint32_t sensorType, bool forMount);
+
+// The sensor types (and the range of class codes) a saved sensor record may
+// carry: 1 to 17.
+bool IsSavedSensorType(uint32_t typeCode);
+
+// Makes a new, default sensor of the class a saved class code names, for its
+// saved record to be read into; nullptr when no class reads it. The
+// engagement model installs it.
+using SensorFactory = Sensor* (*)(uint8_t classCode);
 // Installs the factory (nullptr: none); returns the one it replaces.
 SensorFactory SetSensorFactory(SensorFactory factory);
 
+// Makes a new sensor of a class (SensorClass) built from sensor.dat record
+// sensorID, in the state its class starts in; nullptr for a code that names
+// no class. The engagement model installs it.
+using SensorRecordFactory = Sensor* (*)(uint8_t sensorClass, uint16_t sensorID);
+// Installs the record factory (nullptr: none); returns the one it replaces.
+SensorRecordFactory SetSensorRecordFactory(SensorRecordFactory factory);
+// A sensor of the class from the record, through the installed factory;
+// nullptr while none is installed.
+Sensor* MakeSensorFromRecord(uint8_t sensorClass, uint16_t sensorID);
+
 // Reads a saved sensor list into `sensors`: a u16 count, then per sensor its
-// u8 type and its class's record; each sensor gets `owner` and is inserted.
-// A type outside the saved types, or one no installed class reads, is the
+// u8 class code and its class's record; each sensor gets `owner` and is
+// inserted. A code outside 1 to 17, or one no installed class reads, is the
 // fatal error of resource text 0x7B025B, with `caller` naming the reader when
 // the text cannot be had. That, or a record cut short, stops the load: the
 // sensor being read is deleted, the stream is left failed and the answer is

@@ -225,6 +225,10 @@ public:
     uint16_t GetBestLinkRange(bool all) const;
     // Leaves the data link; the data link's own code completes it.
     void LeaveDataLink();
+    // The two link reaches from the datalink records: over all of them, and
+    // over those without channel flag 1 (GetBestLinkRange). Loading a unit
+    // runs it; so does every build of a unit's datalink list.
+    void RefreshLinkReach();
 
     // The horizon value of an altitude: the square root of 170 x altitude,
     // rounded to the nearest whole number; 0 for an altitude of 0 or below.
@@ -292,7 +296,6 @@ protected:
     virtual int32_t GetTaskFuel() const { return 0; }
 
 private:
-    void RefreshLinkReach();
     void FetchWeather();
     // Draws a step's fuel use from the tank at an index; false when it
     // cannot give it all and no other tank can be chosen.

@@ -30,6 +30,12 @@ Event* MakeTowedArrayEvent(uint16_t unitID)
     return gCalls.makeTowedArrayEvent != nullptr ? gCalls.makeTowedArrayEvent(unitID) : nullptr;
 }
 
+Event* MakeSetSensorsEvent(uint16_t unitID, uint32_t state, uint32_t sensorType)
+{
+    return gCalls.makeSetSensorsEvent != nullptr ? gCalls.makeSetSensorsEvent(unitID, state, sensorType)
+                                                 : nullptr;
+}
+
 uint32_t GetMultiAction(const Event& event)
 {
     return gCalls.getMultiAction != nullptr ? gCalls.getMultiAction(event) : 0;

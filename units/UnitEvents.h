@@ -1,6 +1,6 @@
 // UnitEvents.h: the simulation's event classes that the unit model makes or
-// reads: the set-speed (0x3D), delete-unit (0x43) and towed-array (0x16)
-// events it posts, the action of a multi-action event (0x0A) and the sensor
+// reads: the set-speed (0x3D), delete-unit (0x43), towed-array (0x16) and
+// set-sensors (0x08) events it posts, the action of a multi-action event (0x0A) and the sensor
 // types a set-sensors event (0x08) switches. The classes live with the
 // simulation, which installs these calls at start-up (SetUnitEventCalls).
 // Until then no event is made; a speed that must change at once is set on
@@ -19,6 +19,10 @@ struct UnitEventCalls {
     Event* (*makeSetSpeedEvent)(uint16_t unitID, uint16_t knots, GameTime due) = nullptr;
     Event* (*makeDeleteUnitEvent)(uint16_t unitID, GameTime due) = nullptr;
     Event* (*makeTowedArrayEvent)(uint16_t unitID) = nullptr;
+    // An order to the unit's sensors of a type (0: all of them) to take a
+    // state (2 active, 3 passive), for no single sensor and not
+    // intermittent.
+    Event* (*makeSetSensorsEvent)(uint16_t unitID, uint32_t state, uint32_t sensorType) = nullptr;
     // The action code of a queued multi-action event (0 without the call).
     uint32_t (*getMultiAction)(const Event& event) = nullptr;
     // Whether a queued set-sensors event would switch a sensor of that type
@@ -33,6 +37,7 @@ UnitEventCalls SetUnitEventCalls(const UnitEventCalls& calls);
 Event* MakeSetSpeedEvent(uint16_t unitID, uint16_t knots, GameTime due);
 Event* MakeDeleteUnitEvent(uint16_t unitID, GameTime due);
 Event* MakeTowedArrayEvent(uint16_t unitID);
+Event* MakeSetSensorsEvent(uint16_t unitID, uint32_t state, uint32_t sensorType);
 uint32_t GetMultiAction(const Event& event);
 bool SwitchesSensorType(const Event& event, const Unit& unit, uint8_t sensorType);
 

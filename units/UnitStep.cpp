@@ -233,8 +233,8 @@ void Unit::ResolveFireOrders()
         } else if (!mount->Launch(*option)) {
             AddTargetingRecord(option);
         } else {
-            if (mount->reservedShots > 0)
-                --mount->reservedShots;
+            if (mount->transferBlock > 0)
+                --mount->transferBlock;
             delete option;
             if (mount->RoundCountersEqual())
                 mount->TransferFromMagazines(magazines, 0);
@@ -249,7 +249,7 @@ void Unit::ResolveFireOrders()
 // release of the track, which the weapon records' own code makes.
 void Unit::ReleaseTargetingRecord(TimedRecord* record, Mount* mount)
 {
-    if (mount != nullptr && mount->reservedShots > 0)
-        --mount->reservedShots;
+    if (mount != nullptr && mount->transferBlock > 0)
+        --mount->transferBlock;
     delete record;
 }

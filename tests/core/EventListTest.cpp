@@ -70,7 +70,7 @@ TEST_F(EventListTest, UnknownCodeIsFatalAndNothingJoins)
     EXPECT_FALSE(LoadEventList(back, in));
     EXPECT_EQ(back.First(), nullptr);
     ASSERT_EQ(reports.fatals.size(), 1u);
-    EXPECT_EQ(reports.fatals[0], "LoadEventList: no event class for type code 0x0B");
+    EXPECT_EQ(reports.fatals[0], "Attempted to Load Unknown Event!");
 }
 
 TEST_F(EventListTest, EveryCutIsRefused)

@@ -30,7 +30,7 @@ TestSensor* AddSensor(MovingObject& o, uint16_t key, uint8_t type, uint32_t stat
 
 uint16_t LongestReach(const Mount& mount, uint32_t mask)
 {
-    return static_cast<uint16_t>(mount.spareWord + mask);   // a telling figure per mount and kind
+    return static_cast<uint16_t>(mount.capacity + mask);   // a telling figure per mount and kind
 }
 
 // Installs LongestReach as the mounts' reach while it lives.
@@ -85,7 +85,7 @@ void FillSample(MovingObject& o)
     rec->shotsLeft = 8;
     mount->weapons.Insert(rec);
     mount->fireInterval = -2;
-    mount->spareWord = 300;
+    mount->capacity = 300;
     mount->capabilities = 4;
     auto* guide = new TestSensor(Sensor::TYPE_RADAR);
     guide->SetKey(1);
@@ -282,9 +282,9 @@ TEST(MovingObject, WeaponReachCachesAndKinds)
     MountReach reach;
     MovingObject o;
     auto* a = new Mount(1);
-    a->spareWord = 100;
+    a->capacity = 100;
     auto* b = new Mount(2);
-    b->spareWord = 400;
+    b->capacity = 400;
     o.mounts.Insert(a);
     o.mounts.Insert(b);
     o.RefreshWeaponReach();

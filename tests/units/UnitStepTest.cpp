@@ -34,7 +34,7 @@ protected:
         StepCounts::Active() = &counts;
         Mount::Operations ops;
         ops.reload = [](Mount&, uint8_t) { ++StepCounts::Active()->reloads; };
-        ops.roundCountersEqual = [](const Mount& m) { return m.spareWord == 1; };
+        ops.roundCountersEqual = [](const Mount& m) { return m.capacity == 1; };
         ops.transferFromMagazines = [](Mount&, Mount::MountList&, uint32_t) {
             ++StepCounts::Active()->transfers;
             return true;
@@ -163,7 +163,7 @@ TEST_F(UnitStep, WithoutAPlantNothingMovesButMountsReload)
     u.path.Append(new PositionNode(LatLonPoint(0, 5000)));
     u.fuelTanks.Append(MakeTank(FuelType::BATTERY, 1000, 0));
     auto* mount = new Mount(1);
-    mount->spareWord = 1;   // its round counters are equal
+    mount->capacity = 1;   // its round counters are equal
     u.mounts.Insert(mount);
     u.magazines.Insert(new Mount(1));
     u.Move(15);
@@ -265,7 +265,7 @@ TEST_F(UnitStep, FireOrdersGoToTheirMounts)
 
     TestUnit u;
     auto* mount = new Mount(4);
-    mount->reservedShots = 5;
+    mount->transferBlock = 5;
     u.mounts.Insert(mount);
     auto option = [&](uint16_t target, uint16_t mountKey, uint8_t quantity) {
         auto* r = new TimedRecord;
@@ -290,7 +290,7 @@ TEST_F(UnitStep, FireOrdersGoToTheirMounts)
     EXPECT_EQ(stays->quantity, 2);
     EXPECT_EQ(stays->GetNext(), nullptr);
     EXPECT_EQ(u.TargetingRecords().Find(12), nullptr);
-    EXPECT_EQ(mount->reservedShots, 2);   // one finished, two released on this mount
+    EXPECT_EQ(mount->transferBlock, 2);   // one finished, two released on this mount
     Mount::SetOperations(previousOps);
     SetSideCalls(previousSides);
 }
