@@ -37,7 +37,7 @@ public:
     //   textNumber         u16            description FACILITY_TEXT_BASE + this
     //   name               NameString     the facility's only text
     //   damagePoints       u16
-    //   height             i16            metres above the ground
+    //   height             i16            tens of metres above the ground
     //   bytes              5 x u8         four per target letter, then one
     //   lastValue          u32            version 1 only
     static constexpr int64_t MIN_FILE_BYTES = 57;

@@ -8,6 +8,7 @@
 #include <limits>
 #include <ostream>
 
+#include "annex/EngineFuel.h"
 #include "annex/AnnexTables.h"
 #include "core/StreamFields.h"
 
@@ -116,47 +117,12 @@ PropulsionPlant::PropulsionPlant(uint16_t propulsionID) : propulsionAnnexID(prop
 
 bool PropulsionPlant::Accepts(uint32_t engine, uint32_t fuel)
 {
-    switch (engine) {
-    case EngineType::ELECTRIC:
-        return fuel == FuelType::BATTERY;
-    case EngineType::AIR_INDEPENDENT:
-    case EngineType::DIESEL:
-        return fuel == FuelType::DIESEL;
-    case EngineType::GAS_TURBINE:
-        return fuel == FuelType::DIESEL || fuel == FuelType::GAS;
-    case EngineType::STEAM:
-        return fuel == FuelType::DIESEL || fuel == FuelType::OIL;
-    case EngineType::ROCKET:
-        return fuel == FuelType::ROCKET;
-    case EngineType::TURBOPROP:
-    case EngineType::JET:
-    case EngineType::HELO_TURBOSHAFT:
-        return fuel == FuelType::AVIATION;
-    case EngineType::MISSILE_COAST:
-        return fuel == FuelType::WEAPON_COAST;
-    case EngineType::TORPEDO_ENGINE:
-        return fuel == FuelType::BATTERY || fuel == FuelType::TORPEDO;
-    default:
-        return false;   // nuclear, 512, none and unknown engines burn nothing
-    }
+    return EngineAcceptsFuel(engine, fuel);
 }
 
 uint32_t PropulsionPlant::OwnFuel(uint32_t engine)
 {
-    switch (engine) {
-    case EngineType::ELECTRIC: return FuelType::BATTERY;
-    case EngineType::AIR_INDEPENDENT: return FuelType::AIR_INDEPENDENT;
-    case EngineType::DIESEL: return FuelType::DIESEL;
-    case EngineType::GAS_TURBINE: return FuelType::GAS;
-    case EngineType::STEAM: return FuelType::OIL;
-    case EngineType::ROCKET: return FuelType::ROCKET;
-    case EngineType::TURBOPROP:
-    case EngineType::JET:
-    case EngineType::HELO_TURBOSHAFT: return FuelType::AVIATION;
-    case EngineType::MISSILE_COAST: return FuelType::WEAPON_COAST;
-    case EngineType::TORPEDO_ENGINE: return FuelType::TORPEDO;
-    default: return FuelType::NONE;
-    }
+    return EngineOwnFuel(engine);
 }
 
 int PropulsionPlant::BandInForce(int row, int16_t altitude) const

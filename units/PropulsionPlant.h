@@ -12,7 +12,9 @@
 #include "core/GameTime.h"
 #include "core/TreeListOf.h"
 
-// Engine types: a bit code (0: no engine).
+// Engine types: a bit code (0: no engine). The same codes, with the table of
+// which fuels each engine burns, are annex/EngineFuel.h's; these short names
+// read better in the plant's own code.
 namespace EngineType {
 constexpr uint32_t ELECTRIC = 1;
 constexpr uint32_t AIR_INDEPENDENT = 2;
