@@ -69,6 +69,8 @@ void PathReturnEvent::Save(std::ostream& out) const
     const int32_t held = path != nullptr ? request.CountPoints() : derived;
     // A chain of more than the count field holds keeps its first 32767.
     const int32_t written = held <= INT16_MAX ? held : INT16_MAX;
+    // Navigation types run 1 to 7; the word's two top bits carry the flags,
+    // so a type outside 0..0x3FFF would not come back.
     uint16_t word = static_cast<uint16_t>(request.navType) & NAV_TYPE_BITS;
     if (written != derived)
         word |= HELD_POINTS;

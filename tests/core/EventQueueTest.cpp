@@ -503,6 +503,13 @@ TEST_F(EventQueueTest, TakesOverALoadedChain)
         EXPECT_EQ(loaded.First(), events.front());
         EXPECT_EQ(loaded.GetCursor(), r.cursorIndex < 0 ? nullptr : events[r.cursorIndex]);
         EXPECT_EQ(loaded.GetTailTime().Get(), r.tail);
+        // Loaded events are the queue's own: a saved game's events can be
+        // removed again.
+        for (Event* e : events)
+            EXPECT_EQ(e->GetQueue(), &loaded);
+        EXPECT_TRUE(loaded.Remove(events.back()));
+        EXPECT_EQ(events.back()->GetQueue(), nullptr);
+        delete events.back();
     }
 
     // An empty list keeps cursor and tail time.
