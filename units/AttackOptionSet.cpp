@@ -2,6 +2,8 @@
 // summing and the saved form.
 #include "units/AttackOptionSet.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <istream>
 #include <ostream>
 
@@ -24,12 +26,16 @@ void AttackOptionSet::AddAttackOption(const TimedRecord& r)
 
 void AttackOptionSet::SumAttackOptions(int32_t& weighted, int32_t& count) const
 {
-    weighted = 0;
-    count = 0;
+    // Summed in 64 bits and held at the 32-bit limits: a loaded set may hold
+    // up to 65535 options.
+    int64_t weightedSum = 0;
+    int64_t countSum = 0;
     for (const TimedRecord* option = options.First(); option != nullptr; option = option->GetNext()) {
-        count += option->quantity;
-        weighted += int32_t{option->value16} * option->quantity;
+        countSum += option->quantity;
+        weightedSum += int64_t{option->value16} * option->quantity;
     }
+    weighted = static_cast<int32_t>(std::clamp<int64_t>(weightedSum, INT32_MIN, INT32_MAX));
+    count = static_cast<int32_t>(std::clamp<int64_t>(countSum, INT32_MIN, INT32_MAX));
 }
 
 void AttackOptionSet::Save(std::ostream& out) const

@@ -140,10 +140,11 @@ void MovingObject::UpdateSensorReach()
 
 int32_t MovingObject::SumWeaponRatings(uint32_t target) const
 {
-    int32_t sum = 0;
+    // Summed in 64 bits and held at the 32-bit limits.
+    int64_t sum = 0;
     for (const Mount* mount = mounts.First(); mount != nullptr; mount = mount->GetNext())
         sum += mount->SumWeaponRatings(target, 1);
-    return sum;
+    return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
 }
 
 uint16_t MovingObject::GetWeaponReach(uint32_t kind) const

@@ -225,6 +225,14 @@ public:
     uint16_t GetBestLinkRange(bool all) const;
     // Leaves the data link; the data link's own code completes it.
     void LeaveDataLink();
+    // Clears the side record and data-link ids read from a file, so that
+    // deleting a unit whose load was refused leaves no record it never
+    // joined.
+    void ForgetMemberships()
+    {
+        sideEntryID = 0;
+        attachedID = 0;
+    }
     // The two link reaches from the datalink records: over all of them, and
     // over those without channel flag 1 (GetBestLinkRange). Loading a unit
     // runs it; so does every build of a unit's datalink list.

@@ -45,6 +45,22 @@ bool UnitList::Save(std::ostream& out) const
     return static_cast<bool>(out);
 }
 
+namespace {
+
+// Deletes the units of a refused load. They never joined a side record or
+// the data link, so they must not leave one either: the running game's
+// records stay as they were.
+void DiscardRefused(TreeListOf<Unit>& loaded)
+{
+    while (Unit* const unit = loaded.First()) {
+        loaded.Remove(unit);
+        unit->ForgetMemberships();
+        delete unit;
+    }
+}
+
+} // namespace
+
 bool UnitList::Load(std::istream& in)
 {
     uint16_t count = 0;
@@ -54,16 +70,21 @@ bool UnitList::Load(std::istream& in)
     TreeListOf<Unit> loaded;
     for (uint32_t i = 0; i < count; ++i) {
         uint8_t letter = 0;
-        if (!LoadField(in, letter))
+        if (!LoadField(in, letter)) {
+            DiscardRefused(loaded);
             return false;
+        }
         Unit* const unit = UnitFactory::Create(letter);
         if (unit == nullptr) {
             ReportResourceText(UNKNOWN_LETTER_TEXT, "UnitList::Load", FatalError);
+            DiscardRefused(loaded);
             in.setstate(std::ios::failbit);
             return false;
         }
         if (!unit->LoadFields(in) || !in) {
+            unit->ForgetMemberships();
             delete unit;
+            DiscardRefused(loaded);
             in.setstate(std::ios::failbit);
             return false;
         }

@@ -220,7 +220,8 @@ void Unit::ResolveFireOrders()
         int32_t courseAngle = 0;
         if (contact != nullptr) {
             SideRecord::GetContactAim(*contact, aim);
-            courseAngle = aim.courseDegrees * ANGLE_PER_DEGREE;
+            // Folded into one turn first: a course read from a file may be any value.
+            courseAngle = ((aim.courseDegrees % 360 + 360) % 360) * ANGLE_PER_DEGREE;
         }
         const NavVector toAim = NavMath::Get_Vector(GetPosition(), aim.position);
         if ((aim.classification & AIM_COURSE_FROM_BEARING) != 0)

@@ -10,6 +10,7 @@
 
 #include "core/gam2arena.h"
 #include "support/Bytes.h"
+#include "units/SideRecords.h"
 #include "units/UnitFactory.h"
 #include "units/UnitList.h"
 #include "units/UnitTestSupport.h"
@@ -162,6 +163,39 @@ TEST(UnitList, ACutRecordRefusesTheWholeLoad)
     EXPECT_FALSE(tooMany.Load(in));
     EXPECT_EQ(tooMany.First(), nullptr);
     EXPECT_TRUE(world.reports.fatals.empty());
+}
+
+namespace {
+
+int gRemovedFromSide = 0;
+
+} // namespace
+
+TEST(UnitList, ARefusedLoadLeavesTheSideRecordsAlone)
+{
+    UnitWorld world;
+    RegisteredUnits registered;
+    // One side record, which counts the units taken out of it.
+    static int record = 0;
+    SideCalls calls;
+    calls.findSide = [](uint16_t key) { return key == 4 ? reinterpret_cast<SideContacts*>(&record) : nullptr; };
+    calls.removeUnit = [](SideContacts&, Unit&) { ++gRemovedFromSide; };
+    const SideCalls previous = SetSideCalls(calls);
+    UnitList list;
+    FillList(list);
+    for (Unit* u = list.First(); u != nullptr; u = u->GetNext())
+        u->sideEntryID = 4;
+    const std::string bytes = Saved(list);
+    for (Unit* u = list.First(); u != nullptr; u = u->GetNext())
+        u->ForgetMemberships();   // the saved units are not the game's
+    gRemovedFromSide = 0;
+    for (size_t cut = 1; cut < bytes.size(); cut += 5) {
+        UnitList back;
+        std::istringstream in(bytes.substr(0, cut));
+        EXPECT_FALSE(back.Load(in)) << cut;
+    }
+    EXPECT_EQ(gRemovedFromSide, 0);   // each refused unit used to leave record 4
+    SetSideCalls(previous);
 }
 
 TEST(UnitList, ArenaLookup)
