@@ -64,6 +64,10 @@ void UI_KEYBOARD_INPUT::Poll()
     UI_MESSAGE key(UI_KEY_EVENT);
     key.code = NO_KEY;
     TranslateKey(key.code, key.keyData.shifts, key.keyData.keyValue);
+    // A key taken under Alt is a chord even when no poll saw Alt alone before
+    // it (a slow pass): Alt going up then gives no menu key.
+    if ((key.keyData.shifts & UI_SHIFT_ALT) != 0)
+        altState = ALT_CHORD;
     if (key.code == NO_KEY || !deliver)
         return;   // the key went between the two calls, or is dropped
     if (QuitKey(key.code)) {

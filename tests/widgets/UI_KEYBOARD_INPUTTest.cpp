@@ -107,6 +107,9 @@ TEST(UI_KEYBOARD_INPUT, AltAloneGivesOneMenuKey)
         {"twice", {{A, 0}, {0, 0}, {A, 0}, {0, 0}}, {{UI_CODE_MENU_KEY, 0}, {UI_CODE_MENU_KEY, 0}}},
         {"Alt-F", {{A, 0}, {A, KEY_F}, {A, 0}, {0, 0}}, {{UI_KEY_EVENT, 0x2100}}},
         {"Alt-F before Alt was seen alone", {{A, KEY_F}, {0, 0}}, {{UI_KEY_EVENT, 0x2100}}},
+        // Alt still held after a key taken before any poll saw it alone:
+        // this used to give a menu key as well when Alt went up.
+        {"Alt-F first, Alt held on", {{A, KEY_F}, {A, 0}, {0, 0}}, {{UI_KEY_EVENT, 0x2100}}},
         {"Alt-F then Alt again", {{A, 0}, {A, KEY_F}, {0, 0}, {A, 0}, {0, 0}},
          {{UI_KEY_EVENT, 0x2100}, {UI_CODE_MENU_KEY, 0}}},
         {"Ctrl-Alt down and up", {{A | KB_CTRL_FLAG, 0}, {0, 0}}, {{UI_CODE_MENU_KEY, 0}}},

@@ -145,7 +145,10 @@ TEST_F(KeyboardWindow, TypedKeysReachTheQueueWithTheirCodes)
     Type("f", {"alt"});
     Type("Delete");
 
-    // Alt alone: held until the device has seen it, then released.
+    // Alt alone: once the device has seen Alt up after Alt-F, held until the
+    // device has seen it, then released.
+    ASSERT_TRUE(PollUntil(*manager_, [&] { return keyboard_->altState == UI_KEYBOARD_INPUT::ALT_IDLE; }))
+        << "Alt never seen up";
     ASSERT_TRUE(Shell("xdotool keydown alt"));
     const bool altSeen = PollUntil(*manager_, [&] { return keyboard_->altState == UI_KEYBOARD_INPUT::ALT_ALONE; });
     ASSERT_TRUE(Shell("xdotool keyup alt"));
