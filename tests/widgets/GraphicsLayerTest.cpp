@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "core/ScreenRefresh.h"
-#include "tests/support/MemoryScreen.h"
-#include "tests/support/ReportCapture.h"
+#include "support/MemoryScreen.h"
+#include "support/ReportCapture.h"
 #include "widgets/DrawingPrimitives.h"
 #include "widgets/GraphicsSetup.h"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/ScreenRefresh.h"
-#include "tests/support/MemoryScreen.h"
+#include "support/MemoryScreen.h"
 #include "widgets/CountryTable.h"
 #include "widgets/UI_FG_DISPLAY.h"
 
