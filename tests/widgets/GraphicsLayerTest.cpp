@@ -291,6 +291,20 @@ TEST_F(GraphicsLayer, ClipBoxLimitsDrawingAndIsLiftedAfterwards)
     EXPECT_EQ(CountColour(8), 110);
 }
 
+TEST_F(GraphicsLayer, ModesWithoutTheirPatternDrawSolid)
+{
+    // The library's pattern and translucent modes would read a pattern or
+    // colour map no caller gives (a crash); they draw solid instead.
+    for (int32_t mode : {2, 3, 4, 5, 99}) {
+        SCOPED_TRACE(mode);
+        clear_to_color(Page(), 0);
+        fg_fill_box(7, mode, 0, FgBox{0, 0, 9, 9});
+        EXPECT_EQ(CountColour(7), 100);
+    }
+    fg_fill_box(7, FG_MODE_XOR, 0, FgBox{0, 0, 9, 9});   // exclusive-or stays
+    EXPECT_EQ(CountColour(0), W * H);
+}
+
 TEST_F(GraphicsLayer, ModeMinusOneReportsAndDrawsTheOutline)
 {
     ReportCapture reports;

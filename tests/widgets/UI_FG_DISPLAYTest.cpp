@@ -160,6 +160,7 @@ TEST_F(Display, StringWidthCountsMarkersOut)
         {"&File", 1, 32},   {"&File", 0x1001, 40}, {"File", 1, 32},     {"&&", 1, 8},
         {"a&&b&c", 1, 32},  {"end&", 1, 24},       {"", 1, 0},          {nullptr, 1, 0},
         {"&File", 0x1002, 40}, {"&File", 2, 32}, {"M", 0, 8},
+        {"MM", 5, 16},   // no such slot: measured in slot 1
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text != nullptr ? r.text : "(null)");
