@@ -7,6 +7,7 @@
 // graphics library's default font).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -36,6 +37,7 @@ public:
     static constexpr int32_t FONT_SLOTS = 3;
     static constexpr int32_t PATTERNS = 10;
     static constexpr int32_t PATTERN_SLOT = 11;   // the fg pattern slot this display fills
+    using PatternTable = std::array<std::array<uint8_t, 32>, PATTERNS>;
 
     // Opens the mode (0x107 steps down through 1024 by 768 and 800 by 600 to
     // 640 by 480; 0x105 and 0x103 start lower; any other mode is 640 by 480),
@@ -100,7 +102,7 @@ public:
     // The fill patterns of the colour entries, 32 bytes each (16 rows of a
     // 16-bit word): 0 empty, 1 to 8 solid, 9 a checker. The program may change
     // them. A pattern number outside the table fills solid.
-    static uint8_t patternTable[PATTERNS][32];
+    static PatternTable patternTable;
     // The colours of the screen behind every window, and of the frame that
     // XorFrame draws.
     static UI_COLOUR_ENTRY backgroundColours;

@@ -15,6 +15,18 @@
 
 #include "widgets/GraphicsSetup.h"
 
+// The number of pixels of colour in page inside the rectangle (rows from the
+// top, both ends inclusive).
+inline int32_t CountPageColour(BITMAP* page, int32_t colour, int32_t left, int32_t top, int32_t right,
+                               int32_t bottom)
+{
+    int32_t n = 0;
+    for (int32_t y = top; y <= bottom; ++y)
+        for (int32_t x = left; x <= right; ++x)
+            n += getpixel(page, x, y) == colour;
+    return n;
+}
+
 class MemoryScreen : public GraphicsLibrary {
 public:
     MemoryScreen()

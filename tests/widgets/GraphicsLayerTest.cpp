@@ -41,11 +41,7 @@ protected:
     // the whole page.
     int32_t CountColour(int32_t colour, int32_t left, int32_t top, int32_t right, int32_t bottom)
     {
-        int32_t n = 0;
-        for (int32_t y = top; y <= bottom; ++y)
-            for (int32_t x = left; x <= right; ++x)
-                n += getpixel(Page(), x, y) == colour;
-        return n;
+        return CountPageColour(Page(), colour, left, top, right, bottom);
     }
     int32_t CountColour(int32_t colour) { return CountColour(colour, 0, 0, W - 1, H - 1); }
 
