@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "core/ErrorReport.h"
@@ -114,6 +115,34 @@ void FillPolygon(int32_t colour, int32_t count, const FgPoint* points, const FgB
 int32_t Span(int32_t a, int32_t b)
 {
     return std::abs(b - a) + 1;
+}
+
+// A box's page rectangle with its columns in order.
+FgRect OrderedRect(const FgBox& box)
+{
+    FgRect r = fg_box_to_rect(box);
+    if (r.right < r.left)
+        std::swap(r.left, r.right);
+    return r;
+}
+
+// Calls visit(column, row, index) for each pixel of box's page rectangle that
+// lies on page and inside clip (null: the whole page); index counts the box's
+// pixels row by row from its top left.
+template <typename Visit>
+void ForEachVisiblePixel(BITMAP* page, const FgBox& box, const FgBox* clip, Visit visit)
+{
+    const FgRect r = OrderedRect(box);
+    FgRect limit{0, 0, page->w - 1, page->h - 1};
+    if (clip != nullptr) {
+        const FgRect c = OrderedRect(*clip);
+        limit = FgRect{std::max(limit.left, c.left), std::max(limit.top, c.top), std::min(limit.right, c.right),
+                       std::min(limit.bottom, c.bottom)};
+    }
+    const size_t width = static_cast<size_t>(r.right - r.left + 1);
+    for (int32_t row = std::max(r.top, limit.top); row <= std::min(r.bottom, limit.bottom); ++row)
+        for (int32_t column = std::max(r.left, limit.left); column <= std::min(r.right, limit.right); ++column)
+            visit(column, row, static_cast<size_t>(row - r.top) * width + static_cast<size_t>(column - r.left));
 }
 
 } // namespace
@@ -301,18 +330,9 @@ void fg_read_box_pixels(const FgBox& box, uint8_t* buffer)
     BITMAP* page = fg_get_draw_page();
     if (page == nullptr || buffer == nullptr)
         return;
-    const FgRect r = fg_box_to_rect(box);
-    const int32_t width = Span(r.left, r.right);
-    const int32_t left = r.left < r.right ? r.left : r.right;
-    for (int32_t row = r.top; row <= r.bottom; ++row) {
-        if (row < 0 || row >= page->h)
-            continue;
-        uint8_t* out = buffer + static_cast<size_t>(row - r.top) * width;
-        for (int32_t column = left; column < left + width; ++column) {
-            if (column >= 0 && column < page->w)
-                out[column - left] = static_cast<uint8_t>(_getpixel(page, column, row));
-        }
-    }
+    ForEachVisiblePixel(page, box, nullptr, [&](int32_t column, int32_t row, size_t index) {
+        buffer[index] = static_cast<uint8_t>(_getpixel(page, column, row));
+    });
 }
 
 void fg_write_box_pixels(const FgBox& box, const uint8_t* pixels, int32_t key, const uint8_t* colourOf,
@@ -321,27 +341,11 @@ void fg_write_box_pixels(const FgBox& box, const uint8_t* pixels, int32_t key, c
     BITMAP* page = fg_get_draw_page();
     if (page == nullptr || pixels == nullptr)
         return;
-    const FgRect r = fg_box_to_rect(box);
-    const int32_t width = Span(r.left, r.right);
-    const int32_t left = r.left < r.right ? r.left : r.right;
-    FgRect limit{0, 0, page->w - 1, page->h - 1};
-    if (clip != nullptr) {
-        const FgRect c = fg_box_to_rect(*clip);
-        limit.left = std::max(limit.left, std::min(c.left, c.right));
-        limit.right = std::min(limit.right, std::max(c.left, c.right));
-        limit.top = std::max(limit.top, c.top);
-        limit.bottom = std::min(limit.bottom, c.bottom);
-    }
-    for (int32_t row = std::max(r.top, limit.top); row <= std::min(r.bottom, limit.bottom); ++row) {
-        const uint8_t* in = pixels + static_cast<size_t>(row - r.top) * width;
-        for (int32_t column = std::max(left, limit.left); column <= std::min(left + width - 1, limit.right);
-             ++column) {
-            const uint8_t value = in[column - left];
-            if (value == key)
-                continue;
+    ForEachVisiblePixel(page, box, clip, [&](int32_t column, int32_t row, size_t index) {
+        const uint8_t value = pixels[index];
+        if (value != key)
             _putpixel(page, column, row, colourOf != nullptr ? colourOf[value] : value);
-        }
-    }
+    });
     fg_set_full_refresh();
 }
 
