@@ -211,6 +211,31 @@ TEST_F(GraphicsLayer, DrawingAndMoveInOnePassGiveOneFullCopyWithoutRestore)
     EXPECT_EQ(fg_overlay_old_rect(1).right, 31);
 }
 
+TEST_F(GraphicsLayer, OverlayLargerThanItsPageShowsOnly32By32)
+{
+    fg_place_overlay1(FgBox{0, H - 1, 39, H - 40});   // 40 by 40
+    fg_set_full_refresh();
+    fg_refresh_screen();
+    const std::vector<uint8_t> image(32 * 32, 9);
+    fg_select_page(FG_PAGE_OVERLAY1);
+    fg_put_image_keyed(FgBox{0, 0, 31, 31}, image.data(), 14);
+    fg_restore_page();
+    fg_overlay1_dirty = 1;
+    screen_.Wipe();
+    fg_refresh_screen();
+    BITMAP* shown = fg_get_page(FG_PAGE_SCREEN);
+    EXPECT_EQ(CountPageColour(shown, 9, 0, 0, 39, 39), 32 * 32);
+    EXPECT_EQ(CountPageColour(shown, 9, 0, 0, 31, 31), 32 * 32);
+    EXPECT_EQ(screen_.ChangedOutside(0, 0, 39, 39), 0);
+
+    // Moving it away restores the whole old 40 by 40 rectangle.
+    fg_place_overlay1(FgBox{200, H - 201, 239, H - 240});
+    fg_overlay1_dirty = 1;
+    screen_.Wipe();
+    fg_refresh_screen();
+    EXPECT_EQ(screen_.ChangedInside(0, 0, 39, 39), 40 * 40);
+}
+
 TEST_F(GraphicsLayer, NothingReachesTheScreenWhileAnOverlayPageIsDrawnOn)
 {
     for (int32_t page : {FG_PAGE_OVERLAY1, FG_PAGE_OVERLAY2}) {
