@@ -86,8 +86,8 @@ int32_t Height(const FgRect& r)
     return r.bottom - r.top + 1;
 }
 
-// The overlay step of the refresh for one overlay. fullBlit: the whole page
-// has just been copied, so the old place needs no restoring.
+// The overlay step of the refresh for one overlay. restoreOld: put back the
+// page under the old place first (not needed right after a whole-page copy).
 void ShowOverlay(Overlay& overlay, bool restoreOld)
 {
     if (*overlay.dirty == 0)
