@@ -56,6 +56,8 @@ public:
     KeyedEvent(uint8_t code, uint16_t key) : code_(code), key_(key) {}
     bool HandleEvent() override { return false; }
     uint8_t TypeCode() const override { return code_; }
+    bool Load(std::istream&) override { return true; }
+    void Save(std::ostream&) const override {}
     uint16_t Key() const { return key_; }
 
 private:
