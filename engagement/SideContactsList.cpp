@@ -105,30 +105,14 @@ void SideContactsList::SetCurrent(SideContacts* record)
 void SideContactsList::DeleteAll()
 {
     current = nullptr;
-    TreeListOf<SideContacts>::DeleteAll();
+    SavedTreeListOf<SideContacts>::DeleteAll();
 }
 
 void SideContactsList::Remove(SideContacts* record)
 {
     if (record != nullptr && record == current)
         current = nullptr;
-    TreeListOf<SideContacts>::Remove(record);
-}
-
-bool SideContactsList::Save(std::ostream& out) const
-{
-    uint32_t count = 0;
-    for (const SideContacts* r = First(); r != nullptr; r = r->GetNext())
-        ++count;
-    if (count > 0xFFFF) {
-        ErrorBox("SideContactsList::Save: more than 65535 records");
-        out.setstate(std::ios::failbit);
-        return false;
-    }
-    SaveField(out, static_cast<uint16_t>(count));
-    for (const SideContacts* r = First(); r != nullptr; r = r->GetNext())
-        r->Save(out);
-    return static_cast<bool>(out);
+    SavedTreeListOf<SideContacts>::Remove(record);
 }
 
 bool SideContactsList::Load(std::istream& in)
@@ -158,7 +142,7 @@ bool SideContactsList::Load(std::istream& in)
         read.Remove(r);
         Insert(r);
     }
-    if (SideContacts* const last = TreeListOf<SideContacts>::Last())
+    if (SideContacts* const last = Last())
         SetLastKey(last->GetKey());
     return true;
 }

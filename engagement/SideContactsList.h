@@ -7,10 +7,10 @@
 
 #include <iosfwd>
 
-#include "core/TreeListOf.h"
+#include "core/SavedTreeListOf.h"
 #include "engagement/SideContacts.h"
 
-class SideContactsList : public TreeListOf<SideContacts> {
+class SideContactsList : public SavedTreeListOf<SideContacts> {
 public:
     SideContactsList() = default;
     // Uninstalls itself when it is the installed list.
@@ -23,12 +23,11 @@ public:
     void DeleteAll() override;
     void Remove(SideContacts* record) override;
 
-    // Saved form: u16 count, then each record (SideContacts::Save).
-    bool Save(std::ostream& out) const;
-    // Reads the saved form into this (emptied first only when the whole list
-    // reads). A damaged list is reported, leaves the stream failed and the
-    // list as it was; answers whether it was read.
-    bool Load(std::istream& in);
+    // Saved form (SavedTreeListOf::Save): u16 count, then each record
+    // (SideContacts::Save). Load reads it into this list, emptied first only
+    // when the whole list reads: a damaged list is reported, leaves the stream
+    // failed and the list as it was. Answers whether it was read.
+    bool Load(std::istream& in) override;
 
     // Makes `list` the Arena's (null: none): the gam2arena accessors and the
     // unit model's record calls answer from it. Returns the one it replaces.
