@@ -227,4 +227,19 @@ TEST_F(ContactMerge, AreasThatDoNotMeetLeaveTheFreshOne)
     EXPECT_EQ(held->PositionObject::GetPosition(), held->GetArea()->Get_Center());
 }
 
+// Areas shrunk to a point (a circle of radius 0, as a detection without
+// errors or range gives) still end the walk with an area.
+TEST_F(ContactMerge, AreasShrunkToAPointEndTheWalk)
+{
+    for (int32_t heldRadius : {0, 2 * NM}) {
+        SCOPED_TRACE(heldRadius);
+        std::unique_ptr<Contact> held(Detection(100, SEA));
+        held->SetArea(new Uncertain_Poly(SEA, heldRadius));
+        std::unique_ptr<Contact> fresh(Detection(100, SEA));
+        fresh->SetArea(new Uncertain_Poly(SEA, 0));
+        held->Merge(*fresh);
+        EXPECT_NE(held->GetArea(), nullptr);
+    }
+}
+
 }  // namespace
