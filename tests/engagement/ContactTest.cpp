@@ -322,6 +322,11 @@ TEST_F(ContactRecord, RoundTripsInEveryFileForm)
         EXPECT_EQ(back.detectionHistory, 0u);   // never saved
         // Written again in the same form, the bytes are the same.
         EXPECT_EQ(Saved(back, r.version), bytes);
+        // Read by the stream constructor, the same.
+        std::istringstream again(bytes);
+        const Contact read(again);
+        ASSERT_TRUE(again);
+        EXPECT_EQ(Saved(read, r.version), bytes);
     }
 }
 
