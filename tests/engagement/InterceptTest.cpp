@@ -1,7 +1,8 @@
 // InterceptTest.cpp: the intercept triangle: a stationary target, the
 // pursuer dead ahead and dead astern, abeam and on the quarter at equal
-// speeds, both hands, the 255-hour limit, a closing speed truncated to 0, and
-// a pursuer that cannot move.
+// speeds, both hands, the 255-hour limit, a pursuer that cannot move, equal
+// speeds a hair forward of the beam, a closing speed of 0 or below (a target
+// making sternway) and one past 32 bits.
 #include <gtest/gtest.h>
 
 #include <cstdint>
