@@ -58,6 +58,13 @@ TEST(ComputeIntercept, DeadAheadAndDeadAsternRunAlongTheLineOfSight)
     EXPECT_NEAR(ahead.time, 3600, 2);   // closing at 20 kn
     EXPECT_EQ(ahead.course, NavMath::Get_Vector(ORIGIN, target).bearing);
     EXPECT_NEAR(ahead.point.lat, 10 * NM, 8);
+    // The same course a full turn back: the relative angle is a full circle
+    // and stays one, dead ahead all the same.
+    const Answer turned = Solve(target, ANGLE_HALF - ANGLE_FULL, 10, ORIGIN, 10);
+    ASSERT_TRUE(turned.found);
+    EXPECT_EQ(turned.time, ahead.time);
+    EXPECT_EQ(turned.course, ahead.course);
+    EXPECT_EQ(turned.point, ahead.point);
     // Target steaming north away from a faster pursuer: dead astern.
     const Answer astern = Solve(target, 0, 10, ORIGIN, 20);
     ASSERT_TRUE(astern.found);
