@@ -54,6 +54,10 @@ void UI_WINDOW::ChildRoom(UI_WIDGET* object)
 {
     if (object == nullptr)
         return;
+    if (object == this) {   // a window's own room is what it was given
+        screenRect = givenRect;
+        return;
+    }
     const UI_RECT& room = object->givenRect;
     object->screenRect = UI_RECT{screenRect.left + room.left, screenRect.top + room.top,
                                  screenRect.left + room.right, screenRect.top + room.bottom};

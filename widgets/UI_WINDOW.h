@@ -31,7 +31,8 @@ public:
     // 135 (single selection), 136, 141; others go to the widget.
     void* Query(int32_t request, void* data, uint16_t objectID) override;
     // The room of a child: its given rectangle placed from the window's top
-    // left corner, clipped to the window.
+    // left corner, clipped to the window. The window itself keeps its given
+    // rectangle.
     void ChildRoom(UI_WIDGET* object) override;
     // Sends every client object UI_CODE_REMOVED off the screen, then deletes
     // them.
