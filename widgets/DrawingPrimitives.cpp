@@ -42,8 +42,16 @@ void SetClip(BITMAP* page, const FgBox* clip)
         return;
     }
     const FgRect r = fg_box_to_rect(*clip);
-    set_clip_rect(page, r.left < r.right ? r.left : r.right, r.top, r.left < r.right ? r.right : r.left,
-                  r.bottom);
+    const int32_t left = std::max(std::min(r.left, r.right), 0);
+    const int32_t right = std::min(std::max(r.left, r.right), page->w - 1);
+    const int32_t top = std::max(r.top, 0);
+    const int32_t bottom = std::min(r.bottom, page->h - 1);
+    // The library clamps the rectangle into the bitmap, which would leave the
+    // last column or row open for a clip wholly beyond it: an empty clip then.
+    if (left > right || top > bottom)
+        set_clip_rect(page, 0, 0, -1, -1);
+    else
+        set_clip_rect(page, left, top, right, bottom);
 }
 
 void ResetClip(BITMAP* page)

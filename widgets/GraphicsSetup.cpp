@@ -153,6 +153,11 @@ int32_t fg_set_video_mode(int32_t width, int32_t height)
         std::fflush(stdout);
         return 0;
     }
+    // The switch mode first: setting it removes every callback installed
+    // before. X11 refuses to keep running with the screen lost on return:
+    // fall back to plain background running.
+    if (windowed || library.SetSwitchMode(SWITCH_MODE_FULL_SCREEN) != 0)
+        library.SetSwitchMode(SWITCH_MODE_WINDOWED);
     if (library.SetSwitchCallback(&fg_switch_in) == SWITCH_CALLBACK_REFUSED) {
         const char* stars = "******************************************************************************";
         WriteLine(stars);
@@ -161,10 +166,6 @@ int32_t fg_set_video_mode(int32_t width, int32_t height)
         WriteLine(stars);
         std::fflush(stdout);
     }
-    // X11 refuses to keep running with the screen lost on return: fall back
-    // to plain background running.
-    if (windowed || library.SetSwitchMode(SWITCH_MODE_FULL_SCREEN) != 0)
-        library.SetSwitchMode(SWITCH_MODE_WINDOWED);
 
     if (layer.saved == layer.back)
         layer.saved = nullptr;

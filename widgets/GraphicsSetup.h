@@ -43,7 +43,8 @@ public:
     // Installs the switch-in callback; -1 when the library refuses.
     virtual int32_t SetSwitchCallback(void (*callback)()) = 0;
     // Sets the switch mode (3 background, 4 background with the screen lost
-    // on return); 0 on success, -1 when refused.
+    // on return); 0 on success, -1 when refused. Success removes the
+    // callbacks installed before.
     virtual int32_t SetSwitchMode(int32_t mode) = 0;
     // The screen bitmap, null before a mode is open.
     virtual BITMAP* Screen() = 0;

@@ -13,8 +13,9 @@ bool IntersectRects(const UI_RECT& a, const UI_RECT& b, UI_RECT& result)
     return true;
 }
 
-void UI_CLIP_LIST::Cut(int32_t screenNumber, const UI_RECT& region, int32_t keepOne)
+void UI_CLIP_LIST::Cut(int32_t screenNumber, const UI_RECT& cutRegion, int32_t keepOne)
 {
+    const UI_RECT region = cutRegion;   // it may be the rectangle of a member deleted below
     UI_CLIP_RECT* element = First();
     while (element != nullptr) {
         UI_CLIP_RECT* following = element->Next();

@@ -62,10 +62,15 @@ public:
         switchCallback = callback;
         return callbackAnswer;
     }
+    // As the library does, a switch mode set removes the callbacks installed
+    // before it.
     int32_t SetSwitchMode(int32_t mode) override
     {
         switchModes.push_back(mode);
-        return refusedSwitchModes.count(mode) != 0 ? -1 : 0;
+        if (refusedSwitchModes.count(mode) != 0)
+            return -1;
+        switchCallback = nullptr;
+        return 0;
     }
     BITMAP* Screen() override { return screen_; }
 

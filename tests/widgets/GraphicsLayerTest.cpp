@@ -312,6 +312,34 @@ TEST_F(GraphicsLayer, ClipBoxLimitsDrawingAndIsLiftedAfterwards)
     EXPECT_EQ(CountColour(8), 110);
 }
 
+TEST_F(GraphicsLayer, ClipBoxOffThePageDrawsNothing)
+{
+    // The library clamps a clip rectangle to the bitmap, which would leave
+    // the last column or row open for a clip wholly beyond it.
+    struct Row {
+        const char* where;
+        FgBox clip;
+    };
+    const Row rows[] = {
+        {"right", FgBox{W + 5, 0, W + 20, H - 1}},
+        {"below", FgBox{0, -20, W - 1, -5}},
+        {"left", FgBox{-20, 0, -5, H - 1}},
+        {"above", FgBox{0, H + 5, W - 1, H + 20}},
+    };
+    const FgPoint square[] = {{0, 0}, {W - 1, 0}, {W - 1, H - 1}, {0, H - 1}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.where);
+        fg_draw_line(8, FG_MODE_SOLID, 0, 0, FgBox{0, 0, W - 1, 0}, &r.clip);
+        fg_draw_line(8, FG_MODE_SOLID, 0, 0, FgBox{W - 1, 0, W - 1, H - 1}, &r.clip);
+        fg_draw_box(8, FG_MODE_SOLID, 0, 0, FgBox{0, 0, W - 1, H - 1}, &r.clip);
+        fg_fill_polygon(8, FG_MODE_SOLID, 0, 4, square, &r.clip);
+        fg_puts(8, FG_MODE_SOLID, 0, 0, W - 4, 0, "MMMM", &r.clip);
+        EXPECT_EQ(CountColour(8), 0);
+    }
+    fg_draw_line(8, FG_MODE_SOLID, 0, 0, FgBox{0, 0, W - 1, 0}, nullptr);   // the clip is lifted again
+    EXPECT_EQ(CountColour(8), W);
+}
+
 TEST_F(GraphicsLayer, ModesWithoutTheirPatternDrawSolid)
 {
     // The library's pattern and translucent modes would read a pattern or

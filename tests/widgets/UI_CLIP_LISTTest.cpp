@@ -69,6 +69,18 @@ TEST(UI_CLIP_LIST, EveryElementIsCutAndKeepsItsOwner)
         EXPECT_TRUE(p.right < 40 || p.left > 59 || p.screen == 4) << p;
 }
 
+TEST(UI_CLIP_LIST, CuttingAnElementsOwnRectangleOutlivesIt)
+{
+    // The region may be a member's own rectangle, which the cut deletes.
+    UI_CLIP_LIST list;
+    list.InsertBefore(nullptr, new UI_CLIP_RECT(2, 10, 10, 19, 19));
+    list.InsertBefore(nullptr, new UI_CLIP_RECT(3, 0, 0, 29, 9));
+    list.Cut(4, list.First()->region, 0);
+    EXPECT_EQ(Pieces(list), (std::vector<Piece>{{3, 0, 0, 29, 9}}));
+    list.Cut(4, list.First()->region, 1);
+    EXPECT_EQ(Pieces(list), (std::vector<Piece>{{4, 0, 10, 29, 11}}));
+}
+
 TEST(UI_CLIP_LIST, EmptyListKeepsOneOnlyWhenAsked)
 {
     UI_CLIP_LIST list;
