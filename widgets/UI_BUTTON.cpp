@@ -4,7 +4,7 @@
 
 #include <cstring>
 #include <string>
-#include <vector>
+#include <thread>
 
 #include "core/TextUtil.h"
 #include "widgets/FrameworkHooks.h"
@@ -452,6 +452,7 @@ int32_t UI_BUTTON::RepeatWhileHeld(UI_MESSAGE* press)
         if (inputManager->Get(&next, UI_GET_NO_WAIT) != 0) {
             if (inputManager->head == nullptr)
                 return UI_CODE_PRESS;
+            std::this_thread::yield();   // held still: let others run between polls
             const int32_t now = TimeOfDayHundredths();
             if (Inside(screenRect, pointer) && ElapsedHundredths(lastChosen, now) > UI_REPEAT_INTERVAL) {
                 UI_MESSAGE held(UI_CODE_DRAG);

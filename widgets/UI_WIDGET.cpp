@@ -20,7 +20,6 @@ uint16_t UI_WIDGET::defaultStatus = 0;
 
 namespace {
 
-constexpr int32_t FIRST_LOGICAL_TYPE = 100;   // event types from here on are codes already
 constexpr int32_t LOOKUP_IDS = 5;             // class ids handed to the table lookups
 
 // The right (or bottom) edge from a start and a size: start + size - 1 for a
@@ -188,8 +187,6 @@ void LookupIds(const uint16_t* chain, uint16_t id, uint16_t* ids)
 
 int32_t UI_WIDGET::MapEvent(const UI_MESSAGE* event, uint16_t objectID) const
 {
-    if (event->type >= FIRST_LOGICAL_TYPE)
-        return event->type;
     uint16_t ids[LOOKUP_IDS];
     LookupIds(classChain, objectID != 0 ? objectID : classChain[0], ids);
     return LookUpEvent(eventTable, event, ids[0], ids[1], ids[2], ids[3], ids[4]);
