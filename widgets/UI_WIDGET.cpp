@@ -453,7 +453,9 @@ void UI_WIDGET::LayOut()
 
 void UI_WIDGET::Initialise()
 {
-    if (parent != nullptr && number == 0) {
+    // A window on the desktop is a top-level window, not inside one.
+    const bool inWindow = parent != nullptr && !parent->HasClass(UI_ID_DESKTOP);
+    if (inWindow && number == 0) {
         UI_WIDGET* top = TopLevel();
         number = top->number != 0 ? top->number : 1;
         top->number = static_cast<uint16_t>(number + 1);
@@ -461,7 +463,7 @@ void UI_WIDGET::Initialise()
     if (searchName[0] == '\0')
         std::snprintf(searchName, sizeof searchName, "FIELD_%d", number);
     // A client object inside a window keeps the spacing of its cell row.
-    const bool client = parent != nullptr && !(flags & UI_FLAG_SUPPORT);
+    const bool client = inWindow && !(flags & UI_FLAG_SUPPORT);
     CellsToPixels(&givenRect, client ? 0 : 1);
     screenRect = givenRect;
 }

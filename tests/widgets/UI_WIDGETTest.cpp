@@ -354,6 +354,25 @@ TEST_F(WidgetEvents, InitialiseNumbersUnnamedObjectsFromTheirTopLevelWindow)
     EXPECT_EQ(named->givenRect.top, 0);   // a support object: no spacing
 }
 
+// A window on the desktop is a top-level window, not an object inside one:
+// it takes no number from the counter its children share, and it is placed
+// without the spacing of a cell row.
+TEST_F(WidgetEvents, WindowOnTheDesktopIsNotNumberedAsAChild)
+{
+    auto* window = new UI_WINDOW(1, 1, 3, 2);
+    world_.desktop.Add(window);   // on the screen: initialised and laid out
+    EXPECT_EQ(window->number, 0);
+    EXPECT_STREQ(window->searchName, "FIELD_0");
+    EXPECT_EQ(window->givenRect.top, 14);      // absolute: no space above
+    EXPECT_EQ(window->givenRect.bottom, 41);   // nor below
+    UI_WIDGET* objects[3];
+    for (UI_WIDGET*& object : objects)
+        window->Add(object = new UI_WIDGET(1, 1, 3, 2));   // the window is on the screen
+    EXPECT_STREQ(objects[0]->searchName, "FIELD_1");
+    EXPECT_STREQ(objects[2]->searchName, "FIELD_3");
+    EXPECT_EQ(window->number, 4);
+}
+
 TEST_F(WidgetEvents, LayoutGivesScreenNumbersAndTheWindowsRoom)
 {
     UI_WINDOW window(0, 0, 20, 10);
