@@ -94,6 +94,11 @@ void ChooseForm(UI_BUTTON& button, const SizeButtonSettings& settings)
     else
         button.status &= ~UI_STATUS_SELECTED;
     button.value = restore ? UI_CODE_RESTORE : settings.normalValue;
+    // A picture of the button's own (given through its request) gives way to
+    // the shared one, which the button never frees.
+    if (!(button.buttonFlags & UI_BUTTON_STATIC_BITMAP))
+        delete[] button.bitmapArray;
+    button.buttonFlags |= UI_BUTTON_STATIC_BITMAP;
     uint8_t* picture = restore ? UI_RESTORE_PICTURE : settings.normalPicture;
     button.bitmapWidth = picture[0];
     button.bitmapHeight = picture[1];
@@ -194,7 +199,8 @@ UI_MAXIMIZE_BUTTON::UI_MAXIMIZE_BUTTON()
 UI_MAXIMIZE_BUTTON::~UI_MAXIMIZE_BUTTON()
 {
     text = nullptr;
-    bitmapArray = nullptr;
+    if (buttonFlags & UI_BUTTON_STATIC_BITMAP)
+        bitmapArray = nullptr;   // the shared picture
 }
 
 void* UI_MAXIMIZE_BUTTON::Query(int32_t request, void* data, uint16_t objectID)
@@ -219,7 +225,8 @@ UI_MINIMIZE_BUTTON::UI_MINIMIZE_BUTTON()
 UI_MINIMIZE_BUTTON::~UI_MINIMIZE_BUTTON()
 {
     text = nullptr;
-    bitmapArray = nullptr;
+    if (buttonFlags & UI_BUTTON_STATIC_BITMAP)
+        bitmapArray = nullptr;   // the shared picture
 }
 
 void* UI_MINIMIZE_BUTTON::Query(int32_t request, void* data, uint16_t objectID)

@@ -181,6 +181,27 @@ TEST_F(SizeButtons, DeletingNeverFreesTheSharedPicture)
     EXPECT_EQ(std::memcmp(before, UI_RESTORE_PICTURE, sizeof before), 0);
 }
 
+// A picture handed to the button through its request is the button's own
+// until the next measure puts the shared one back: freed then and never
+// mistaken for the shared picture afterwards.
+TEST_F(SizeButtons, OwnPictureGivesWayToTheSharedOneAtTheNextMeasure)
+{
+    uint8_t before[sizeof UI_MAXIMIZE_PICTURE];
+    std::memcpy(before, UI_MAXIMIZE_PICTURE, sizeof before);
+    uint8_t own[7 * 5];
+    std::memset(own, 3, sizeof own);
+    Measure(*maximize_);
+    maximize_->Query(UI_QUERY_SET_BITMAP, own, 0);
+    EXPECT_NE(maximize_->bitmapArray, UI_MAXIMIZE_PICTURE + 2);
+    Measure(*maximize_);   // the owned copy is freed (the leak check sees it)
+    EXPECT_EQ(maximize_->bitmapArray, UI_MAXIMIZE_PICTURE + 2);
+    EXPECT_TRUE(maximize_->buttonFlags & UI_BUTTON_STATIC_BITMAP);
+    maximize_->Query(UI_QUERY_SET_BITMAP, own, 0);   // must not free the shared picture
+    window_.supportList.Unlink(maximize_);
+    delete maximize_;   // frees the owned copy
+    EXPECT_EQ(std::memcmp(before, UI_MAXIMIZE_PICTURE, sizeof before), 0);
+}
+
 TEST_F(SizeButtons, PressHoldsTheMouseUntilTheReleaseThenCommandsTheWindow)
 {
     RecordingDesktop desktop(&world_.display, &world_.manager);
