@@ -31,6 +31,28 @@ constexpr int32_t UI_CODE_DRAW_NORMAL = -202;
 constexpr int32_t UI_CODE_DRAW_INACTIVE = -203;
 constexpr int32_t UI_CODE_DRAW_CURRENT = -204;
 constexpr int32_t UI_CODE_SCREEN_CHANGED = -402;    // pointer: the new display, null: detach
+constexpr int32_t UI_CODE_REMOVE_OBJECT = -401;     // to a parent: take the object in pointer out
+constexpr int32_t UI_CODE_ADD_OBJECT = -400;        // to a parent: add, or make current, the object in pointer
+constexpr int32_t UI_CODE_RESTORE = -25;            // a window command: back to its normal size
+constexpr int32_t UI_CODE_MAXIMIZE = -5;
+constexpr int32_t UI_CODE_MINIMIZE = -4;
+
+// Logical codes of input, from the event tables.
+constexpr int32_t UI_CODE_POINTER_MOVE = 1001;
+constexpr int32_t UI_CODE_SELECT = 1002;            // Enter, a hot key, a click
+constexpr int32_t UI_CODE_PRESS = 1003;             // left button pressed
+constexpr int32_t UI_CODE_DRAG = 1004;              // moved with the left button held
+constexpr int32_t UI_CODE_RELEASE = 1005;           // left button released
+constexpr int32_t UI_CODE_HELP = 1009;
+constexpr int32_t UI_CODE_DOUBLE_CLICK = 1012;
+constexpr int32_t UI_CODE_UP = 1050;
+constexpr int32_t UI_CODE_DOWN = 1051;
+constexpr int32_t UI_CODE_LEFT = 1052;
+constexpr int32_t UI_CODE_RIGHT = 1053;
+constexpr int32_t UI_FIRST_PROGRAM_EVENT = 10000;   // types from here on belong to the program's windows
+
+// Pointer images of the mouse device.
+constexpr int32_t UI_POINTER_NORMAL = 0x510;
 
 // Device states, also the codes that set them.
 constexpr int32_t UI_DEVICE_OFF = 0x500;
