@@ -340,6 +340,7 @@ void Uncertain_Poly::Compute_Center()
     int32_t inside = 0;
     int64_t insideLatSum = 0;
     int64_t insideLonSum = 0;
+    bool rangeChecked = false;
     for (int16_t i = 0; i < count; ++i) {
         latSum += points[i].lat;
         lonSum += points[i].lon;
@@ -349,8 +350,12 @@ void Uncertain_Poly::Compute_Center()
             insideLonSum += points[i].lon;
             continue;
         }
-        if (outOfRange == 0)
+        // The points do not change here: one check of their range answers
+        // for every point off the map.
+        if (outOfRange == 0 && !rangeChecked) {
             CheckCoordinateRange();
+            rangeChecked = true;
+        }
         if (outOfRange != 0)
             return;   // frozen: the centre stays
     }
