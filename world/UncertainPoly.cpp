@@ -59,7 +59,7 @@ LatLonPoint* NewPoints(int16_t n)
 int64_t AbsWide(int64_t v) { return v < 0 ? -v : v; }
 
 // Legs shorter than this either way, and ranges below it, take the quick
-// path of GrownPoint; every position on the earth is well within it.
+// path of GrowPoint; every position on the earth is well within it.
 constexpr int32_t QUICK_LIMIT = int32_t{1} << 30;
 
 // Brings a longitude into -180 to 180 degrees with at most one turn either way.
@@ -72,7 +72,7 @@ int32_t WrapLongitude(int32_t lon)
     return lon;
 }
 
-// Source point p moved `distance` further from `centre`: NavMath::Offset_Flat
+// Moves source point p `distance` further from `centre`: NavMath::Offset_Flat
 // along NavMath::Vector_Flat from the centre, range plus distance, to the
 // last unit. Both are worked here in the first quadrant, on the magnitudes of
 // the legs, and the legs' signs put back at the end: the arctangent, the sine
@@ -82,7 +82,7 @@ int32_t WrapLongitude(int32_t lon)
 // is the sine already found for the range, and no angle needs folding. Legs,
 // ranges and distances at the 32-bit ends, where a negation would not mirror,
 // go the long way.
-LatLonPoint GrownPoint(const LatLonPoint& centre, const LatLonPoint& p, int32_t distance)
+void GrowPoint(LatLonPoint& p, LatLonPoint centre, int32_t distance)
 {
     const int32_t dlat = static_cast<int32_t>(int64_t{p.lat} - centre.lat);
     const int32_t dlon = WrapLongitude(static_cast<int32_t>(int64_t{p.lon} - centre.lon));
@@ -98,16 +98,22 @@ LatLonPoint GrownPoint(const LatLonPoint& centre, const LatLonPoint& p, int32_t 
             const int32_t up = static_cast<int32_t>(range * sine / FIXED_ONE);
             const int32_t across =
                 static_cast<int32_t>(range * Sine::SineInQuadrant(ANGLE_RIGHT - angle) / FIXED_ONE);
-            const LatLonPoint to(static_cast<int32_t>(int64_t{centre.lat} + (dlat < 0 ? -up : up)),
-                                 WrapLongitude(static_cast<int32_t>(int64_t{centre.lon} +
-                                                                    (dlon < 0 ? -across : across))));
-            if (to.lat <= ANGLE_RIGHT && to.lat >= -ANGLE_RIGHT)
-                return to;
-            return Geometry::Segment_Rect_Crossing_Point(LatLonRect::World(), centre, to);
+            const int32_t lat = static_cast<int32_t>(int64_t{centre.lat} + (dlat < 0 ? -up : up));
+            const int32_t lon =
+                WrapLongitude(static_cast<int32_t>(int64_t{centre.lon} + (dlon < 0 ? -across : across)));
+            // Stored field by field: a point put together in memory and read
+            // back whole would wait for both halves to be written.
+            if (lat <= ANGLE_RIGHT && lat >= -ANGLE_RIGHT) [[likely]] {
+                p.lat = lat;
+                p.lon = lon;
+            } else {
+                p = Geometry::Segment_Rect_Crossing_Point(LatLonRect::World(), centre, LatLonPoint(lat, lon));
+            }
+            return;
         }
     }
     const NavVector v = NavMath::Vector_Flat(centre, p);
-    return NavMath::Offset_Flat(centre, SaturateDistance(int64_t{v.range} + distance), v.bearing);
+    p = NavMath::Offset_Flat(centre, SaturateDistance(int64_t{v.range} + distance), v.bearing);
 }
 
 }  // namespace
@@ -321,7 +327,7 @@ void Uncertain_Poly::Grow(int32_t distance)
     if (outOfRange != 0 || count < 1 || sourcePoints == nullptr)
         return;
     for (int16_t i = 0; i < count - 1; ++i)
-        sourcePoints[i] = GrownPoint(centre, sourcePoints[i], distance);
+        GrowPoint(sourcePoints[i], centre, distance);
     sourcePoints[count - 1] = sourcePoints[0];
     ReplacePoints(sourcePoints);
     Compute_Center();
