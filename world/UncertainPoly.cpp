@@ -7,14 +7,16 @@
 #include <istream>
 #include <new>
 #include <ostream>
-#include <vector>
 
 #include "core/AllocationCheck.h"
 #include "core/ErrorReport.h"
 #include "core/Geometry.h"
+#include "core/LatLonRect.h"
 #include "core/NavMath.h"
 #include "core/NavVector.h"
+#include "core/Sine.h"
 #include "core/StreamFields.h"
+#include "core/Tangent.h"
 #include "core/Units.h"
 #include "world/Nav2Game.h"
 
@@ -55,6 +57,64 @@ LatLonPoint* NewPoints(int16_t n)
 }
 
 int64_t AbsWide(int64_t v) { return v < 0 ? -v : v; }
+
+// Legs shorter than this either way, and ranges below it, take the quick
+// path of GrowPoint; every position on the earth is well within it.
+constexpr int32_t QUICK_LIMIT = int32_t{1} << 30;
+
+// Brings a longitude into -180 to 180 degrees with at most one turn either way.
+int32_t WrapLongitude(int32_t lon)
+{
+    if (lon > ANGLE_HALF)
+        return lon - ANGLE_FULL;
+    if (lon < -ANGLE_HALF)
+        return lon + ANGLE_FULL;
+    return lon;
+}
+
+// Moves source point p `distance` further from `centre`: NavMath::Offset_Flat
+// along NavMath::Vector_Flat from the centre, range plus distance, to the
+// last unit. Both are worked here in the first quadrant, on the magnitudes of
+// the legs, and the legs' signs put back at the end: the arctangent, the sine
+// and cosine (odd and even, mirrored about 90 degrees, to the last unit) and
+// the fixed-point products and quotients (truncated toward zero) all give
+// mirror-image answers to mirror-image legs. There the cosine of the bearing
+// is the sine already found for the range, and no angle needs folding. Legs,
+// ranges and distances at the 32-bit ends, where a negation would not mirror,
+// go the long way.
+void GrowPoint(LatLonPoint& p, LatLonPoint centre, int32_t distance)
+{
+    const int32_t dlat = static_cast<int32_t>(int64_t{p.lat} - centre.lat);
+    const int32_t dlon = WrapLongitude(static_cast<int32_t>(int64_t{p.lon} - centre.lon));
+    if (dlat > -QUICK_LIMIT && dlat < QUICK_LIMIT && dlon > -QUICK_LIMIT && dlon < QUICK_LIMIT) [[likely]] {
+        const int32_t north = dlat < 0 ? -dlat : dlat;
+        const int32_t east = dlon < 0 ? -dlon : dlon;
+        const int32_t angle = Tangent::Int_arctan(north, east);   // 0 to 90 degrees
+        const int32_t sine = Sine::SineInQuadrant(angle);
+        const int64_t planar = sine != 0 ? (int64_t{north} << FIXED_SHIFT) / sine : east;
+        const int64_t grown = planar + 1 + distance;
+        if (planar < QUICK_LIMIT && grown > INT32_MIN && grown <= INT32_MAX) [[likely]] {
+            const int64_t range = grown;
+            const int32_t up = static_cast<int32_t>(range * sine / FIXED_ONE);
+            const int32_t across =
+                static_cast<int32_t>(range * Sine::SineInQuadrant(ANGLE_RIGHT - angle) / FIXED_ONE);
+            const int32_t lat = static_cast<int32_t>(int64_t{centre.lat} + (dlat < 0 ? -up : up));
+            const int32_t lon =
+                WrapLongitude(static_cast<int32_t>(int64_t{centre.lon} + (dlon < 0 ? -across : across)));
+            // Stored field by field: a point put together in memory and read
+            // back whole would wait for both halves to be written.
+            if (lat <= ANGLE_RIGHT && lat >= -ANGLE_RIGHT) [[likely]] {
+                p.lat = lat;
+                p.lon = lon;
+            } else {
+                p = Geometry::Segment_Rect_Crossing_Point(LatLonRect::World(), centre, LatLonPoint(lat, lon));
+            }
+            return;
+        }
+    }
+    const NavVector v = NavMath::Vector_Flat(centre, p);
+    p = NavMath::Offset_Flat(centre, SaturateDistance(int64_t{v.range} + distance), v.bearing);
+}
 
 }  // namespace
 
@@ -266,11 +326,8 @@ void Uncertain_Poly::Grow(int32_t distance)
     // Without points there is no point 0 to close the ring on.
     if (outOfRange != 0 || count < 1 || sourcePoints == nullptr)
         return;
-    for (int16_t i = 0; i < count - 1; ++i) {
-        const NavVector v = NavMath::Vector_Flat(centre, sourcePoints[i]);
-        sourcePoints[i] = NavMath::Offset_Flat(centre, SaturateDistance(int64_t{v.range} + distance),
-                                               v.bearing);
-    }
+    for (int16_t i = 0; i < count - 1; ++i)
+        GrowPoint(sourcePoints[i], centre, distance);
     sourcePoints[count - 1] = sourcePoints[0];
     ReplacePoints(sourcePoints);
     Compute_Center();
@@ -284,21 +341,31 @@ void Uncertain_Poly::Compute_Center()
         return;
     int64_t latSum = 0;
     int64_t lonSum = 0;
-    std::vector<int16_t> inside;
-    inside.reserve(static_cast<size_t>(count));
+    // The points inside the map, counted and summed once for every time the
+    // mean is drawn towards them.
+    int32_t inside = 0;
+    int64_t insideLatSum = 0;
+    int64_t insideLonSum = 0;
+    bool rangeChecked = false;
     for (int16_t i = 0; i < count; ++i) {
         latSum += points[i].lat;
         lonSum += points[i].lon;
         if (Nav2Game::IsInMap(points[i])) {
-            inside.push_back(i);
+            ++inside;
+            insideLatSum += points[i].lat;
+            insideLonSum += points[i].lon;
             continue;
         }
-        if (outOfRange == 0)
+        // The points do not change here: one check of their range answers
+        // for every point off the map.
+        if (outOfRange == 0 && !rangeChecked) {
             CheckCoordinateRange();
+            rangeChecked = true;
+        }
         if (outOfRange != 0)
             return;   // frozen: the centre stays
     }
-    if (inside.empty()) {
+    if (inside == 0) {
         outOfRange = 1;
         return;
     }
@@ -306,11 +373,9 @@ void Uncertain_Poly::Compute_Center()
     int32_t weight = count;
     LatLonPoint mean(static_cast<int32_t>(latSum / weight), static_cast<int32_t>(lonSum / weight));
     while (!Nav2Game::IsInMap(mean) && weight < CENTRE_WEIGHT_LIMIT) {
-        weight += static_cast<int32_t>(inside.size());
-        for (int16_t i : inside) {
-            latSum += points[i].lat;
-            lonSum += points[i].lon;
-        }
+        weight += inside;
+        latSum += insideLatSum;
+        lonSum += insideLonSum;
         mean = LatLonPoint(static_cast<int32_t>(latSum / weight), static_cast<int32_t>(lonSum / weight));
     }
     centre = mean;
