@@ -1,6 +1,6 @@
 // Projection.cpp: the Cassini and Miller cylindrical projections, their
-// date-line rules and grid lines, and the Miller ordinate table (built at
-// compile time).
+// date-line rules and grid lines, and the Miller ordinate table (written out
+// in MillerTable.inc, checked against its formula by the tests).
 #include "core/Projection.h"
 
 #include <algorithm>
@@ -109,25 +109,13 @@ void DrawPiece(const Projection& projection, const LatLonPoint& from, const LatL
     Nav2Game::MapLineTo(projection.LatLon_to_XY(to), Projection::GRID_COLOUR);
 }
 
-// The Miller ordinate table. GCC evaluates the math functions at compile
-// time, correctly rounded, so the table is the same on every build.
-constexpr double PI = 3.14159265358979323846;
-constexpr double DEGREES_PER_RADIAN = 57.295768;   // the table's own value
-
-constexpr std::array<int32_t, MILLER_TABLE_COUNT> BuildMillerTable()
-{
-    std::array<int32_t, MILLER_TABLE_COUNT> table{};
-    for (int32_t i = 0; i < MILLER_TABLE_COUNT; ++i) {
-        const double phi = i / 60.0 * PI / 180.0;
-        const double ordinate = 1.25 * std::log(std::tan(PI / 4.0 + 0.4 * phi));
-        table[i] = static_cast<int32_t>(std::floor(ordinate * DEGREES_PER_RADIAN * ANGLE_PER_DEGREE + 0.5));
-    }
-    return table;
-}
-
 }  // namespace
 
-constexpr std::array<int32_t, MILLER_TABLE_COUNT> MillerTable = BuildMillerTable();
+// The Miller ordinate table, written out (the formula is in MillerTable.inc;
+// the projection tests check every row against it).
+constexpr std::array<int32_t, MILLER_TABLE_COUNT> MillerTable = {
+#include "core/MillerTable.inc"
+};
 
 namespace {
 

@@ -98,6 +98,18 @@ TEST(MillerTable, HoldsTheKnownRowsAndIncreasesStrictly)
     }
 }
 
+TEST(MillerTable, IsItsFormulaRowForRow)
+{
+    // The written-out table is the formula evaluated in doubles, exactly.
+    const double pi = 3.14159265358979323846;
+    for (int i = 0; i < MILLER_TABLE_COUNT; ++i) {
+        const double phi = i / 60.0 * pi / 180.0;
+        const double ordinate = 1.25 * std::log(std::tan(pi / 4.0 + 0.4 * phi));
+        const auto row = static_cast<int32_t>(std::floor(ordinate * 57.295768 * ANGLE_PER_DEGREE + 0.5));
+        ASSERT_EQ(MillerTable[i], row) << "entry " << i;
+    }
+}
+
 TEST(ProjectionCreate, BuildsEachVariantFromItsIdentifier)
 {
     const std::string names[4] = {"Miller Cylindrical  (0,0)", "Miller Cylindrical  (0,180)",
