@@ -24,8 +24,9 @@ constexpr int32_t PLACE_LON_QUOTIENT = 161;
 constexpr int32_t PLACE_Y_QUOTIENT = 61;
 
 // Cassini sends latitudes beyond this (89 deg 46.571 min, where tan(lat)
-// reaches 256 and its Q23 quotient would overflow) to the pole.
-constexpr int32_t CASSINI_LAT_LIMIT = 22063394;
+// reaches 256 and its Q23 quotient would overflow) to the pole: the limit
+// of x, for the same tangent.
+constexpr int32_t CASSINI_LAT_LIMIT = CASSINI_X_LIMIT;
 
 // The 0.1-degree lift of a meridian's upper end before it is cut to whole
 // degrees, so that an area edge just below a degree still starts there.
@@ -338,6 +339,12 @@ LatLonPoint Cassini::Segment_Rect_Crossing_Point(LatLonRect r, LatLonPoint a, La
     return RectCrossing(r, a, b, Crosses_Dateline(a, b));
 }
 
+bool Cassini::Converts_XYRect(const XYRect& r) const
+{
+    const auto within = [](int32_t x) { return x >= -CASSINI_X_LIMIT && x <= CASSINI_X_LIMIT; };
+    return within(r.left) && within(r.right);
+}
+
 int32_t Cassini::Get_Origin_Lat() const
 {
     return mOrigin;
@@ -452,6 +459,11 @@ LatLonPoint MillerCylindrical::Segment_Rect_Crossing_Point(LatLonRect r, LatLonP
                                                            LatLonPoint b) const
 {
     return RectCrossing(r, a, b, IsDatelineCentred());
+}
+
+bool MillerCylindrical::Converts_XYRect(const XYRect&) const
+{
+    return true;
 }
 
 int32_t MillerCylindrical::Get_Origin_Lat() const
