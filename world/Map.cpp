@@ -251,21 +251,22 @@ bool Map::Create_Map(std::istream& in, const char* directory)
         return FailLoad(in);
     }
 
-    // The three data files, opened whether or not the map has tiles.
+    // The three data files, opened whether or not the map has tiles. A
+    // missing one refuses the section: the caller goes on without the map.
     const std::string prefix = directory != nullptr ? directory : "";
     std::ifstream coastFile(platform::NativePath(prefix + coastFileName + ".cst"), std::ios::binary);
     if (!coastFile.is_open()) {
-        ReportMapText(TEXT_NO_COAST_FILE, FatalError);
+        ReportMapText(TEXT_NO_COAST_FILE, ErrorBox);
         return FailLoad(in);
     }
     std::ifstream countryFile(platform::NativePath(prefix + countryFileName + ".cty"), std::ios::binary);
     if (!countryFile.is_open()) {
-        ReportMapText(TEXT_NO_COUNTRY_FILE, FatalError);
+        ReportMapText(TEXT_NO_COUNTRY_FILE, ErrorBox);
         return FailLoad(in);
     }
     std::ifstream iceFile(platform::NativePath(prefix + iceFileName + ".ice"), std::ios::binary);
     if (!iceFile.is_open()) {
-        ReportMapText(TEXT_NO_ICE_FILE, FatalError);
+        ReportMapText(TEXT_NO_ICE_FILE, ErrorBox);
         return FailLoad(in);
     }
 

@@ -59,8 +59,8 @@ public:
     //
     // Reads the section and builds the map; `directory` (the MapDir text,
     // e.g. ".\") is put before each data file name when it is not empty. On a
-    // damaged section the problem is shown in an error box (a missing data
-    // file is fatal), both areas are set to zero, the stream is left failed
+    // damaged section or a missing data file the problem is shown in an
+    // error box, both areas are set to zero, the stream is left failed
     // (the rest of the section was not read, so nothing after it can be) and
     // the result is false. The section is refused when a name length lies
     // outside 1 to 9, the lat/lon area lies off the globe or is upside down, a
