@@ -1,23 +1,30 @@
 // ScreenRefresh.cpp: the full-refresh flag of the display layer.
 #include "core/ScreenRefresh.h"
 
+#include <atomic>
+
 namespace {
 
-uint8_t fullRefresh = 0;
+std::atomic<uint8_t> fullRefresh{0};
 
 }  // namespace
 
 void fg_set_full_refresh()
 {
-    fullRefresh = 1;
+    fullRefresh.store(1);
 }
 
 uint8_t fg_full_refresh_pending()
 {
-    return fullRefresh;
+    return fullRefresh.load();
 }
 
 void fg_clear_full_refresh()
 {
-    fullRefresh = 0;
+    fullRefresh.store(0);
+}
+
+uint8_t fg_take_full_refresh()
+{
+    return fullRefresh.exchange(0);
 }

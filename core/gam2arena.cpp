@@ -62,10 +62,15 @@ bool ArenaState::SetStartDate(uint16_t year, uint8_t month, uint8_t day,
 
 GameClockRecord ArenaState::GetClockRecord() const
 {
+    return GetClockRecordAt(time_);
+}
+
+GameClockRecord ArenaState::GetClockRecordAt(GameTime time) const
+{
     GameClockRecord record;
     record.compression = compression_;
 
-    const uint64_t total = uint64_t{startSecond_} + time_.Get();
+    const uint64_t total = uint64_t{startSecond_} + time.Get();
     int64_t days = startDay_ + static_cast<int64_t>(total / SECONDS_PER_DAY);
     uint32_t secondOfDay = static_cast<uint32_t>(total % SECONDS_PER_DAY);
 
@@ -127,6 +132,14 @@ bool GetGameDateTime(GameClockRecord& record)
     return true;
 }
 
+bool GetGameDateTimeAt(uint32_t seconds, GameClockRecord& record)
+{
+    if (gArenaState == nullptr)
+        return false;
+    record = gArenaState->GetClockRecordAt(GameTime(seconds));
+    return true;
+}
+
 uint16_t Random(uint16_t n)
 {
     return gArenaState != nullptr ? gArenaState->Generator().MPRandom(n) : 0;
@@ -175,6 +188,38 @@ UnitLookup SetUnitLookup(UnitLookup lookup)
 {
     const UnitLookup previous = gUnitLookup;
     gUnitLookup = lookup;
+    return previous;
+}
+
+namespace {
+SideListCalls gSideListCalls;
+}  // namespace
+
+SideContacts* FindSide(uint16_t key)
+{
+    return gSideListCalls.findSide != nullptr ? gSideListCalls.findSide(key) : nullptr;
+}
+
+SideContacts* GetCurrentSide()
+{
+    return gSideListCalls.getCurrentSide != nullptr ? gSideListCalls.getCurrentSide() : nullptr;
+}
+
+void SetCurrentSide(SideContacts* record)
+{
+    if (gSideListCalls.setCurrentSide != nullptr)
+        gSideListCalls.setCurrentSide(record);
+}
+
+SideContactsList* GetSideList()
+{
+    return gSideListCalls.getSideList != nullptr ? gSideListCalls.getSideList() : nullptr;
+}
+
+SideListCalls SetSideListCalls(const SideListCalls& calls)
+{
+    const SideListCalls previous = gSideListCalls;
+    gSideListCalls = calls;
     return previous;
 }
 

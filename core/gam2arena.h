@@ -1,6 +1,7 @@
 // gam2arena.h: the gam2arena accessors, through which the rest of the system
-// reaches the simulation's game clock, its random generator, its event queue
-// and its units, and ArenaState, the object that holds the first three for now.
+// reaches the simulation's game clock, its random generator, its event queue,
+// its units and its side contact records, and ArenaState, the object that
+// holds the first three for now.
 //
 // The accessors read one installed ArenaState: its EventQueue, its RandomGen,
 // the game time in seconds and the calendar date at game time 0. The Arena
@@ -17,6 +18,8 @@
 #include "core/RandomGen.h"
 
 class Event;
+class SideContacts;
+class SideContactsList;
 class Unit;
 
 // The packed clock record that the clock window shows and the weather reads
@@ -66,6 +69,8 @@ public:
     // time compression. A year that would pass 2155 (past the record's byte)
     // stops at 31 December 2155 23:59:59.
     GameClockRecord GetClockRecord() const;
+    // The same record for another game time (seconds since the start).
+    GameClockRecord GetClockRecordAt(GameTime time) const;
 
 private:
     EventQueue queue_;
@@ -92,6 +97,8 @@ uint16_t GetTimeCompression();
 // Fills record with the clock's date and time and answers true; with nothing
 // installed answers false and leaves record untouched.
 bool GetGameDateTime(GameClockRecord& record);
+// The same for the game time `seconds` (seconds since the start).
+bool GetGameDateTimeAt(uint32_t seconds, GameClockRecord& record);
 
 // A draw in 0..n-1 from the game's generator (0 when n is 0, the seed still
 // advancing); 0 with nothing installed, the seed untouched.
@@ -122,5 +129,29 @@ Unit* FindUnit(uint16_t unitID);
 // The lookup FindUnit asks; nullptr uninstalls it. Returns the one it replaces.
 using UnitLookup = Unit* (*)(uint16_t unitID);
 UnitLookup SetUnitLookup(UnitLookup lookup);
+
+// The Arena's side contact records: one SideContacts per data-link picture,
+// keyed by its entry key, and the player's current one. The list lives with
+// the engagement model, which installs it (engagement/SideContactsList.h,
+// SideContactsList::SetArenaList); with nothing installed there is no record.
+// The record of that key, or nullptr.
+SideContacts* FindSide(uint16_t key);
+// The player's current record, or nullptr.
+SideContacts* GetCurrentSide();
+// Makes the record the current one (nullptr clears it); nothing happens with
+// no list installed.
+void SetCurrentSide(SideContacts* record);
+// The list itself, or nullptr.
+SideContactsList* GetSideList();
+
+// The calls behind the four accessors above; null members answer "none".
+struct SideListCalls {
+    SideContacts* (*findSide)(uint16_t key) = nullptr;
+    SideContacts* (*getCurrentSide)() = nullptr;
+    void (*setCurrentSide)(SideContacts* record) = nullptr;
+    SideContactsList* (*getSideList)() = nullptr;
+};
+// Installs the calls; returns the ones they replace.
+SideListCalls SetSideListCalls(const SideListCalls& calls);
 
 } // namespace gam2arena

@@ -15,22 +15,6 @@ SideCalls SetSideCalls(const SideCalls& calls)
 
 namespace gam2arena {
 
-SideContacts* FindSide(uint16_t key)
-{
-    return gCalls.findSide != nullptr ? gCalls.findSide(key) : nullptr;
-}
-
-SideContacts* GetCurrentSide()
-{
-    return gCalls.getCurrentSide != nullptr ? gCalls.getCurrentSide() : nullptr;
-}
-
-void SetCurrentSide(SideContacts* record)
-{
-    if (gCalls.setCurrentSide != nullptr)
-        gCalls.setCurrentSide(record);
-}
-
 bool SideExists(uint16_t sideNumber)
 {
     return gCalls.sideExists != nullptr && gCalls.sideExists(sideNumber);

@@ -1,15 +1,17 @@
 // SideRecords.h: how the unit model reaches what lies above it on the side
-// of the game: the side contact records (SideContacts, whose own units the
-// units are, and their Contacts, both with the engagement model) and the
-// sides (Side, with the missions). Their owners install these calls at
-// start-up (SetSideCalls); until then there is no record, no contact and no
+// of the game: the operations of the side contact records (SideContacts,
+// whose own units the units are, and their Contacts, both with the engagement
+// model) and the sides (Side, with the missions). Their owners install these
+// calls at start-up (SetSideCalls); until then there is no contact and no
 // side, and every call answers so. The calls keep the names of the
-// operations they stand for.
+// operations they stand for. The records themselves are found through
+// gam2arena::FindSide and GetCurrentSide (core/gam2arena.h).
 #pragma once
 
 #include <cstdint>
 
 #include "core/LatLonPoint.h"
+#include "core/gam2arena.h"
 
 class Contact;
 class SideContacts;
@@ -25,10 +27,6 @@ struct ContactAim {
 };
 
 struct SideCalls {
-    // gam2arena::FindSide, GetCurrentSide, SetCurrentSide.
-    SideContacts* (*findSide)(uint16_t key) = nullptr;
-    SideContacts* (*getCurrentSide)() = nullptr;
-    void (*setCurrentSide)(SideContacts* record) = nullptr;
     // SideContacts: the key, AddUnit, RemoveUnit, EvaluateContact, GetContact.
     uint16_t (*getKey)(const SideContacts& record) = nullptr;
     void (*addUnit)(SideContacts& record, Unit& unit) = nullptr;
@@ -51,12 +49,6 @@ struct SideCalls {
 SideCalls SetSideCalls(const SideCalls& calls);
 
 namespace gam2arena {
-// The SideContacts record of that key; null when there is none.
-SideContacts* FindSide(uint16_t key);
-// The player's current record; null when there is none.
-SideContacts* GetCurrentSide();
-// Makes the record the current one (null clears it).
-void SetCurrentSide(SideContacts* record);
 // Whether the Side of that number exists.
 bool SideExists(uint16_t sideNumber);
 }  // namespace gam2arena

@@ -138,6 +138,8 @@ public:
     // Rebuilds the label (see the .cpp).
     virtual void UpdateLabel();
     virtual char GetTypeLetter() const { return ' '; }
+    // A weapon's kind code (its weapon record's); 0 for every other unit.
+    virtual uint32_t GetWeaponKind() const { return 0; }
     virtual int32_t GetClassValue() const { return 0; }
     virtual int32_t GetModeInterval(int32_t /*mode*/) const { return 0; }
     // 1 when a queued set-sensors event of the unit would switch a sensor of

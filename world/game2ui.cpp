@@ -33,6 +33,11 @@ void SetShowAll(bool showAll)
     State().showAll = showAll;
 }
 
+bool GetShowAll()
+{
+    return State().showAll;
+}
+
 void SetVisibleToPlayer(uint16_t unitID, bool visible)
 {
     if (visible)

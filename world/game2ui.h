@@ -17,6 +17,8 @@ bool IsVisibleToPlayer(uint16_t unitID);
 
 // Stand-in (see the file head).
 void SetShowAll(bool showAll);
+// Whether everything is shown (the show-all display setting).
+bool GetShowAll();
 void SetVisibleToPlayer(uint16_t unitID, bool visible);
 // Clears the show-all flag and forgets every known unit.
 void ClearVisibility();

@@ -177,8 +177,10 @@ TEST(UnitList, ARefusedLoadLeavesTheSideRecordsAlone)
     RegisteredUnits registered;
     // One side record, which counts the units taken out of it.
     static int record = 0;
+    gam2arena::SideListCalls lists;
+    lists.findSide = [](uint16_t key) { return key == 4 ? reinterpret_cast<SideContacts*>(&record) : nullptr; };
+    const gam2arena::SideListCalls previousLists = gam2arena::SetSideListCalls(lists);
     SideCalls calls;
-    calls.findSide = [](uint16_t key) { return key == 4 ? reinterpret_cast<SideContacts*>(&record) : nullptr; };
     calls.removeUnit = [](SideContacts&, Unit&) { ++gRemovedFromSide; };
     const SideCalls previous = SetSideCalls(calls);
     UnitList list;
@@ -196,6 +198,7 @@ TEST(UnitList, ARefusedLoadLeavesTheSideRecordsAlone)
     }
     EXPECT_EQ(gRemovedFromSide, 0);   // each refused unit used to leave record 4
     SetSideCalls(previous);
+    gam2arena::SetSideListCalls(previousLists);
 }
 
 TEST(UnitList, ArenaLookup)

@@ -252,10 +252,10 @@ TEST_F(UnitStep, PathSettersTellTheInterfaceSide)
 TEST_F(UnitStep, FireOrdersGoToTheirMounts)
 {
     // One side record, key 1, holding no contacts.
-    SideCalls calls;
     static int record = 0;
-    calls.findSide = [](uint16_t key) { return key == 1 ? reinterpret_cast<SideContacts*>(&record) : nullptr; };
-    const SideCalls previousSides = SetSideCalls(calls);
+    gam2arena::SideListCalls lists;
+    lists.findSide = [](uint16_t key) { return key == 1 ? reinterpret_cast<SideContacts*>(&record) : nullptr; };
+    const gam2arena::SideListCalls previousSides = gam2arena::SetSideListCalls(lists);
     Mount::Operations ops;
     ops.fireWeapon = [](Mount&, uint32_t classification, const NavVector&, TimedRecord& r, int32_t, uint16_t) {
         return classification == 3 && r.quantity != 9;
@@ -292,7 +292,7 @@ TEST_F(UnitStep, FireOrdersGoToTheirMounts)
     EXPECT_EQ(u.TargetingRecords().Find(12), nullptr);
     EXPECT_EQ(mount->transferBlock, 2);   // one finished, two released on this mount
     Mount::SetOperations(previousOps);
-    SetSideCalls(previousSides);
+    gam2arena::SetSideListCalls(previousSides);
 }
 
 TEST(RemoveFromPlay, WithoutTheEventClassTheSpeedIsSetDirectly)

@@ -48,9 +48,6 @@ SideContacts* FindFake(uint16_t key)
 SideCalls FakeCalls()
 {
     SideCalls calls;
-    calls.findSide = &FindFake;
-    calls.getCurrentSide = [] { return FakeSides::Active()->current ? AsRecord(*FakeSides::Active()->current) : nullptr; };
-    calls.setCurrentSide = [](SideContacts* r) { FakeSides::Active()->current = r ? &Of(*r) : nullptr; };
     calls.getKey = [](const SideContacts& r) { return reinterpret_cast<const FakeRecord&>(r).key; };
     calls.addUnit = [](SideContacts& r, Unit& u) { Of(r).units.push_back(u.GetID()); };
     calls.removeUnit = [](SideContacts& r, Unit& u) {
@@ -62,21 +59,33 @@ SideCalls FakeCalls()
     return calls;
 }
 
+gam2arena::SideListCalls FakeLists()
+{
+    gam2arena::SideListCalls lists;
+    lists.findSide = &FindFake;
+    lists.getCurrentSide = [] { return FakeSides::Active()->current ? AsRecord(*FakeSides::Active()->current) : nullptr; };
+    lists.setCurrentSide = [](SideContacts* r) { FakeSides::Active()->current = r ? &Of(*r) : nullptr; };
+    return lists;
+}
+
 class UnitSides : public testing::Test {
 protected:
     UnitSides()
     {
         FakeSides::Active() = &sides;
         previous = SetSideCalls(FakeCalls());
+        previousLists = gam2arena::SetSideListCalls(FakeLists());
     }
     ~UnitSides() override
     {
+        gam2arena::SetSideListCalls(previousLists);
         SetSideCalls(previous);
         FakeSides::Active() = nullptr;
         Game2UI2::SetCurrentSideID(0);
     }
     FakeSides sides;
     SideCalls previous;
+    gam2arena::SideListCalls previousLists;
 };
 
 Event* MakeCodedEvent(uint8_t code)
