@@ -2,8 +2,6 @@
 // between flat-plane bearings and real directions, all in integer fixed point.
 #include "core/NavMath.h"
 
-#include <source_location>
-
 #include "core/ErrorReport.h"
 #include "core/Geometry.h"
 #include "core/LatLonRect.h"
@@ -22,16 +20,15 @@ constexpr const char* SOURCE_NAME = "NAVMATH";
 constexpr int32_t PROBE_STEP = 100000;
 
 // Q23 product and quotient, reporting trouble with this file's name and the
-// caller's line.
-int32_t Mul(int32_t a, int32_t b, std::source_location where = std::source_location::current())
+// caller's line (the default argument takes the line of the call).
+int32_t Mul(int32_t a, int32_t b, int32_t line = __builtin_LINE())
 {
-    return LongMath::LongMulLong(a, b, true, SOURCE_NAME, static_cast<int32_t>(where.line()));
+    return LongMath::LongMulLong(a, b, true, SOURCE_NAME, line);
 }
 
-int32_t Div(int32_t a, int32_t b, std::source_location where = std::source_location::current())
+int32_t Div(int32_t a, int32_t b, int32_t line = __builtin_LINE())
 {
-    return LongMath::LongDivLong_TableShiftLeft(a, b, true, SOURCE_NAME,
-                                                static_cast<int32_t>(where.line()));
+    return LongMath::LongDivLong_TableShiftLeft(a, b, true, SOURCE_NAME, line);
 }
 
 // Coordinate sums and differences wrap as 32-bit arithmetic does; valid

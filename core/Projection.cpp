@@ -1,6 +1,6 @@
 // Projection.cpp: the Cassini and Miller cylindrical projections, their
-// date-line rules and grid lines, and the Miller ordinate table (built at
-// compile time).
+// date-line rules and grid lines, and the Miller ordinate table (written out
+// in MillerTable.inc, checked against its formula by the tests).
 #include "core/Projection.h"
 
 #include <algorithm>
@@ -24,8 +24,9 @@ constexpr int32_t PLACE_LON_QUOTIENT = 161;
 constexpr int32_t PLACE_Y_QUOTIENT = 61;
 
 // Cassini sends latitudes beyond this (89 deg 46.571 min, where tan(lat)
-// reaches 256 and its Q23 quotient would overflow) to the pole.
-constexpr int32_t CASSINI_LAT_LIMIT = 22063394;
+// reaches 256 and its Q23 quotient would overflow) to the pole: the limit
+// of x, for the same tangent.
+constexpr int32_t CASSINI_LAT_LIMIT = CASSINI_X_LIMIT;
 
 // The 0.1-degree lift of a meridian's upper end before it is cut to whole
 // degrees, so that an area edge just below a degree still starts there.
@@ -109,25 +110,13 @@ void DrawPiece(const Projection& projection, const LatLonPoint& from, const LatL
     Nav2Game::MapLineTo(projection.LatLon_to_XY(to), Projection::GRID_COLOUR);
 }
 
-// The Miller ordinate table. GCC evaluates the math functions at compile
-// time, correctly rounded, so the table is the same on every build.
-constexpr double PI = 3.14159265358979323846;
-constexpr double DEGREES_PER_RADIAN = 57.295768;   // the table's own value
-
-constexpr std::array<int32_t, MILLER_TABLE_COUNT> BuildMillerTable()
-{
-    std::array<int32_t, MILLER_TABLE_COUNT> table{};
-    for (int32_t i = 0; i < MILLER_TABLE_COUNT; ++i) {
-        const double phi = i / 60.0 * PI / 180.0;
-        const double ordinate = 1.25 * std::log(std::tan(PI / 4.0 + 0.4 * phi));
-        table[i] = static_cast<int32_t>(std::floor(ordinate * DEGREES_PER_RADIAN * ANGLE_PER_DEGREE + 0.5));
-    }
-    return table;
-}
-
 }  // namespace
 
-constexpr std::array<int32_t, MILLER_TABLE_COUNT> MillerTable = BuildMillerTable();
+// The Miller ordinate table, written out (the formula is in MillerTable.inc;
+// the projection tests check every row against it).
+constexpr std::array<int32_t, MILLER_TABLE_COUNT> MillerTable = {
+#include "core/MillerTable.inc"
+};
 
 namespace {
 
@@ -350,6 +339,12 @@ LatLonPoint Cassini::Segment_Rect_Crossing_Point(LatLonRect r, LatLonPoint a, La
     return RectCrossing(r, a, b, Crosses_Dateline(a, b));
 }
 
+bool Cassini::Converts_XYRect(const XYRect& r) const
+{
+    const auto within = [](int32_t x) { return x >= -CASSINI_X_LIMIT && x <= CASSINI_X_LIMIT; };
+    return within(r.left) && within(r.right);
+}
+
 int32_t Cassini::Get_Origin_Lat() const
 {
     return mOrigin;
@@ -464,6 +459,11 @@ LatLonPoint MillerCylindrical::Segment_Rect_Crossing_Point(LatLonRect r, LatLonP
                                                            LatLonPoint b) const
 {
     return RectCrossing(r, a, b, IsDatelineCentred());
+}
+
+bool MillerCylindrical::Converts_XYRect(const XYRect&) const
+{
+    return true;
 }
 
 int32_t MillerCylindrical::Get_Origin_Lat() const

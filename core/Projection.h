@@ -81,6 +81,10 @@ public:
     virtual LatLonPoint Segment_Rect_Crossing_Point(LatLonRect r, LatLonPoint a,
                                                     LatLonPoint b) const = 0;
 
+    // True when every point of the map-plane rectangle converts back to
+    // latitude and longitude (Cassini: |x| within CASSINI_X_LIMIT; Miller: any).
+    virtual bool Converts_XYRect(const XYRect& r) const = 0;
+
     // Cassini: the origin's latitude (+-90 degrees); Miller: 0.
     virtual int32_t Get_Origin_Lat() const = 0;
     // Cassini: true for even numbers; Miller: true for odd ones.
@@ -92,6 +96,10 @@ protected:
     // Cassini: the origin's latitude; Miller: the origin's longitude.
     int32_t mOrigin = 0;
 };
+
+// The largest |x| whose longitude Cassini can give: about 89.78 degrees, where
+// the tangent of x reaches 256 and its Q23 quotient would overflow.
+constexpr int32_t CASSINI_X_LIMIT = 22063394;
 
 // The polar Cassini projection. x is the arc from the central meridian (0 and
 // 180 degrees), y the arc along it from the pole, which sits at (0, 0). On the
@@ -118,6 +126,7 @@ public:
     bool Crosses_Dateline(LatLonPoint a, LatLonPoint b) const override;
     LatLonPoint Segment_Rect_Crossing_Point(LatLonRect r, LatLonPoint a,
                                             LatLonPoint b) const override;
+    bool Converts_XYRect(const XYRect& r) const override;
     int32_t Get_Origin_Lat() const override;
     bool Parity_Matches(uint16_t number) const override;
 
@@ -157,6 +166,7 @@ public:
     bool Crosses_Dateline(LatLonPoint a, LatLonPoint b) const override;
     LatLonPoint Segment_Rect_Crossing_Point(LatLonRect r, LatLonPoint a,
                                             LatLonPoint b) const override;
+    bool Converts_XYRect(const XYRect& r) const override;
     int32_t Get_Origin_Lat() const override;
     bool Parity_Matches(uint16_t number) const override;
 

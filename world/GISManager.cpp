@@ -34,6 +34,7 @@ const char* const READ_FUNCTION = "ReadSHPDBF()";
 const char* const DIRECTORY_FUNCTION = "ReadInputDirectory()";
 const char* const CHECK_FUNCTION = "CheckLinePoly-GISManager";
 const char* const POINT_FUNCTION = "CheckPoint-GISManager";
+const char* const DUMP_FUNCTION = "DumpDBF()";
 
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
@@ -151,6 +152,23 @@ ShapeFile OpenShapeFile(const std::string& path)
 Table OpenTable(const std::string& path)
 {
     return Table(DBFOpenLL(path.c_str(), "rb", &ShapelibHooks()));
+}
+
+// The records a table's file can hold after its header: its announced count,
+// cut to what the file's size leaves room for (a damaged header may announce
+// millions of records in a file of a few bytes).
+int RecordsHeld(DBFInfo& table)
+{
+    if (table.nRecords <= 0 || table.nRecordLength <= 0)
+        return 0;
+    if (table.sHooks.FSeek(table.fp, 0, SEEK_END) != 0)
+        return 0;
+    const SAOffset size = table.sHooks.FTell(table.fp);
+    const SAOffset header = static_cast<SAOffset>(table.nHeaderLength);
+    if (size <= header)
+        return 0;
+    const SAOffset fit = (size - header) / static_cast<SAOffset>(table.nRecordLength);
+    return fit < static_cast<SAOffset>(table.nRecords) ? static_cast<int>(fit) : table.nRecords;
 }
 
 TextFile CreateTextFile(const std::string& path)
@@ -590,16 +608,31 @@ int32_t GISManager::DumpDBF(const char* folder, const char* fileName)
     Write(out, Format("The field count %d \n", fieldCount));
     Write(out, "\n");
 
-    const int recordCount = DBFGetRecordCount(dbf.get());
+    const char* name = base.c_str();
+    const int announced = DBFGetRecordCount(dbf.get());
+    const int recordCount = RecordsHeld(*dbf);
+    if (recordCount < announced)
+        LogError(GIS_ERR_DBF_SHORT, DUMP_FUNCTION, "%s.DBF announces %d records but holds %d.", name, announced,
+                 recordCount);
+    // A record is written only once all its fields are read; the dump ends at
+    // the first that cannot be.
+    std::string record;
     for (int r = 0; r < recordCount; ++r) {
-        Write(out, Format("Record: %d\n", r));
-        for (int i = 0; i < fieldCount; ++i) {
+        record = Format("Record: %d\n", r);
+        bool read = true;
+        for (int i = 0; i < fieldCount && read; ++i) {
             const Field& field = fields[static_cast<size_t>(i)];
-            Write(out, Format("%s: ", field.name));
-            Write(out, Format("%-*s", field.width, OrEmpty(DBFReadStringAttribute(dbf.get(), r, i))));
-            Write(out, "\n");
+            const char* value = DBFReadStringAttribute(dbf.get(), r, i);
+            read = value != nullptr;
+            if (read)
+                record += Format("%s: ", field.name) + Format("%-*s", field.width, value) + "\n";
         }
-        Write(out, "\n");
+        if (!read) {
+            LogError(GIS_ERR_DBF_SHORT, DUMP_FUNCTION, "%s.DBF record %d cannot be read; the dump ends there.", name,
+                     r);
+            break;
+        }
+        Write(out, record + "\n");
     }
     return 1;
 }

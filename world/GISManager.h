@@ -33,6 +33,7 @@ enum GISErrorCode : int32_t {
     GIS_ERR_RECORD_COUNT   = 51,   // .shp and .dbf disagree on the number of records
     GIS_ERR_SHP_OPEN       = 52,
     GIS_ERR_DBF_OPEN       = 53,
+    GIS_ERR_DBF_SHORT      = 54,   // .dbf holding fewer records than its header announces, or one unreadable
     GIS_ERR_NO_COLOUR      = 150,  // no GIS_COLOR field: colour 1 throughout
     GIS_ERR_COLOUR_TYPE    = 151,  // GIS_COLOR not an integer field: colour 1 throughout
 };

@@ -251,21 +251,22 @@ bool Map::Create_Map(std::istream& in, const char* directory)
         return FailLoad(in);
     }
 
-    // The three data files, opened whether or not the map has tiles.
+    // The three data files, opened whether or not the map has tiles. A
+    // missing one refuses the section: the caller goes on without the map.
     const std::string prefix = directory != nullptr ? directory : "";
     std::ifstream coastFile(platform::NativePath(prefix + coastFileName + ".cst"), std::ios::binary);
     if (!coastFile.is_open()) {
-        ReportMapText(TEXT_NO_COAST_FILE, FatalError);
+        ReportMapText(TEXT_NO_COAST_FILE, ErrorBox);
         return FailLoad(in);
     }
     std::ifstream countryFile(platform::NativePath(prefix + countryFileName + ".cty"), std::ios::binary);
     if (!countryFile.is_open()) {
-        ReportMapText(TEXT_NO_COUNTRY_FILE, FatalError);
+        ReportMapText(TEXT_NO_COUNTRY_FILE, ErrorBox);
         return FailLoad(in);
     }
     std::ifstream iceFile(platform::NativePath(prefix + iceFileName + ".ice"), std::ios::binary);
     if (!iceFile.is_open()) {
-        ReportMapText(TEXT_NO_ICE_FILE, FatalError);
+        ReportMapText(TEXT_NO_ICE_FILE, ErrorBox);
         return FailLoad(in);
     }
 
@@ -299,9 +300,65 @@ bool Map::Create_Map(std::istream& in, const char* directory)
         return FailLoad(in);
     }
 
+    // Every land and ice test needs a non-zero reference cell near its tile's
+    // corner: a grid without one (all zero, say) would end the program at the
+    // first test.
+    Point16 bare;
+    if (tileCount > 0 && !Every_Tile_Has_Reference(bare)) {
+        char text[112];
+        std::snprintf(text, sizeof text,
+                      "Map:Create_Map: tile (%d, %d) has no altitude or depth among its reference cells.\n",
+                      bare.x, bare.y);
+        ErrorBox(text);
+        return FailLoad(in);
+    }
+
+    // The map plane is converted back to positions for every view of it.
     Fit_XYRect_To_Tiles();
+    if (!projection->Converts_XYRect(xyBoundary)) {
+        ErrorBox("Map:Create_Map: the xy area reaches beyond what the projection can convert.\n");
+        return FailLoad(in);
+    }
     sMapValid = true;
     return true;
+}
+
+bool Map::Every_Tile_Has_Reference(Point16& bare) const
+{
+    const Point16 northWest = TileIDOf(LatLonPoint(latLonBoundary.north, latLonBoundary.west));
+    const Point16 southEast = TileIDOf(LatLonPoint(latLonBoundary.south, latLonBoundary.east));
+    int32_t east = southEast.y;
+    if (east < northWest.y)
+        east += 360;   // across the 180-degree meridian
+    for (int32_t north = southEast.x; north <= northWest.x; ++north) {
+        for (int32_t west = northWest.y; west <= east; ++west) {
+            const Point16 id{static_cast<int16_t>(north),
+                             static_cast<int16_t>(west >= 180 ? west - 360 : west)};
+            LatLonPoint reference;
+            if (ReferenceCell(id, reference) == 0) {
+                bare = id;
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+int32_t Map::ReferenceCell(const Point16& id, LatLonPoint& reference) const
+{
+    // The first grid point with a non-zero cell among the nine from the
+    // tile's north-west corner, northwards and eastwards by half degrees. The
+    // grid keeps every probe inside itself.
+    const int32_t cornerLat = int32_t{id.x} * ANGLE_PER_DEGREE;
+    const int32_t cornerLon = int32_t{id.y} * ANGLE_PER_DEGREE;
+    int32_t r = 0;
+    for (int k = 0; k < 3 && r == 0; ++k) {
+        for (int j = 0; j < 3 && r == 0; ++j) {
+            reference = LatLonPoint(cornerLat + k * HALF_DEGREE, cornerLon + j * HALF_DEGREE);
+            r = altdepthgrid->Get_Cell(reference);
+        }
+    }
+    return r;
 }
 
 bool Map::Create_AltDepthGrid(std::istream& in, uint16_t icepackID)
@@ -447,20 +504,10 @@ bool Map::Is_Inside_Layer(LatLonPoint p, int16_t layer) const
     if (!tilelist || !altdepthgrid || !Is_On_Map(p))
         return false;
 
-    // The reference: the first grid point with a non-zero cell among the nine
-    // from the tile's north-west corner, northwards and eastwards by half
-    // degrees. The grid keeps every probe inside itself.
+    // The reference: a grid point of known kind near the tile's corner.
     const Point16 id = TileIDOf(p);
-    const int32_t cornerLat = int32_t{id.x} * ANGLE_PER_DEGREE;
-    const int32_t cornerLon = int32_t{id.y} * ANGLE_PER_DEGREE;
     LatLonPoint reference;
-    int32_t r = 0;
-    for (int k = 0; k < 3 && r == 0; ++k) {
-        for (int j = 0; j < 3 && r == 0; ++j) {
-            reference = LatLonPoint(cornerLat + k * HALF_DEGREE, cornerLon + j * HALF_DEGREE);
-            r = altdepthgrid->Get_Cell(reference);
-        }
-    }
+    int32_t r = ReferenceCell(id, reference);
     if (r == 0)
         ReportMapText(TEXT_NO_REFERENCE, FatalError);
     if (layer == MAP_LAYER_ICE)

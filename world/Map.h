@@ -59,13 +59,15 @@ public:
     //
     // Reads the section and builds the map; `directory` (the MapDir text,
     // e.g. ".\") is put before each data file name when it is not empty. On a
-    // damaged section the problem is shown in an error box (a missing data
-    // file is fatal), both areas are set to zero, the stream is left failed
+    // damaged section or a missing data file the problem is shown in an
+    // error box, both areas are set to zero, the stream is left failed
     // (the rest of the section was not read, so nothing after it can be) and
     // the result is false. The section is refused when a name length lies
     // outside 1 to 9, the lat/lon area lies off the globe or is upside down, a
     // tile id lies off the globe, a tile cannot be read from the data files,
-    // or the grid is cut short.
+    // the grid is cut short, a map with tiles has a tile of its area whose
+    // reference cells (see Is_Land) are all zero, or the xy area, widened to
+    // the tiles, holds points the projection cannot convert back.
     // Whatever the map held before is dropped first.
     bool Create_Map(std::istream& in, const char* directory);
     // Writes the section. Empty tiles are left out, so the count written may
@@ -152,6 +154,13 @@ private:
     // Layer 1 land, 4 ice pack.
     bool Is_Inside_Layer(LatLonPoint p, int16_t layer) const;
     bool Create_AltDepthGrid(std::istream& in, uint16_t icepackID);
+    // The land and ice tests' reference for the tile: the first non-zero grid
+    // cell among nine near its north-west corner, 0 when all nine are zero
+    // (reference then holds the last probe).
+    int32_t ReferenceCell(const Point16& id, LatLonPoint& reference) const;
+    // True when every tile id of the lat/lon area has a reference; else false
+    // with the first that has none in bare.
+    bool Every_Tile_Has_Reference(Point16& bare) const;
     void Fit_XYRect_To_Tiles();
 
     // Drops tiles, grid and projection and zeroes every field.

@@ -141,7 +141,7 @@ int16_t MapTile::BuildMapPolyList(std::istream& in, std::unique_ptr<MapPoly[]>& 
         std::snprintf(text, sizeof text,
                       "MapTile::BuildMapPolyList:  Bad Tile ID.  Read (%d, %d).  should be (%d, %d).\n",
                       readNorth, readWest, id.x, id.y);
-        FatalError(text);
+        ErrorBox(text);   // the map refuses the tile, and with it the section
         in.setstate(std::ios::failbit);
         return -1;
     }

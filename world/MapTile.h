@@ -53,10 +53,9 @@ public:
     // The polygon count of the record; 0 leaves `polys` null. A negative count
     // read from the file is reported and returned as it is, `polys` null. -1
     // when the record cannot be read: an id off the globe, an index entry that
-    // points outside the file, a record of another cell (fatal,
-    // "MapTile::BuildMapPolyList:  Bad Tile ID. ..."), counts that the file is
-    // too short to hold, or a point off the globe; all but the fatal one go to
-    // the error box. The stream's state is cleared first, so a failure on one
+    // points outside the file, a record of another cell
+    // ("MapTile::BuildMapPolyList:  Bad Tile ID. ..."), counts that the file is
+    // too short to hold, or a point off the globe; each goes to the error box. The stream's state is cleared first, so a failure on one
     // tile does not fail the next tile read from the same file.
     int16_t BuildMapPolyList(std::istream& in, std::unique_ptr<MapPoly[]>& polys);
 

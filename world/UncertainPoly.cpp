@@ -247,8 +247,13 @@ Uncertain_Poly::Uncertain_Poly(std::istream& in) : LatLon_Poly(in)
         MakeEmpty();
         return;
     }
-    for (int16_t i = 0; i < count && in; ++i)
+    // Sources are grown from: one off the globe would overflow the next
+    // growth step's arithmetic, so it damages the record as a short read does.
+    for (int16_t i = 0; i < count && in; ++i) {
         ring[i].Load(in);
+        if (in && IsOutOfCoordinateRange(ring[i]))
+            in.setstate(std::ios::failbit);
+    }
     int16_t storedColour = 0;
     LoadField(in, storedColour);
     // Growth only ever gives 43 to 46; anything else is a damaged record.

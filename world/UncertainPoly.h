@@ -47,7 +47,8 @@ public:
 
     // Reads a saved area (see Save); the centre is recomputed from (0, 0) and
     // the out-of-range flag cleared. A damaged record (no point, fewer bytes
-    // than the count announces, a colour that is not 43 to 46) leaves the
+    // than the count announces, a source point outside -90..90 degrees
+    // latitude or -180..180 longitude, a colour that is not 43 to 46) leaves the
     // area empty and frozen and the stream failed; the caller tests the stream.
     explicit Uncertain_Poly(std::istream& in);
 

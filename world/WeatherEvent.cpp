@@ -45,7 +45,8 @@ bool WeatherEvent::Load(std::istream& in)
     LoadField(in, readColumn);
     LoadField(in, readTrend);
     if (!in || !LoadBase(in)) {
-        ReportWeatherText(WeatherText::EVENT_NOT_LOADED, &FatalError);
+        // The event list refuses the whole load, so the program can go on.
+        ReportWeatherText(WeatherText::EVENT_NOT_LOADED, &ErrorBox);
         return false;
     }
     row = readRow;

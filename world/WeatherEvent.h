@@ -37,8 +37,8 @@ public:
     //   due time    u32   game seconds
     // A stream that fails while writing is fatal (resource text 0x7B00BC).
     void Save(std::ostream& out) const override;
-    // Reads the record after the type code; a short read is fatal (resource
-    // text 0x7B00BD) and answers false, the event unchanged.
+    // Reads the record after the type code; a short read shows resource text
+    // 0x7B00BD in an error box and answers false, the event unchanged.
     bool Load(std::istream& in) override;
 
     int32_t GetRow() const { return row; }

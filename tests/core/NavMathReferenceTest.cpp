@@ -14,7 +14,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <random>
-#include <source_location>
 #include <string>
 #include <utility>
 #include <vector>
@@ -319,14 +318,14 @@ constexpr const char* SOURCE_NAME = "NAVMATH";
 constexpr int32_t PROBE_STEP = 100000;
 constexpr int32_t PLANAR_LIMIT = 10 * RANGE_PER_NM;
 
-int32_t Mul(int32_t a, int32_t b, std::source_location where = std::source_location::current())
+int32_t Mul(int32_t a, int32_t b, int32_t line = __builtin_LINE())
 {
-    return LongMulLong(a, b, true, SOURCE_NAME, static_cast<int32_t>(where.line()));
+    return LongMulLong(a, b, true, SOURCE_NAME, line);
 }
 
-int32_t Div(int32_t a, int32_t b, std::source_location where = std::source_location::current())
+int32_t Div(int32_t a, int32_t b, int32_t line = __builtin_LINE())
 {
-    return LongDivLong_TableShiftLeft(a, b, true, SOURCE_NAME, static_cast<int32_t>(where.line()));
+    return LongDivLong_TableShiftLeft(a, b, true, SOURCE_NAME, line);
 }
 
 int32_t Plus(int32_t a, int32_t b)

@@ -98,6 +98,18 @@ TEST(MillerTable, HoldsTheKnownRowsAndIncreasesStrictly)
     }
 }
 
+TEST(MillerTable, IsItsFormulaRowForRow)
+{
+    // The written-out table is the formula evaluated in doubles, exactly.
+    const double pi = 3.14159265358979323846;
+    for (int i = 0; i < MILLER_TABLE_COUNT; ++i) {
+        const double phi = i / 60.0 * pi / 180.0;
+        const double ordinate = 1.25 * std::log(std::tan(pi / 4.0 + 0.4 * phi));
+        const auto row = static_cast<int32_t>(std::floor(ordinate * 57.295768 * ANGLE_PER_DEGREE + 0.5));
+        ASSERT_EQ(MillerTable[i], row) << "entry " << i;
+    }
+}
+
 TEST(ProjectionCreate, BuildsEachVariantFromItsIdentifier)
 {
     const std::string names[4] = {"Miller Cylindrical  (0,0)", "Miller Cylindrical  (0,180)",
@@ -553,4 +565,25 @@ TEST(CassiniProjection, SingularCasesAreFatal)
     ASSERT_EQ(reports.fatals.size(), 1u);
     EXPECT_EQ(reports.fatals[0],
               "LongMath::LongDivLong_TableShiftLeft:  OverFlow Error.  Called from CASSINI at line # 161\n");
+}
+
+// The map loader lets xy areas through up to CASSINI_X_LIMIT (Converts_XYRect):
+// every point there converts back without a fatal report, at any y.
+TEST(CassiniProjection, ConvertsBackUpToItsXLimit)
+{
+    ReportCapture reports;
+    for (const Cassini* projection : {&kNorth, &kSouth}) {
+        EXPECT_TRUE(projection->Converts_XYRect(XYRect(-CASSINI_X_LIMIT, DEG, CASSINI_X_LIMIT, -DEG)));
+        EXPECT_FALSE(projection->Converts_XYRect(XYRect(-CASSINI_X_LIMIT - 1, DEG, 0, -DEG)));
+        EXPECT_FALSE(projection->Converts_XYRect(XYRect(0, DEG, CASSINI_X_LIMIT + 1, -DEG)));
+        for (const int32_t x : {-CASSINI_X_LIMIT, CASSINI_X_LIMIT, CASSINI_X_LIMIT - 1}) {
+            for (const int32_t y : {-180 * DEG, -90 * DEG, -DEG, 0, 1, DEG, 45 * DEG, 90 * DEG, 180 * DEG}) {
+                SCOPED_TRACE(testing::Message() << "x " << x << ", y " << y);
+                const LatLonPoint p = projection->XY_to_LatLon({x, y});
+                EXPECT_LE(std::abs(p.lat), ANGLE_RIGHT);
+                EXPECT_LE(std::abs(p.lon), ANGLE_HALF + ANGLE_RIGHT);
+            }
+        }
+    }
+    EXPECT_TRUE(reports.fatals.empty());
 }

@@ -43,6 +43,7 @@ public:
     {
         return Geometry::Segment_Rect_Crossing_Point(r, a, b);
     }
+    bool Converts_XYRect(const XYRect&) const override { return true; }
     int32_t Get_Origin_Lat() const override { return 0; }
     bool Parity_Matches(uint16_t number) const override { return (number & 1) != 0; }
 };

@@ -678,6 +678,29 @@ TEST_F(GISTest, DumpsTheTable)
     EXPECT_TRUE(empty == 2 || empty == 3) << empty;
 }
 
+// A damaged header announcing 20 million records in a file of one: the dump
+// writes the one it holds and logs the rest as missing, at once; the read then
+// refuses the set for its counts.
+TEST_F(GISTest, DumpOfATableStopsAtWhatItsFileHolds)
+{
+    WriteSet(In("short"), SHPT_POINT, {{{31, 11}}}, {5});
+    {
+        std::fstream dbf(In("short.dbf"), std::ios::in | std::ios::out | std::ios::binary);
+        dbf.seekp(4);
+        const uint32_t announced = 20000000;
+        const char bytes[4] = {static_cast<char>(announced), static_cast<char>(announced >> 8),
+                               static_cast<char>(announced >> 16), static_cast<char>(announced >> 24)};
+        dbf.write(bytes, 4);
+    }
+    GISManager manager;
+    manager.Load();
+    const std::string dump = ReadFile(In("SHORTDB.txt"));
+    EXPECT_NE(dump.find("Record: 0\nNAME: s0      \nGIS_COLOR: 5     \n\n"), std::string::npos);
+    EXPECT_EQ(dump.find("Record: 1"), std::string::npos);
+    ASSERT_EQ(LogCodes(), (std::vector<int>{GIS_ERR_DBF_SHORT, GIS_ERR_RECORD_COUNT}));
+    EXPECT_EQ(LogErrors()[0], "ERR54     DumpDBF()     SHORT.DBF announces 20000000 records but holds 1. ");
+}
+
 TEST_F(GISTest, DumpsTheShapes)
 {
     // One line of two parts: 3 vertices, then 2.

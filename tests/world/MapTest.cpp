@@ -264,7 +264,7 @@ TEST_F(IslandMap, RefusedSectionsLeaveTheStreamFailed)
     EXPECT_TRUE(in.fail());
 }
 
-TEST_F(IslandMap, MissingDataFileIsFatal)
+TEST_F(IslandMap, MissingDataFileRefusesTheSection)
 {
     const char* extensions[] = {".cst", ".cty", ".ice"};
     const char* texts[] = {"Map: resource text 0x7B00B6", "Map: resource text 0x7B00B7",
@@ -278,8 +278,9 @@ TEST_F(IslandMap, MissingDataFileIsFatal)
         bool loaded = true;
         Load(&loaded);
         EXPECT_FALSE(loaded);
-        ASSERT_EQ(reports.fatals.size(), 1u);
-        EXPECT_EQ(reports.fatals[0], texts[i]);
+        EXPECT_TRUE(reports.fatals.empty());
+        ASSERT_EQ(reports.errors.size(), 1u);
+        EXPECT_EQ(reports.errors[0], texts[i]);
     }
 }
 
@@ -414,14 +415,75 @@ TEST_F(IslandMap, ReferenceOnLandTurnsTheParity)
     EXPECT_FALSE(map->Is_Land(At(10.5, 20.5)));
 }
 
-TEST_F(IslandMap, NoReferenceCellIsFatal)
+// Every land and ice test needs a non-zero cell among the nine near its tile's
+// corner; a grid that leaves a tile of the area without one is refused at load
+// rather than ending the program at the first test.
+TEST_F(IslandMap, AGridLeavingATileWithoutReferenceIsRefused)
 {
-    plan.FillCells(0);
-    auto map = Load();
-    ReportCapture reports;
-    map->Is_Land(At(10.1, 20.1));
-    ASSERT_EQ(reports.fatals.size(), 1u);
-    EXPECT_EQ(reports.fatals[0], "Map: resource text 0x7B00B2");
+    struct Row {
+        const char* name;
+        std::vector<std::pair<double, double>> zeroCells;   // empty: the whole grid
+        const char* error;
+    };
+    const Row rows[] = {
+        {"all zero", {}, "Map:Create_Map: tile (10, 20) has no altitude or depth among its reference cells.\n"},
+        {"one tile's nine",
+         {{10, 21}, {10, 21.5}, {10, 22}, {10.5, 21}, {10.5, 21.5}, {10.5, 22}, {11, 21}, {11, 21.5}, {11, 22}},
+         "Map:Create_Map: tile (10, 21) has no altitude or depth among its reference cells.\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        plan.FillCells(SEA);
+        if (row.zeroCells.empty())
+            plan.FillCells(0);
+        for (const auto& [lat, lon] : row.zeroCells)
+            plan.Cell(lat, lon) = 0;
+        ReportCapture reports;
+        bool loaded = true;
+        auto map = Load(&loaded);
+        EXPECT_FALSE(loaded);
+        EXPECT_FALSE(Map::IsMapValid());
+        EXPECT_EQ(reports.errors, std::vector<std::string>{row.error});
+        EXPECT_FALSE(map->Is_Land(At(10.1, 20.1)));
+        EXPECT_TRUE(reports.fatals.empty());
+    }
+    plan.FillCells(SEA);
+    plan.Cell(10, 21) = 0;   // one zero among the nine still leaves a reference
+    bool loaded = false;
+    Load(&loaded);
+    EXPECT_TRUE(loaded);
+}
+
+// Cassini gives no longitude for |x| beyond about 89.78 degrees: an xy area
+// reaching there is refused at load; Miller converts any.
+TEST_F(IslandMap, AnXYAreaTheProjectionCannotConvertIsRefused)
+{
+    struct Row {
+        uint8_t projectionID;
+        XYRect xy;
+        bool loads;
+    };
+    const Row rows[] = {
+        {PROJECTION_CASSINI, XYRect(0, Deg(20), Deg(30), 0), true},
+        {PROJECTION_CASSINI, XYRect(-CASSINI_X_LIMIT, Deg(20), CASSINI_X_LIMIT, 0), true},
+        {PROJECTION_CASSINI, XYRect(-CASSINI_X_LIMIT - 1, Deg(20), Deg(30), 0), false},
+        {PROJECTION_CASSINI, XYRect(0, Deg(20), Deg(90), 0), false},
+        {PROJECTION_MILLER, XYRect(-Deg(170), Deg(20), Deg(170), 0), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << int{row.projectionID} << " " << row.xy.left << " " << row.xy.right);
+        plan.projectionID = row.projectionID;
+        plan.xy = row.xy;
+        ReportCapture reports;
+        bool loaded = !row.loads;
+        auto map = Load(&loaded);
+        EXPECT_EQ(loaded, row.loads);
+        if (!row.loads) {
+            EXPECT_EQ(reports.errors, std::vector<std::string>{
+                                          "Map:Create_Map: the xy area reaches beyond what the projection can convert.\n"});
+        }
+        EXPECT_TRUE(reports.fatals.empty());
+    }
 }
 
 TEST_F(IslandMap, AltitudeKeepsLandAboveAndSeaBelowSeaLevel)

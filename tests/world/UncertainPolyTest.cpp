@@ -539,7 +539,7 @@ TEST_F(UncertainPolyOnMap, EveryTruncationIsRefused)
 }
 
 // A record of n points (count field `declared`), in the saved layout.
-std::string Record(int16_t declared, int16_t n, int16_t colour)
+std::string Record(int16_t declared, int16_t n, int16_t colour, LatLonPoint lastSource = LatLonPoint::None())
 {
     std::ostringstream out(std::ios::binary);
     SaveField<int16_t>(out, declared);
@@ -550,7 +550,7 @@ std::string Record(int16_t declared, int16_t n, int16_t colour)
     LatLonRect(Deg(10), Deg(20), Deg(10), Deg(20 + n)).Save(out);
     XYRect(0, n, n, 0).Save(out);
     for (int16_t i = 0; i < n; ++i)
-        LatLonPoint(Deg(10), Deg(20 + i)).Save(out);
+        (i == n - 1 && !lastSource.IsNone() ? lastSource : LatLonPoint(Deg(10), Deg(20 + i))).Save(out);
     SaveField<int16_t>(out, colour);
     return out.str();
 }
@@ -574,6 +574,12 @@ TEST(UncertainPolyLoad, DamagedRecordsAreRefusedWithoutACrash)
         {"colour below the new colour", Record(3, 3, 42), false},
         {"colour beyond the oldest", Record(3, 3, 47), false},
         {"negative colour", Record(3, 3, -1), false},
+        // Ring points in range but a source far off the globe: the next
+        // growth step used to overflow and end the program.
+        {"source beyond the pole", Record(3, 3, 43, LatLonPoint(Deg(91), Deg(20))), false},
+        {"source beyond 180 east", Record(3, 3, 43, LatLonPoint(Deg(10), ANGLE_HALF + 1)), false},
+        {"source far off the globe", Record(3, 3, 43, LatLonPoint(-Deg(2000), Deg(8000))), false},
+        {"sources on the range's edges", Record(3, 3, 43, LatLonPoint(-ANGLE_RIGHT, -ANGLE_HALF)), true},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);

@@ -889,7 +889,7 @@ TEST(WeatherEventTest, SavedFormRoundTrips)
     EXPECT_EQ(loaded.GetTime().Get(), 0x0A0B0C0Du);
 }
 
-TEST(WeatherEventTest, EveryCutIsFatal)
+TEST(WeatherEventTest, EveryCutIsRefused)
 {
     WeatherEvent event(4, 5, 2);
     std::ostringstream out(std::ios::binary);
@@ -902,8 +902,9 @@ TEST(WeatherEventTest, EveryCutIsFatal)
         WeatherEvent loaded;
         std::istringstream in(record.substr(0, length), std::ios::binary);
         EXPECT_FALSE(loaded.Load(in));
-        ASSERT_EQ(reports.fatals.size(), 1u);
-        EXPECT_EQ(reports.fatals[0], "Weather: resource text 0x7B00BD");   // no resource files here
+        EXPECT_TRUE(reports.fatals.empty());
+        ASSERT_EQ(reports.errors.size(), 1u);
+        EXPECT_EQ(reports.errors[0], "Weather: resource text 0x7B00BD");   // no resource files here
         EXPECT_EQ(loaded.GetRow(), 0);
     }
 }
