@@ -49,16 +49,6 @@ int32_t Half(int32_t v)
     return v >> 1;
 }
 
-// Brings a longitude or longitude difference into -180 to 180 degrees with at
-// most one turn either way.
-int32_t WrapLongitude(int32_t lon)
-{
-    if (lon > ANGLE_HALF)
-        return lon - ANGLE_FULL;
-    if (lon < -ANGLE_HALF)
-        return lon + ANGLE_FULL;
-    return lon;
-}
 
 // The sum of two angles, brought into [0, ANGLE_FULL).
 int32_t TurnBy(int32_t angle, int32_t delta)

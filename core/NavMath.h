@@ -9,8 +9,20 @@
 
 #include "core/LatLonPoint.h"
 #include "core/NavVector.h"
+#include "core/Units.h"
 
 namespace NavMath {
+
+// Brings a longitude or longitude difference into -180 to 180 degrees with at
+// most one turn either way.
+inline int32_t WrapLongitude(int32_t lon)
+{
+    if (lon > ANGLE_HALF)
+        return lon - ANGLE_FULL;
+    if (lon < -ANGLE_HALF)
+        return lon + ANGLE_FULL;
+    return lon;
+}
 
 // Legs shorter than this (10 nm) are solved on the local plane.
 constexpr int32_t PLANAR_LIMIT = 10 * RANGE_PER_NM;   // 40960

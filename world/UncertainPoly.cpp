@@ -62,15 +62,6 @@ int64_t AbsWide(int64_t v) { return v < 0 ? -v : v; }
 // path of GrowPoint; every position on the earth is well within it.
 constexpr int32_t QUICK_LIMIT = int32_t{1} << 30;
 
-// Brings a longitude into -180 to 180 degrees with at most one turn either way.
-int32_t WrapLongitude(int32_t lon)
-{
-    if (lon > ANGLE_HALF)
-        return lon - ANGLE_FULL;
-    if (lon < -ANGLE_HALF)
-        return lon + ANGLE_FULL;
-    return lon;
-}
 
 // Moves source point p `distance` further from `centre`: NavMath::Offset_Flat
 // along NavMath::Vector_Flat from the centre, range plus distance, to the
@@ -85,7 +76,7 @@ int32_t WrapLongitude(int32_t lon)
 void GrowPoint(LatLonPoint& p, LatLonPoint centre, int32_t distance)
 {
     const int32_t dlat = static_cast<int32_t>(int64_t{p.lat} - centre.lat);
-    const int32_t dlon = WrapLongitude(static_cast<int32_t>(int64_t{p.lon} - centre.lon));
+    const int32_t dlon = NavMath::WrapLongitude(static_cast<int32_t>(int64_t{p.lon} - centre.lon));
     if (dlat > -QUICK_LIMIT && dlat < QUICK_LIMIT && dlon > -QUICK_LIMIT && dlon < QUICK_LIMIT) [[likely]] {
         const int32_t north = dlat < 0 ? -dlat : dlat;
         const int32_t east = dlon < 0 ? -dlon : dlon;
@@ -100,7 +91,7 @@ void GrowPoint(LatLonPoint& p, LatLonPoint centre, int32_t distance)
                 static_cast<int32_t>(range * Sine::SineInQuadrant(ANGLE_RIGHT - angle) / FIXED_ONE);
             const int32_t lat = static_cast<int32_t>(int64_t{centre.lat} + (dlat < 0 ? -up : up));
             const int32_t lon =
-                WrapLongitude(static_cast<int32_t>(int64_t{centre.lon} + (dlon < 0 ? -across : across)));
+                NavMath::WrapLongitude(static_cast<int32_t>(int64_t{centre.lon} + (dlon < 0 ? -across : across)));
             // Stored field by field: a point put together in memory and read
             // back whole would wait for both halves to be written.
             if (lat <= ANGLE_RIGHT && lat >= -ANGLE_RIGHT) [[likely]] {
