@@ -11,6 +11,7 @@
 #include "core/ErrorReport.h"
 #include "core/ResourceText.h"
 #include "core/StreamFields.h"
+#include "core/gam2arena.h"
 
 Sensor* gDefaultSensor = nullptr;
 
@@ -35,14 +36,56 @@ void Sensor::SetState(uint32_t requested)
     state_ = requested;
 }
 
-uint16_t Sensor::GetSearchReach(uint16_t, bool) const
+uint16_t Sensor::GetRange(uint32_t classBits, bool) const
+{
+    if ((classBits & capabilities) == 0)
+        return 0;
+    return state_ == STATE_ACTIVE || state_ == STATE_PASSIVE ? maxRange : 0;
+}
+
+int Sensor::GetFunctionText(char*) const
 {
     return 0;
 }
 
-uint16_t Sensor::GetReach(uint16_t) const
+void Sensor::ReleaseTrack(uint16_t targetID)
 {
-    return 0;
+    TrackedTarget* const target = trackedTargets.Find(targetID);
+    if (target == nullptr)
+        return;
+    --target->holdCount;
+    if (target->holdCount > 0)
+        return;
+    trackedTargets.Remove(target);
+    delete target;
+    if (trackCount > 0)
+        --trackCount;
+}
+
+void Sensor::ReleaseTarget(uint16_t targetID)
+{
+    TrackedTarget* const target = trackedTargets.Find(targetID);
+    if (target == nullptr)
+        return;
+    ReleaseTrack(targetID);
+    if (trackedTargets.Find(targetID) != nullptr)
+        return;   // still held by another request
+    if (trackCount == 0 && searchJamGain == 0 && state_ == STATE_ACTIVE)
+        SetState(STATE_STANDBY);
+    const uint32_t now = gam2arena::GetGameTime();
+    for (uint8_t i = 0; i < channelCount; ++i) {
+        SensorChannel& channel = channels_[i];
+        for (ChannelEntry* entry = channel.First(); entry != nullptr;) {
+            ChannelEntry* const next = entry->GetNext();
+            const bool begun = entry->start.Get() <= now;
+            const bool drop = entry->GetKey() == targetID ? begun : (begun && entry->end.Get() < now);
+            if (drop) {
+                channel.Remove(entry);
+                delete entry;
+            }
+            entry = next;
+        }
+    }
 }
 
 SensorChannel* Sensor::GetChannel(uint8_t index) const
