@@ -6,6 +6,7 @@
 #include <istream>
 #include <new>
 #include <ostream>
+#include <sstream>
 
 #include "annex/AnnexTables.h"
 #include "core/ErrorReport.h"
@@ -21,6 +22,16 @@ SensorFactory gSensorFactory = nullptr;
 SensorRecordFactory gSensorRecordFactory = nullptr;
 
 constexpr uint8_t LAST_SAVED_TYPE = 17;
+
+// The error box of a sensor list that ends inside a record (or, for record
+// 0, before its count), or whose record is damaged.
+void ReportCutShort(const char* caller, uint32_t record, uint32_t count)
+{
+    std::ostringstream text;
+    text << (caller != nullptr ? caller : "LoadSensorList") << ": saved sensor " << record << " of " << count
+         << " is cut short or damaged";
+    ErrorBox(text.str().c_str());
+}
 
 }  // namespace
 
@@ -248,12 +259,18 @@ bool LoadSensorList(TreeListOf<Sensor>& sensors, std::istream& in, MovingObject*
                     const char* caller)
 {
     uint16_t count = 0;
-    if (!LoadField(in, count))
+    if (!LoadField(in, count)) {
+        ReportCutShort(caller, 0, 0);
         return false;
+    }
+    // Sensors read so far wait here until the whole list has been read.
+    TreeListOf<Sensor> loaded;
     for (uint32_t i = 0; i < count; ++i) {
         uint8_t type = 0;
-        if (!LoadField(in, type))
+        if (!LoadField(in, type)) {
+            ReportCutShort(caller, i + 1, count);
             return false;
+        }
         Sensor* const sensor =
             IsSavedSensorType(type) && gSensorFactory != nullptr ? gSensorFactory(type) : nullptr;
         if (sensor == nullptr) {
@@ -264,9 +281,14 @@ bool LoadSensorList(TreeListOf<Sensor>& sensors, std::istream& in, MovingObject*
         if (!sensor->Load(in) || !in) {
             delete sensor;
             in.setstate(std::ios::failbit);
+            ReportCutShort(caller, i + 1, count);
             return false;
         }
         sensor->SetOwner(owner);
+        loaded.Insert(sensor);
+    }
+    while (Sensor* const sensor = loaded.First()) {
+        loaded.Remove(sensor);
         sensors.Insert(sensor);
     }
     return true;

@@ -264,12 +264,13 @@ Sensor* MakeSensorFromRecord(uint8_t sensorClass, uint16_t sensorID);
 
 // Reads a saved sensor list into `sensors`: a u16 count, then per sensor its
 // u8 class code and its class's record; each sensor gets `owner` and is
-// inserted. A code outside 1 to 17, or one no installed class reads, is the
-// fatal error of resource text 0x7B025B, with `caller` naming the reader when
-// the text cannot be had. That, or a record cut short, stops the load: the
-// sensor being read is deleted, the stream is left failed and the answer is
-// false; sensors read before it stay in the list, which the caller discards
-// with the record it belongs to.
+// inserted once the whole list has been read. A code outside 1 to 17, or one
+// no installed class reads, is the fatal error of resource text 0x7B025B,
+// with `caller` naming the reader when the text cannot be had; a list cut
+// short or a damaged record (a count beyond the stream, a type or band no
+// sensor has) is reported in an error box naming `caller` and the record.
+// Either stops the load: nothing read is kept, the stream is left failed
+// and the answer is false.
 bool LoadSensorList(TreeListOf<Sensor>& sensors, std::istream& in, MovingObject* owner,
                     const char* caller);
 

@@ -319,6 +319,11 @@ protected:
     void SaveUnitRecord(std::ostream& out) const;
     bool LoadUnitRecord(std::istream& in);
 
+    // The weather at the unit's position and its horizon value, as the step
+    // sets them; for unit classes that take them from elsewhere.
+    void SetWeather(const WeatherReport& report) { weather = report; }
+    void SetHorizon(uint16_t value) { horizon = value; }
+
     // The unit's fuel reserve, and the fuel it keeps for its current task
     // (both counted off the spare fuel); 0 in Unit.
     virtual int32_t GetFuelReserve() const { return 0; }
