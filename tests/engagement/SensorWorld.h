@@ -25,8 +25,9 @@ namespace sensortest {
 // A unit answering every figure a sensor test reads from fields the test sets.
 class SensorUnit : public contacttest::FakeUnit {
 public:
-    SensorUnit(uint16_t id, char letter, uint32_t mask) : FakeUnit(id, letter, mask) {}
+    SensorUnit(uint16_t id, char letter, uint32_t mask) : FakeUnit(id, letter, mask), classBits(mask) {}
 
+    uint32_t GetTargetMask() const override { return classBits; }
     int16_t GetAltitude() const override { return altitude; }
     int16_t GetRadarSignature(int) const override { return radar; }
     int16_t GetFirstSonarSignature(int) const override { return radiated; }
@@ -61,6 +62,7 @@ public:
     }
     using Unit::SetHorizon;
 
+    uint32_t classBits;
     int16_t altitude = 0;
     int16_t radar = 0, radiated = 0, strength = 0, visual = 0, infrared = 0;
     std::map<uint32_t, int16_t> emission;   // by the exact band mask asked
