@@ -74,6 +74,18 @@ int32_t OwnNoise(const Unit& unit)
     return static_cast<int16_t>(unit.GetNoiseValue());
 }
 
+// The chance (in 100) of detecting at `range` with a signal excess: 50 where
+// the excess's range reaches, more inside it, less beyond (three times as
+// steeply).
+int64_t ChanceAt(int32_t excess, int band, int32_t range)
+{
+    const int64_t reach = SonarTable::Range(excess, band);
+    if (reach == 0)
+        return 0;
+    const int64_t d = reach - range;
+    return (d < 0 ? d * 150 : d * 50) / reach + 50;
+}
+
 }  // namespace
 
 int32_t SonarSensor::AdjustedSelfNoise(const Unit& own) const
@@ -157,8 +169,18 @@ Contact* SonarSensor::Detect(Unit& own, Unit& target, const NavVector& vector, i
     const uint32_t now = gam2arena::GetGameTime();
     const bool recent = held != nullptr && now - held->lastDetection.Get() < RECENT_SECONDS;
 
-    // 7, 8. Path, sea and layer.
-    const int16_t path = GetPathType(own, target, range);
+    // 7, 8. Path, sea and layer. The path walks the sea bed between the two
+    // units, the dearest part of the test: it is found only once the excess
+    // could still come out above 0 (the path can only lower it).
+    int16_t path = 0;
+    bool pathFound = false;
+    auto pathType = [&] {
+        if (!pathFound) {
+            path = GetPathType(own, target, range);
+            pathFound = true;
+        }
+        return path;
+    };
     const int sea = std::max(own.GetWeather().seaState, target.GetWeather().seaState);
     const int32_t layerLoss = std::min(1, 10 - sea);
     const int32_t ambient = SonarTable::Ambient(sea);
@@ -189,34 +211,34 @@ Contact* SonarSensor::Detect(Unit& own, Unit& target, const NavVector& vector, i
             }
         }
         excess = level - noise;
-        if (chosen == BAND_LOW && jamMargin < LOW_BAND_MARGIN && path < 1)
+        if (chosen == BAND_LOW && jamMargin < LOW_BAND_MARGIN && pathType() < 1)
             excess += LOW_BAND_GAIN;
         else
             excess -= jamMargin;
     }
 
     // 11. Chance of detection.
+    if (excess == 0 || excess + (recent ? 2 : 0) <= 0)
+        return nullptr;
     bool detected = false;
-    if (excess != 0) {
-        if (recent)
-            excess += 2;
-        if (ownBelow != targetBelow && path < 1)
-            excess -= layerLoss;
-    }
+    if (recent)
+        excess += 2;
+    // Without a held contact to note the chance in, a target no path could
+    // reach is given up before the path is found: a near path does no better
+    // than this excess, a zone no better than 15 more.
+    if (held == nullptr && ChanceAt(excess, chosen, range) <= 0
+        && ChanceAt(excess + ZONE_GAIN, chosen, range) < ZONE_CHANCE)
+        return nullptr;
+    pathType();
+    if (ownBelow != targetBelow && path < 1)
+        excess -= layerLoss;
     if (excess > 0) {
         if (path == -1)
             excess -= SHALLOW_LOSS[chosen];
         if (path > 0)
             excess += ZONE_GAIN;
-        const int row = SonarTable::Row(excess);
-        excess = row;
-        const int64_t reach = SonarTable::Range(row, chosen);
-        int64_t chance = 0;
-        if (reach != 0) {
-            int64_t d = reach - range;
-            d = d < 0 ? d * 150 : d * 50;
-            chance = d / reach + 50;
-        }
+        excess = SonarTable::Row(excess);
+        int64_t chance = ChanceAt(excess, chosen, range);
         if (chance > floor) {
             bool possible = true;
             if (path < 1)

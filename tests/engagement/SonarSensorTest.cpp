@@ -322,10 +322,18 @@ TEST_F(SonarTest, ConvergenceZonesAreCappedAtFiftyAndStayInTheTable)
         return sonar->Detect(*own, *target, Range(zoneRange), 0, 0, true, true, false);
     });
     EXPECT_NEAR(seen, 1020, 90);   // at most 51 in 100 (a draw of 0 to 50)
+    // Without a held contact the zone is heard alike (a passive middle-band
+    // set listens without one).
+    side->contacts.DeleteAll();
+    EXPECT_NEAR(SensorWorld::Count(2000, [&] {
+                    return sonar->Detect(*own, *target, Range(zoneRange), 0, 0, true, true, false);
+                }),
+                1020, 90);
+    Contact& again = Hold();
     // A weak one whose chance is below 50 never detects in a zone.
     target->radiated = 29 + 30;    // 30 + 15 = 45: range 0.3 nm < 29.8 nm
     EXPECT_EQ(SensorWorld::Count(300, [&] {
-                  held.auxA = 0;
+                  again.auxA = 0;
                   return sonar->Detect(*own, *target, Range(zoneRange), 0, 0, true, true, false);
               }),
               0);
