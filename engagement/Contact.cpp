@@ -172,6 +172,11 @@ Contact::Contact(const Contact* other)
     sensorBitsLatest = other->sensorBitsLatest;
 }
 
+Contact::Contact(std::istream& in)
+{
+    Load(in);
+}
+
 Contact::~Contact()
 {
     delete area;

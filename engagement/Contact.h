@@ -61,6 +61,9 @@ public:
     // picture of the unit (see the .cpp for the fields), not the precision of
     // the detection, the sensor lists or the estimates. Null: an empty contact.
     explicit Contact(const Contact* other);
+    // A contact read from its saved record (Load); a damaged record leaves
+    // the stream failed and the contact is to be dropped.
+    explicit Contact(std::istream& in);
     ~Contact() override;
 
     Contact(const Contact&) = delete;

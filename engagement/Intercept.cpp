@@ -2,6 +2,8 @@
 // knot, sines and ratios in Q23, the time of flight in Q23 hours.
 #include "engagement/Intercept.h"
 
+#include <cstdint>
+
 #include "core/ErrorReport.h"
 #include "core/LongMath.h"
 #include "core/NavMath.h"
@@ -77,10 +79,12 @@ bool ComputeIntercept(const LatLonPoint& targetPosition, int32_t targetCourse, i
 
     const int32_t folded = angle <= ANGLE_HALF ? angle : ANGLE_FULL - angle;
     const int32_t atMeeting = ANGLE_HALF - (LongMath::LongAbs(lead) + folded);
-    const int32_t closingSpeed = Mul(targetVelocity, Sine::Int_cos(angle), __LINE__)
+    // Each part fits 32 bits; their sum may not, for speeds beyond 262143
+    // knots each.
+    const int64_t closingSpeed = int64_t{Mul(targetVelocity, Sine::Int_cos(angle), __LINE__)}
                                  + Mul(pursuerVelocity, Sine::Int_cos(lead), __LINE__);
-    // Geometrically positive here; the truncated products can leave it at 0
-    // (equal speeds, the pursuer just forward of the target's beam).
+    // Positive whenever both speeds are; a target given a negative speed
+    // (sternway) can leave it at 0 or below.
     if (closingSpeed <= 0) {
         *outCourse = callersCourse;
         *outTime = 0;
@@ -90,7 +94,10 @@ bool ComputeIntercept(const LatLonPoint& targetPosition, int32_t targetCourse, i
         *outTime = -1;
         return false;
     }
-    const int32_t hours = Div(range, closingSpeed, __LINE__);
+    // Below 256 hours the Q23 time fits 32 bits whatever the divisor.
+    const int32_t hours = closingSpeed <= INT32_MAX
+                              ? Div(range, static_cast<int32_t>(closingSpeed), __LINE__)
+                              : static_cast<int32_t>(int64_t{range} * FIXED_ONE / closingSpeed);
     *outTime = hours;
 
     int64_t course = int64_t{bearing} + lead;

@@ -12,8 +12,8 @@
 // own position when it stands still).
 // No intercept (a pursuer speed of 0 or less, a target that outruns a pursuer
 // on or abaft its beam, a crossing speed the pursuer cannot match, or a
-// closing speed that the fixed-point products leave at 0 or below): false,
-// outTime 0, outCourse and outPoint as the caller had them.
+// closing speed of 0 or below, as a target given a negative speed can make):
+// false, outTime 0, outCourse and outPoint as the caller had them.
 // A meeting 256 hours or more away: false, outTime -1, outCourse holding the
 // lead angle, outPoint untouched.
 bool ComputeIntercept(const LatLonPoint& targetPosition, int32_t targetCourse, int32_t targetSpeed,

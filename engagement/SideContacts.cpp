@@ -169,6 +169,10 @@ void SideContacts::DeleteContacts(uint16_t unitID)
 
 void SideContacts::Absorb(SideContacts* other)
 {
+    // A record folded into itself has nothing to give (and taking its
+    // contacts out to merge them back in would never end).
+    if (other == this)
+        other = nullptr;
     if (other != nullptr) {
         while (Contact* c = other->contacts.First()) {
             other->contacts.Remove(c);

@@ -47,7 +47,7 @@ public:
     // Folds the other record (may be null) into this one: its contacts are
     // merged, its units become own units (their record key set to this one),
     // contacts on own units are dropped, selections carried over; a
-    // contact-area event is posted.
+    // contact-area event is posted. The record itself counts as null.
     void Absorb(SideContacts* other);
     // The upkeep after each side update: dropped contacts deleted, threat
     // values and holds renewed, change bits cleared.

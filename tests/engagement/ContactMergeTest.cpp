@@ -111,6 +111,41 @@ TEST_F(ContactMerge, ASideLearntOfAHostileContactTurnsTheObserversHostile)
     EXPECT_EQ(world.relations[0].relation, 1);
 }
 
+TEST_F(ContactMerge, ADecoyTurnsHostileAndOnceIdentifiedKeepsItsBandWord)
+{
+    SideContacts& record = world.AddRecord(3);
+    FakeUnit& observer = world.AddUnit(70, 'S', 1, SEA);
+    observer.sideEntryID = 3;
+    observer.SetSideID(2);
+    record.ownUnits.Insert(new IDNode(70));
+    FakeUnit& decoy = world.AddUnit(8, 'W', 1, SEA);
+    decoy.weaponKind = Contact::DECOY_WEAPON_KIND;
+    world.SetTime(10);
+    Contact held(decoy, 1);
+    world.SetTime(20);
+    Contact unsided(decoy, 1);
+    held.Merge(unsided);
+    EXPECT_EQ(held.hostileAct, 1);   // side not known: counts as hostile
+    world.SetTime(30);
+    Contact sided(decoy, 1);
+    sided.sideId = 7;
+    sided.observerId = 70;
+    held.Merge(sided);
+    ASSERT_EQ(world.relations.size(), 1u);
+    EXPECT_EQ(world.relations[0].side, 2);
+    EXPECT_EQ(world.relations[0].toward, 7);
+    // Identified, an older look neither shows a target class nor changes the
+    // band word.
+    held.identifiedAs = 40;
+    held.bandWord = 0x1224;
+    world.SetTime(25);
+    Contact older(decoy, 1);
+    older.bandWord = 0x0077;
+    held.Merge(older);
+    EXPECT_EQ(held.GetTypeFlags(), 0u);
+    EXPECT_EQ(held.bandWord, 0x1224);
+}
+
 TEST_F(ContactMerge, AFacilityWithoutAreaKeepsItsPosition)
 {
     FakeUnit& site = world.AddUnit(6, 'F', 0x20, SEA);

@@ -289,9 +289,11 @@ TEST_F(ContactRecord, RoundTripsInEveryFileForm)
     struct Row { VersionNumber version; char letter; bool latest; uint32_t ever2; uint16_t course; };
     const Row rows[] = {
         {{2, 1, 3, 0}, 'U', false, 0x24, 0},     // letter from the unit, no group 12
-        {{2, 1, 5, 0}, 'S', false, 0x24, 0},     // letter only
+        {{2, 1, 4, 0}, 'S', false, 0x24, 0},     // letter only
+        {{2, 1, 5, 0}, 'S', false, 0x24, 0},
         {{2, 1, 7, 0}, 'S', true, 0x24, 0},      // second bits copied from the first
         {{2, 1, 11, 0}, 'S', true, 0x2C, 0},
+        {{3, 6, 1, 9}, 'S', true, 0x2C, 0},
         {{3, 6, 2, 0}, 'S', true, 0x2C, 271},    // course and speed
     };
     for (const Row& r : rows) {
@@ -322,6 +324,11 @@ TEST_F(ContactRecord, RoundTripsInEveryFileForm)
         EXPECT_EQ(back.detectionHistory, 0u);   // never saved
         // Written again in the same form, the bytes are the same.
         EXPECT_EQ(Saved(back, r.version), bytes);
+        // Read by the stream constructor, the same.
+        std::istringstream again(bytes);
+        const Contact read(again);
+        ASSERT_TRUE(again);
+        EXPECT_EQ(Saved(read, r.version), bytes);
     }
 }
 

@@ -1,7 +1,8 @@
 // InterceptTest.cpp: the intercept triangle: a stationary target, the
 // pursuer dead ahead and dead astern, abeam and on the quarter at equal
-// speeds, both hands, the 255-hour limit, a closing speed truncated to 0, and
-// a pursuer that cannot move.
+// speeds, both hands, the 255-hour limit, a pursuer that cannot move, equal
+// speeds a hair forward of the beam, a closing speed of 0 or below (a target
+// making sternway) and one past 32 bits.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -57,6 +58,13 @@ TEST(ComputeIntercept, DeadAheadAndDeadAsternRunAlongTheLineOfSight)
     EXPECT_NEAR(ahead.time, 3600, 2);   // closing at 20 kn
     EXPECT_EQ(ahead.course, NavMath::Get_Vector(ORIGIN, target).bearing);
     EXPECT_NEAR(ahead.point.lat, 10 * NM, 8);
+    // The same course a full turn back: the relative angle is a full circle
+    // and stays one, dead ahead all the same.
+    const Answer turned = Solve(target, ANGLE_HALF - ANGLE_FULL, 10, ORIGIN, 10);
+    ASSERT_TRUE(turned.found);
+    EXPECT_EQ(turned.time, ahead.time);
+    EXPECT_EQ(turned.course, ahead.course);
+    EXPECT_EQ(turned.point, ahead.point);
     // Target steaming north away from a faster pursuer: dead astern.
     const Answer astern = Solve(target, 0, 10, ORIGIN, 20);
     ASSERT_TRUE(astern.found);
@@ -123,9 +131,7 @@ TEST(ComputeIntercept, NoPursuerSpeedTouchesNothing)
 // Equal speeds with the pursuer a hair forward of the target's beam, on
 // either hand: the closing speed comes out of truncated products. Whatever
 // they leave, the answer is an intercept with a time, or none with time 0,
-// or none with time -1
-// when it closes too slowly, and never a fatal error (a closing speed of 0 used to be one; see
-// ComputeIntercept).
+// or none with time -1 when it closes too slowly, and never a fatal error.
 TEST(ComputeIntercept, NearTheBeamAtEqualSpeedsNoFatalError)
 {
     ReportCapture reports;
@@ -149,6 +155,39 @@ TEST(ComputeIntercept, NearTheBeamAtEqualSpeedsNoFatalError)
             }
         }
     }
+    EXPECT_TRUE(reports.fatals.empty());
+}
+
+// A target making sternway as fast as the pursuer closes on it from dead
+// ahead: the closing speed is exactly 0; one making more sternway opens the
+// range. Neither is an intercept, and neither is a fatal error.
+TEST(ComputeIntercept, AClosingSpeedOfZeroOrLessIsNoIntercept)
+{
+    ReportCapture reports;
+    const LatLonPoint target{20 * NM, 0};   // steaming south, the pursuer dead ahead
+    for (int32_t sternway : {-10, -25}) {
+        SCOPED_TRACE(sternway);
+        const Answer a = Solve(target, ANGLE_HALF, sternway, ORIGIN, 10);
+        EXPECT_FALSE(a.found);
+        EXPECT_EQ(a.time, 0);
+        EXPECT_EQ(a.course, UNSET_COURSE);
+        EXPECT_EQ(a.point, UNSET_POINT);
+    }
+    EXPECT_TRUE(reports.fatals.empty());
+}
+
+// Speeds so high that the two parts of the closing speed together pass 32
+// bits: the meeting still comes out halfway for equal speeds head on.
+TEST(ComputeIntercept, AClosingSpeedBeyond32BitsStillMeets)
+{
+    ReportCapture reports;
+    constexpr int32_t FASTEST = 0x7FFFF;   // the largest speed whose units fit 32 bits
+    const LatLonPoint target{20 * NM, 0};
+    const Answer a = Solve(target, ANGLE_HALF, FASTEST, ORIGIN, FASTEST);
+    ASSERT_TRUE(a.found);
+    EXPECT_EQ(a.time, 0);   // well under a second
+    EXPECT_EQ(a.course, NavMath::Get_Vector(ORIGIN, target).bearing);
+    EXPECT_NEAR(a.point.lat, 10 * NM, 8);
     EXPECT_TRUE(reports.fatals.empty());
 }
 

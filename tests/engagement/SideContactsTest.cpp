@@ -197,6 +197,12 @@ TEST_F(SideRecordTest, AbsorbTakesContactsUnitsAndSelections)
     EXPECT_EQ(events.back(), (std::pair<uint8_t, uint16_t>{0x55, 3}));
     record.Absorb(nullptr);
     EXPECT_EQ(world.TakeEvents(), (Events{{0x55, 3}}));
+    // Folded into itself (a handler given one key twice): nothing changes.
+    const uint16_t number = record.GetContact(71)->contactNumber;
+    record.Absorb(&record);
+    ASSERT_NE(record.GetContact(71), nullptr);
+    EXPECT_EQ(record.GetContact(71)->contactNumber, number);
+    EXPECT_EQ(world.TakeEvents(), (Events{{0x55, 3}}));
 }
 
 TEST_F(SideRecordTest, OwnUnitsAreRevealedWithoutAReport)
