@@ -28,6 +28,11 @@ bool Overlaps(const ChannelEntry& request, const ChannelEntry& entry)
 
 }  // namespace
 
+uint16_t GetUnitAnnexID(const Unit* unit)
+{
+    return unit != nullptr ? unit->GetAnnexID() : uint16_t{0};
+}
+
 uint16_t WholeDegrees(int32_t angle)
 {
     int32_t folded = angle % ANGLE_UNITS_PER_TURN;
@@ -90,7 +95,7 @@ void DetectingSensor::FillIdentity(Contact& contact, const Unit& target)
 {
     contact.sideId = static_cast<uint8_t>(target.GetSideID());
     contact.name = target.GetName();
-    contact.identifiedAs = target.GetAnnexID();
+    contact.identifiedAs = GetUnitAnnexID(&target);
     contact.sizeClass = target.GetSizeClass();
 }
 

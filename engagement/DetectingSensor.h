@@ -89,5 +89,7 @@ protected:
 // A unit's weather class for the sensors: its weather code less 3 while
 // above 3, anything outside 0 to 3 counting as 3; the worse of the two units'.
 int WeatherClass(const Unit& own, const Unit& target);
+// The unit's database record id; 0 for no unit.
+uint16_t GetUnitAnnexID(const Unit* unit);
 // An angle in angle units as whole degrees, folded into one turn first.
 uint16_t WholeDegrees(int32_t angle);
