@@ -1,6 +1,8 @@
 // sensors.cpp: the cost of the sensor tests. Per class, ns per Detect that
-// finds nothing (radar also with 20 jamming entries, and one that makes a
-// contact), with the heap allocations per call (goals: a radar finding
+// finds nothing (radar also with 20 jamming entries; the lookout beyond its
+// horizon, the others on their signal margins), and of radar, MAD and laser
+// tests that make a contact (the semi-active receiver, which asks its
+// illuminator's track, is left out), with the heap allocations per call (goals: a radar finding
 // nothing at most 150 ns without jamming and 1 us with 20 entries, no
 // allocation unless a contact is made). Then the sensor pass, the inner loop
 // of the simulation: 500 ships spread over the sample map, each running four
@@ -83,6 +85,13 @@ void AddRecords()
     sonar.searchBands = SonarSensor::MIDDLE_BAND_BIT;
     sonar.maxRange = 40;
     sonar.capabilities = 0x9;
+    // Sensors of the per-class benchmarks only.
+    SensorAnnex& infrared = add(5, Sensor::TYPE_INFRARED);
+    infrared.maxRange = 30;
+    infrared.jamMargin = 400;
+    add(6, Sensor::TYPE_MAD).maxRange = 2;
+    add(7, Sensor::TYPE_LASER).maxRange = 10;
+    add(8, Sensor::TYPE_ECM).maxRange = 100;
 }
 
 // The world of the benchmarks: tables, classes, arena, map, and ships.
@@ -157,14 +166,20 @@ void RunDetect(benchmark::State& state, uint16_t sensorKey, int jammers, int32_t
     }
     Unit* own = scene.units.First();
     Unit* target = own->GetNext();
-    Sensor* sensor = own->sensors.Find(sensorKey);
+    const uint32_t type = Annex::Tables().Sensors()->Find(sensorKey)->sensorType;
+    std::unique_ptr<Sensor> sensor(MakeSensorFromRecord(SensorClassForType(type, false), sensorKey));
+    sensor->SetSensorType(static_cast<uint8_t>(type));
+    sensor->SetOwner(own);
+    sensor->SetState(type == Sensor::TYPE_RADAR || type == Sensor::TYPE_LASER ? Sensor::STATE_ACTIVE
+                                                                             : Sensor::STATE_PASSIVE);
     sensor->searchThreshold = threshold;
+    const bool designates = type == Sensor::TYPE_LASER;   // the laser's third condition
     const NavVector vector(range, 1234567);
     const int32_t loss = static_cast<int32_t>(Log10Times100(static_cast<uint32_t>(range))) - 34;
     int64_t contacts = 0;
     benchalloc::Start();
     for (auto _ : state) {
-        Contact* c = sensor->Detect(*own, *target, vector, 0, loss, true, true, false);
+        Contact* c = sensor->Detect(*own, *target, vector, 0, loss, true, true, designates);
         benchmark::DoNotOptimize(c);
         contacts += c != nullptr;
         delete c;
@@ -211,6 +226,30 @@ void BM_SonarNothing(benchmark::State& state)
     RunDetect(state, 4, 0, 39 * NM, 0);
 }
 BENCHMARK(BM_SonarNothing);
+
+void BM_InfraredNothing(benchmark::State& state)
+{
+    RunDetect(state, 5, 0, 20 * NM, 0);
+}
+BENCHMARK(BM_InfraredNothing);
+
+void BM_MadContact(benchmark::State& state)
+{
+    RunDetect(state, 6, 0, 1500, 0);
+}
+BENCHMARK(BM_MadContact);
+
+void BM_LaserContact(benchmark::State& state)
+{
+    RunDetect(state, 7, 0, 5 * NM, 0);
+}
+BENCHMARK(BM_LaserContact);
+
+void BM_EcmNothing(benchmark::State& state)
+{
+    RunDetect(state, 8, 0, 5 * NM, 0);
+}
+BENCHMARK(BM_EcmNothing);
 
 // Every ship's four sensors against every other ship, as the detection pass
 // runs them; the contacts made are deleted (the side merge is not counted).
