@@ -21,7 +21,7 @@ public:
     GroupRecord(uint32_t kind = 0, uint32_t value = 0);
     ~GroupRecord() override = default;
 
-    // Saved form, little-endian, 170 bytes:
+    // Saved form, little-endian, 167 bytes:
     //   key          u16
     //   kind         u32
     //   value        u32
