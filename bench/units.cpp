@@ -27,30 +27,9 @@
 #include "world/Map.h"
 #include "world/Weather.h"
 
+#include "bench/AllocationCount.h"
 #include "tests/support/SampleMap.h"
 
-// Every allocation of the program passes here; while counting is on it is
-// counted.
-namespace {
-std::atomic<bool> gCounting{false};
-std::atomic<int64_t> gAllocations{0};
-}  // namespace
-
-void* operator new(std::size_t size)
-{
-    if (gCounting.load(std::memory_order_relaxed))
-        gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-
-// The allocations come from malloc above, which the compiler cannot see.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
 
 namespace {
 
@@ -186,14 +165,12 @@ void BM_MovementPhase(benchmark::State& state)
     int64_t allocations = 0;
     std::chrono::steady_clock::duration moving{};
     for (auto _ : state) {
-        gAllocations.store(0);
-        gCounting.store(true);
+        benchalloc::Start();
         const auto start = std::chrono::steady_clock::now();
         for (Unit* u = fleet.units.First(); u != nullptr; u = u->GetNext())
             u->Move(STEP_SECONDS);
         moving += std::chrono::steady_clock::now() - start;
-        gCounting.store(false);
-        allocations += gAllocations.load();
+        allocations += benchalloc::Stop();
         if (++steps % RESET_EVERY == 0) {
             state.PauseTiming();
             fleet.Reset();

@@ -1,9 +1,13 @@
 // SensorClasses.cpp: the record constructors of the sensor classes, the
-// radar's fallback range, the saved records of the classes with fields of
-// their own, and the makers the unit model calls.
+// radar's fallback range, the state mappings of the classes, the saved
+// records of the classes with fields of their own, the shared lookout and
+// the makers the unit model calls.
 #include "engagement/SensorClasses.h"
 
 #include <cmath>
+#include <initializer_list>
+
+#include "core/AllocationCheck.h"
 
 namespace {
 
@@ -66,7 +70,15 @@ bool SonarSensor::Load(std::istream& in)
 {
     if (!LoadBase(in))
         return false;
-    return static_cast<bool>(LoadField(in, band));
+    uint8_t saved = 0;
+    if (!LoadField(in, saved))
+        return false;
+    if (saved > BAND_HIGH) {   // no sonar works in that band: a damaged record
+        in.setstate(std::ios::failbit);
+        return false;
+    }
+    band = saved;
+    return true;
 }
 
 SemiActiveSensor::SemiActiveSensor(uint16_t sensorID)
@@ -88,6 +100,110 @@ bool SemiActiveSensor::Load(std::istream& in)
     LoadField(in, firstValue);
     LoadField(in, secondValue);
     return in && LoadBase(in);
+}
+
+namespace {
+
+// Requests that a class takes as another state before the base rule.
+uint32_t Mapped(uint32_t requested, std::initializer_list<uint32_t> from, uint32_t to)
+{
+    for (const uint32_t r : from) {
+        if (r == requested)
+            return to;
+    }
+    return requested;
+}
+
+constexpr uint32_t NONE = Sensor::STATE_NONE;
+constexpr uint32_t ACTIVE = Sensor::STATE_ACTIVE;
+constexpr uint32_t PASSIVE = Sensor::STATE_PASSIVE;
+constexpr uint32_t STANDBY = Sensor::STATE_STANDBY;
+constexpr uint32_t OFF = Sensor::STATE_OFF;
+
+}  // namespace
+
+void RadarSensor::SetState(uint32_t requested)
+{
+    uint32_t state = Mapped(requested, {NONE, PASSIVE}, OFF);
+    if (owner_ != nullptr && OwnerAltitude() < 0)
+        state = OFF;
+    Sensor::SetState(state);
+}
+
+void VisualSensor::SetState(uint32_t requested)
+{
+    Sensor::SetState(Mapped(requested, {NONE, ACTIVE, STANDBY}, PASSIVE));
+}
+
+void InfraredSensor::SetState(uint32_t requested)
+{
+    Sensor::SetState(Mapped(requested, {NONE, ACTIVE, STANDBY}, PASSIVE));
+}
+
+void ESMSensor::SetState(uint32_t requested)
+{
+    Sensor::SetState(Mapped(requested, {NONE, ACTIVE, STANDBY}, PASSIVE));
+}
+
+void MADSensor::SetState(uint32_t requested)
+{
+    Sensor::SetState(Mapped(requested, {NONE, ACTIVE, STANDBY}, PASSIVE));
+}
+
+void ECMSensor::SetState(uint32_t requested)
+{
+    uint32_t state = Mapped(requested, {NONE, PASSIVE, STANDBY}, OFF);
+    if (state == ACTIVE && searchJamGain == 0)
+        state = OFF;
+    Sensor::SetState(state);
+}
+
+void LaserDesignatorSensor::SetState(uint32_t requested)
+{
+    Sensor::SetState(Mapped(requested, {NONE, PASSIVE, STANDBY}, OFF));
+}
+
+void SemiActiveSensor::SetState(uint32_t requested)
+{
+    if (owner_ != nullptr && OwnerAltitude() < 0)
+        Sensor::SetState(OFF);
+    Sensor::SetState(Mapped(requested, {NONE, ACTIVE, STANDBY}, PASSIVE));
+}
+
+void SonarSensor::SetState(uint32_t requested)
+{
+    uint32_t state = requested;
+    if (state == NONE || state == PASSIVE || state == STANDBY)
+        state = typeCode_ == TYPE_ACTIVE_ONLY_SONAR ? OFF : PASSIVE;
+    else if (state == ACTIVE
+             && (typeCode_ == TYPE_PASSIVE_SONAR || typeCode_ == TYPE_RANGING_SONAR || typeCode_ == TYPE_PASSIVE_VDS
+                 || typeCode_ == TYPE_TOWED_ARRAY))
+        state = PASSIVE;
+    Sensor::SetState(state);
+}
+
+uint8_t SonarSensor::GetClassCode() const
+{
+    return state_ == ACTIVE ? SensorClass::ACTIVE_SONAR : SensorClass::SONAR;
+}
+
+uint16_t ESMSensor::GetRange(uint32_t, bool flag) const
+{
+    return flag ? maxRange : 0;
+}
+
+Sensor* MakeLookoutSensor()
+{
+    auto* const lookout = new VisualSensor();
+    AllocationCheck(lookout);
+    lookout->SetState(Sensor::STATE_PASSIVE);
+    lookout->searchBands = 0x400000;
+    lookout->maxRange = 50;
+    lookout->targetClasses = Sensor::ALL_SECTORS;
+    lookout->jamMargin = -650;
+    lookout->SetSensorType(Sensor::TYPE_VISUAL);
+    lookout->capabilities = 0x33;
+    return lookout;
 }
 
 namespace {

@@ -91,15 +91,15 @@ void MovingObject::CollectSensorsFor(IDList& out, uint32_t kindMask, int16_t min
 
 void MovingObject::UpdateKindReach(uint16_t kind)
 {
-    uint16_t search = gDefaultSensor != nullptr ? gDefaultSensor->GetSearchReach(kind, false) : 0;
+    uint16_t search = gDefaultSensor != nullptr ? gDefaultSensor->GetRange(kind, false) : 0;
     uint16_t searchAlt = 0;
     uint16_t best = 0;
     uint16_t passive = 0;
     bool activeSonar = false;
     for (const Sensor* sensor = sensors.First(); sensor != nullptr; sensor = sensor->GetNext()) {
-        searchAlt = std::max(searchAlt, sensor->GetSearchReach(kind, true));
-        search = std::max(search, sensor->GetSearchReach(kind, false));
-        const uint16_t reach = sensor->GetReach(kind);
+        searchAlt = std::max(searchAlt, sensor->GetRange(kind, true));
+        search = std::max(search, sensor->GetRange(kind, false));
+        const uint16_t reach = sensor->GetRangeDefault(kind);
         best = std::max(best, reach);
         if (sensor->GetSensorType() == Sensor::TYPE_PASSIVE_SONAR)
             passive = std::max(passive, reach);
@@ -189,12 +189,12 @@ uint16_t MovingObject::GetSensorReach(uint32_t kind) const
         mode = MODE_SUBSURFACE;
     else if (kind == 4 || kind == 8)
         mode = MODE_AIR;
-    uint16_t best = gDefaultSensor != nullptr ? gDefaultSensor->GetSearchReach(mode, false) : 0;
+    uint16_t best = gDefaultSensor != nullptr ? gDefaultSensor->GetRange(mode, false) : 0;
     for (const Sensor* sensor = sensors.First(); sensor != nullptr; sensor = sensor->GetNext()) {
         if ((sensor->GetFlagWord() & SEARCH_REACH_FLAGS) != 0)
-            best = std::max(best, sensor->GetSearchReach(mode, false));
+            best = std::max(best, sensor->GetRange(mode, false));
         else if (IsSonarType(sensor->GetSensorType()))
-            best = std::max(best, sensor->GetReach(mode));
+            best = std::max(best, sensor->GetRangeDefault(mode));
     }
     return best;
 }
@@ -221,7 +221,7 @@ uint16_t MovingObject::GetSonarReach(bool active)
         const uint32_t previous = sensor->GetState();
         sensor->SetState(wanted);
         if (sensor->GetState() == wanted)
-            best = std::max(best, sensor->GetReach(MODE_SONAR));
+            best = std::max(best, sensor->GetRangeDefault(MODE_SONAR));
         sensor->SetState(previous);
     }
     return best;

@@ -6,11 +6,13 @@
 #include <istream>
 #include <new>
 #include <ostream>
+#include <sstream>
 
 #include "annex/AnnexTables.h"
 #include "core/ErrorReport.h"
 #include "core/ResourceText.h"
 #include "core/StreamFields.h"
+#include "core/gam2arena.h"
 
 Sensor* gDefaultSensor = nullptr;
 
@@ -20,6 +22,16 @@ SensorFactory gSensorFactory = nullptr;
 SensorRecordFactory gSensorRecordFactory = nullptr;
 
 constexpr uint8_t LAST_SAVED_TYPE = 17;
+
+// The error box of a sensor list that ends inside a record (or, for record
+// 0, before its count), or whose record is damaged.
+void ReportCutShort(const char* caller, uint32_t record, uint32_t count)
+{
+    std::ostringstream text;
+    text << (caller != nullptr ? caller : "LoadSensorList") << ": saved sensor " << record << " of " << count
+         << " is cut short or damaged";
+    ErrorBox(text.str().c_str());
+}
 
 }  // namespace
 
@@ -35,14 +47,56 @@ void Sensor::SetState(uint32_t requested)
     state_ = requested;
 }
 
-uint16_t Sensor::GetSearchReach(uint16_t, bool) const
+uint16_t Sensor::GetRange(uint32_t classBits, bool) const
+{
+    if ((classBits & capabilities) == 0)
+        return 0;
+    return state_ == STATE_ACTIVE || state_ == STATE_PASSIVE ? maxRange : 0;
+}
+
+int Sensor::GetFunctionText(char*) const
 {
     return 0;
 }
 
-uint16_t Sensor::GetReach(uint16_t) const
+void Sensor::ReleaseTrack(uint16_t targetID)
 {
-    return 0;
+    TrackedTarget* const target = trackedTargets.Find(targetID);
+    if (target == nullptr)
+        return;
+    --target->holdCount;
+    if (target->holdCount > 0)
+        return;
+    trackedTargets.Remove(target);
+    delete target;
+    if (trackCount > 0)
+        --trackCount;
+}
+
+void Sensor::ReleaseTarget(uint16_t targetID)
+{
+    TrackedTarget* const target = trackedTargets.Find(targetID);
+    if (target == nullptr)
+        return;
+    ReleaseTrack(targetID);
+    if (trackedTargets.Find(targetID) != nullptr)
+        return;   // still held by another request
+    if (trackCount == 0 && searchJamGain == 0 && state_ == STATE_ACTIVE)
+        SetState(STATE_STANDBY);
+    const uint32_t now = gam2arena::GetGameTime();
+    for (uint8_t i = 0; i < channelCount; ++i) {
+        SensorChannel& channel = channels_[i];
+        for (ChannelEntry* entry = channel.First(); entry != nullptr;) {
+            ChannelEntry* const next = entry->GetNext();
+            const bool begun = entry->start.Get() <= now;
+            const bool drop = entry->GetKey() == targetID ? begun : (begun && entry->end.Get() < now);
+            if (drop) {
+                channel.Remove(entry);
+                delete entry;
+            }
+            entry = next;
+        }
+    }
 }
 
 SensorChannel* Sensor::GetChannel(uint8_t index) const
@@ -205,12 +259,18 @@ bool LoadSensorList(TreeListOf<Sensor>& sensors, std::istream& in, MovingObject*
                     const char* caller)
 {
     uint16_t count = 0;
-    if (!LoadField(in, count))
+    if (!LoadField(in, count)) {
+        ReportCutShort(caller, 0, 0);
         return false;
+    }
+    // Sensors read so far wait here until the whole list has been read.
+    TreeListOf<Sensor> loaded;
     for (uint32_t i = 0; i < count; ++i) {
         uint8_t type = 0;
-        if (!LoadField(in, type))
+        if (!LoadField(in, type)) {
+            ReportCutShort(caller, i + 1, count);
             return false;
+        }
         Sensor* const sensor =
             IsSavedSensorType(type) && gSensorFactory != nullptr ? gSensorFactory(type) : nullptr;
         if (sensor == nullptr) {
@@ -221,9 +281,14 @@ bool LoadSensorList(TreeListOf<Sensor>& sensors, std::istream& in, MovingObject*
         if (!sensor->Load(in) || !in) {
             delete sensor;
             in.setstate(std::ios::failbit);
+            ReportCutShort(caller, i + 1, count);
             return false;
         }
         sensor->SetOwner(owner);
+        loaded.Insert(sensor);
+    }
+    while (Sensor* const sensor = loaded.First()) {
+        loaded.Remove(sensor);
         sensors.Insert(sensor);
     }
     return true;

@@ -18,7 +18,10 @@
 #include "core/TreeListOf.h"
 #include "units/SensorChannel.h"
 
+class Contact;
 class MovingObject;
+class Unit;
+struct NavVector;
 
 class Sensor : public TreeListNode<Sensor> {
 public:
@@ -80,18 +83,17 @@ public:
     uint16_t GetSensorID() const { return sensorID_; }
     void SetSensorID(uint16_t id) { sensorID_ = id; }
 
-    // The reach figures, in nautical miles, the owner's caches are made of.
-    // A sensor class answers its own; the base answers 0 (and false).
-    //   search reach: in a target mode (1 surface, 2 air, 8 subsurface, 9
-    //     the sonar modes ...), with or without the alternative setting;
-    //   reach: in a target mode;
-    //   flag word: the bits 0x180 make the search reach count for the
-    //     owner's sensor reach;
-    //   primary band mask and reach: the kind bits the sensor covers when on;
-    //   relay band mask and reach: those it covers for the units it relays,
-    //     which count only while it holds relays.
-    virtual uint16_t GetSearchReach(uint16_t mode, bool alternative) const;
-    virtual uint16_t GetReach(uint16_t mode) const;
+    // The ranges, in nautical miles, the owner's caches are made of. The
+    // argument is a mask of the capability bits of the classes of target
+    // asked about (0x1 surface, 0x2 and 0x4 air, 0x8 subsurface): the unit's
+    // caches ask with 1, 6 and 8, its sonar reach with 9. Base: 0 unless a
+    // bit is among the capabilities; maxRange while active or passive; 0 in
+    // any other state. GetRange may switch an aircraft's sonar on or off
+    // (see SonarSensor).
+    virtual uint16_t GetRange(uint32_t classBits, bool flag) const;
+    // The range for the own platform's conditions; the base asks GetRange
+    // with the flag clear.
+    virtual uint16_t GetRangeDefault(uint32_t classBits) const { return GetRange(classBits, false); }
     virtual uint32_t GetFlagWord() const { return 0; }
     virtual uint32_t GetPrimaryBandMask() const { return 0; }
     virtual uint16_t GetPrimaryReach() const { return 0; }
@@ -108,6 +110,47 @@ public:
 
     // The fire-control channel at an index below channelCount; null beyond.
     SensorChannel* GetChannel(uint8_t index) const;
+
+    // ---- detection, in the class table's order; the engagement model's
+    // classes answer them ----
+
+    // One detection test of `target` by this sensor on `own`: `vector` runs
+    // from own to target (range units, angle units), `selector` chooses the
+    // target's signature (aspect), `rangeLoss` is Log10Times100(range) - 34;
+    // flagA and flagB are the caller's conditions (line of sight, horizon);
+    // trackMode runs the test as a track (the laser reads it as its third
+    // flag). A new contact owned by the caller, or null.
+    virtual Contact* Detect(Unit& own, Unit& target, const NavVector& vector, int selector,
+                            int32_t rangeLoss, bool flagA, bool flagB, bool trackMode) = 0;
+    // Takes (or confirms) a track on `target` for the request's window on a
+    // free fire-control channel; with `hold`, books the request and raises
+    // the target's hold count by `increment`. Answers whether it can.
+    virtual bool TrackTarget(Unit& own, Unit& target, const NavVector& vector, int selector, bool hold,
+                             const ChannelEntry& request, int16_t increment, bool flagB, bool flagA) = 0;
+    // Whether TrackTarget could take the track, booking nothing.
+    virtual bool CanTrack(Unit& own, Unit& target, const NavVector& vector, int selector,
+                          const ChannelEntry& request, bool flagB, bool flagA) = 0;
+    // The class code (SensorClass); a sonar answers 5 while active.
+    virtual uint8_t GetClassCode() const = 0;
+    // The text of what the sensor does, into out (FUNCTION_TEXT_SIZE bytes),
+    // and its kind; the base writes nothing and answers 0.
+    static constexpr int FUNCTION_TEXT_SIZE = 32;
+    virtual int GetFunctionText(char* out) const;
+    virtual void SetSearchBands(uint32_t bands) { searchBands = bands; }
+    virtual void SetTrackBands(uint32_t bands) { trackBands = bands; }
+    uint32_t GetSearchBands() const { return searchBands; }
+    uint32_t GetTrackBands() const { return trackBands; }
+    // Hands a contact the sensor's source: its source code, the source flag
+    // (capability 0x10), twice minRange and maxRange, and its beam width with
+    // the flag capability 0x20.
+    virtual void SetContactSource(Contact& contact) const = 0;
+
+    // Lowers the target's hold count; at 0 the target is no longer tracked.
+    void ReleaseTrack(uint16_t targetID);
+    // ReleaseTrack, and when that ends the track: a track-only sensor left
+    // with no target falls back to standby, and the channels drop that
+    // target's entries that have begun and other targets' that have ended.
+    void ReleaseTarget(uint16_t targetID);
 
     // Figures from the sensor.dat record (see CopyRecord), and the sector
     // mask and tracks the unit gives it.
@@ -221,12 +264,13 @@ Sensor* MakeSensorFromRecord(uint8_t sensorClass, uint16_t sensorID);
 
 // Reads a saved sensor list into `sensors`: a u16 count, then per sensor its
 // u8 class code and its class's record; each sensor gets `owner` and is
-// inserted. A code outside 1 to 17, or one no installed class reads, is the
-// fatal error of resource text 0x7B025B, with `caller` naming the reader when
-// the text cannot be had. That, or a record cut short, stops the load: the
-// sensor being read is deleted, the stream is left failed and the answer is
-// false; sensors read before it stay in the list, which the caller discards
-// with the record it belongs to.
+// inserted once the whole list has been read. A code outside 1 to 17, or one
+// no installed class reads, is the fatal error of resource text 0x7B025B,
+// with `caller` naming the reader when the text cannot be had; a list cut
+// short or a damaged record (a count beyond the stream, a type or band no
+// sensor has) is reported in an error box naming `caller` and the record.
+// Either stops the load: nothing read is kept, the stream is left failed
+// and the answer is false.
 bool LoadSensorList(TreeListOf<Sensor>& sensors, std::istream& in, MovingObject* owner,
                     const char* caller);
 

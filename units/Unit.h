@@ -134,6 +134,25 @@ public:
     virtual int16_t GetVisualSignature(int aspect) const;
     virtual int16_t GetInfraredSignature(int aspect) const;
     virtual uint32_t GetTargetMask() const { return 0; }
+    // What the sensor tests read of a unit beyond its signatures; the
+    // classes that have them answer. The sonar reads the first sonar
+    // signature as the radiated noise and the second as the active target
+    // strength, GetNoiseValue as the own noise of an active sonar and
+    // GetRearNoiseValue as the self noise of a passive one.
+    //   emission level in a band mask (electromagnetic bands 0-23, sonar
+    //   bands 0x1000000, 0x2000000, 0x4000000); 0: nothing emitted;
+    virtual int16_t GetEmissionLevel(uint32_t /*bands*/) const { return 0; }
+    //   the emitters an ESM hears, put into its contact at a level;
+    virtual void FillEmitterList(Contact& /*contact*/, uint32_t /*bands*/, int32_t /*level*/) const {}
+    //   whether the unit sees the target (an illuminator's own test);
+    virtual bool CanSeeTarget(const Unit& /*target*/) const { return false; }
+    //   decibels added to the radiated noise;
+    virtual uint16_t GetNoiseAddition() const { return 0; }
+    //   a weapon's guidance unit and launcher (unit ids) and the key of the
+    //   guiding sensor in the guidance unit's list; 0 for other units.
+    virtual uint16_t GetGuidanceUnitID() const { return 0; }
+    virtual uint16_t GetLauncherID() const { return 0; }
+    virtual uint16_t GetGuidanceSensorKey() const { return 0; }
     virtual bool IsGroup() const { return false; }
     // Rebuilds the label (see the .cpp).
     virtual void UpdateLabel();
@@ -299,6 +318,11 @@ protected:
     // discards the unit.
     void SaveUnitRecord(std::ostream& out) const;
     bool LoadUnitRecord(std::istream& in);
+
+    // The weather at the unit's position and its horizon value, as the step
+    // sets them; for unit classes that take them from elsewhere.
+    void SetWeather(const WeatherReport& report) { weather = report; }
+    void SetHorizon(uint16_t value) { horizon = value; }
 
     // The unit's fuel reserve, and the fuel it keeps for its current task
     // (both counted off the spare fuel); 0 in Unit.

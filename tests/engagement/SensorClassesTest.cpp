@@ -301,7 +301,10 @@ TEST_F(SensorRecords, EveryClassRoundTripsThroughASavedListAndCutsAreRefused)
         SCOPED_TRACE(cut);
         TreeListOf<Sensor> damaged;
         std::istringstream in(bytes.substr(0, cut));
+        reports.Clear();
         EXPECT_FALSE(LoadSensorList(damaged, in, &owner, "test"));
+        EXPECT_EQ(damaged.First(), nullptr);   // nothing half-read is kept
+        EXPECT_EQ(reports.errors.size(), 1u);
         damaged.DeleteAll();
     }
     EXPECT_TRUE(reports.fatals.empty());
@@ -328,9 +331,16 @@ TEST_F(SensorRecords, DamagedSensorRecordsAreRefused)
     longTargets[21] = 5;
     std::string suite = bytes;
     suite[2] = 10;   // a class code no class answers to
+    // channelCount u8 at 39, then each channel's u16 count.
+    std::string manyChannels = bytes;
+    manyChannels[39] = static_cast<char>(200);
+    std::string longChannel = bytes;
+    longChannel[40] = 9;
     struct Row { const char* name; std::string bytes; bool fatal; };
     const Row rows[] = {{"type beyond 17", badType, false},
                         {"tracked targets beyond the stream", longTargets, false},
+                        {"channels beyond the stream", manyChannels, false},
+                        {"channel entries beyond the stream", longChannel, false},
                         {"class code of a suite", suite, true}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -340,5 +350,6 @@ TEST_F(SensorRecords, DamagedSensorRecordsAreRefused)
         EXPECT_FALSE(LoadSensorList(back, in, &owner, "test"));
         EXPECT_EQ(back.First(), nullptr);
         EXPECT_EQ(reports.fatals.size(), r.fatal ? 1u : 0u);
+        EXPECT_EQ(reports.errors.size(), r.fatal ? 0u : 1u);
     }
 }

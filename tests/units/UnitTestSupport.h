@@ -35,11 +35,16 @@ class TestSensor : public Sensor {
 public:
     explicit TestSensor(uint8_t type = TYPE_RADAR) : Sensor(type) {}
 
-    uint16_t GetSearchReach(uint16_t, bool alternative) const override
+    uint16_t GetRange(uint32_t, bool alternative) const override { return alternative ? searchAlt : search; }
+    uint16_t GetRangeDefault(uint32_t) const override { return reach; }
+    Contact* Detect(Unit&, Unit&, const NavVector&, int, int32_t, bool, bool, bool) override { return nullptr; }
+    bool TrackTarget(Unit&, Unit&, const NavVector&, int, bool, const ChannelEntry&, int16_t, bool, bool) override
     {
-        return alternative ? searchAlt : search;
+        return false;
     }
-    uint16_t GetReach(uint16_t) const override { return reach; }
+    bool CanTrack(Unit&, Unit&, const NavVector&, int, const ChannelEntry&, bool, bool) override { return false; }
+    uint8_t GetClassCode() const override { return GetSensorType(); }
+    void SetContactSource(Contact&) const override {}
     uint32_t GetFlagWord() const override { return flagWord; }
     uint32_t GetPrimaryBandMask() const override { return primaryMask; }
     uint16_t GetPrimaryReach() const override { return primaryReach; }
