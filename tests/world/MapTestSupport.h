@@ -1,7 +1,8 @@
 // MapTestSupport.h: builders for map tests: a scenario map section written
 // field by field from a readable description, a scratch folder holding the
 // coast, border and ice files of a few outlines, and a helper that loads the
-// two into a Map. Used by the world tests of the map.
+// two into a Map, and a small sea map installed as gMap. Used by the world
+// tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include "core/LatLonPoint.h"
 #include "core/LatLonRect.h"
 #include "core/Point16.h"
+#include "core/Projection.h"
 #include "core/StreamFields.h"
 #include "core/Units.h"
 #include "core/XYRect.h"
@@ -180,5 +182,44 @@ inline std::string SaveMap(const Map& map, bool* ok = nullptr)
         *ok = result;
     return out.str();
 }
+
+// A Miller sea map over 10N-12N, 20E-22E, every cell 100 m deep, installed
+// as gMap by Install; the map held before comes back when this goes.
+class InstalledSeaMap {
+public:
+    InstalledSeaMap() = default;
+    InstalledSeaMap(const InstalledSeaMap&) = delete;
+    InstalledSeaMap& operator=(const InstalledSeaMap&) = delete;
+    ~InstalledSeaMap()
+    {
+        if (installed)
+            gMap = previous;
+    }
+
+    // Writes and loads the map and installs it; false if it would not load.
+    bool Install()
+    {
+        SectionPlan section;
+        section.area = LatLonRect(Deg(12), Deg(20), Deg(10), Deg(22));
+        section.projectionID = PROJECTION_MILLER;
+        section.FillCells(-100);
+        if (!files.Write(section, {}))
+            return false;
+        bool ok = false;
+        map = LoadMap(SectionBytes(section), files.Directory(), &ok);
+        if (!ok)
+            return false;
+        previous = gMap;
+        gMap = map.get();
+        installed = true;
+        return true;
+    }
+
+private:
+    MapFiles files;
+    std::unique_ptr<Map> map;
+    Map* previous = nullptr;
+    bool installed = false;
+};
 
 } // namespace maptest

@@ -247,20 +247,7 @@ private:
 // are drawn into it.
 class UncertainPolyGrowthReference : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        maptest::SectionPlan section;
-        section.area = LatLonRect(Deg(12), Deg(20), Deg(10), Deg(22));
-        section.projectionID = PROJECTION_MILLER;
-        section.FillCells(-100);
-        ASSERT_TRUE(files.Write(section, {}));
-        bool ok = false;
-        map = maptest::LoadMap(maptest::SectionBytes(section), files.Directory(), &ok);
-        ASSERT_TRUE(ok);
-        previous = gMap;
-        gMap = map.get();
-    }
-    void TearDown() override { gMap = previous; }
+    void SetUp() override { ASSERT_TRUE(seaMap.Install()); }
 
     // Grows `live` and its reference copy `steps` times, comparing each step.
     void GrowBoth(Exposed& live, Draws& draws, int steps, const char* what)
@@ -275,9 +262,7 @@ protected:
         }
     }
 
-    maptest::MapFiles files;
-    std::unique_ptr<Map> map;
-    Map* previous = nullptr;
+    maptest::InstalledSeaMap seaMap;
     ReportCapture capture;   // out-of-range coordinates may be reported
     Differences differences;
 };

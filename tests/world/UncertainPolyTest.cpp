@@ -29,24 +29,9 @@ namespace {
 // A Miller map over 10N-12N, 20E-22E installed as gMap for the test.
 class UncertainPolyOnMap : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        maptest::SectionPlan section;
-        section.area = LatLonRect(Deg(12), Deg(20), Deg(10), Deg(22));
-        section.projectionID = PROJECTION_MILLER;
-        section.FillCells(-100);
-        ASSERT_TRUE(files.Write(section, {}));
-        bool ok = false;
-        map = maptest::LoadMap(maptest::SectionBytes(section), files.Directory(), &ok);
-        ASSERT_TRUE(ok);
-        previous = gMap;
-        gMap = map.get();
-    }
-    void TearDown() override { gMap = previous; }
+    void SetUp() override { ASSERT_TRUE(seaMap.Install()); }
 
-    maptest::MapFiles files;
-    std::unique_ptr<Map> map;
-    Map* previous = nullptr;
+    maptest::InstalledSeaMap seaMap;
 };
 
 std::string SaveArea(const Uncertain_Poly& area)
