@@ -1,0 +1,43 @@
+// RandomStations.h: RandomStation (kind 5), a ship that moves between the
+// four corners of its sector in an order no one can foresee, and
+// FreeStation (kind 10), a member that keeps no station at all.
+#pragma once
+
+#include <cstdint>
+
+#include "units/StationRecord.h"
+
+class RandomStation : public StationRecord {
+public:
+    // Corners, the values of `leg`.
+    static constexpr int32_t OUTER_RIGHT = 0;
+    static constexpr int32_t OUTER_LEFT = 1;
+    static constexpr int32_t INNER_LEFT = 2;
+    static constexpr int32_t INNER_RIGHT = 3;   // and any other value
+    // Steps of the trial speed, knots.
+    static constexpr uint16_t SPEED_STEP = 10;
+
+    RandomStation() { kind = StationKind::RANDOM; }
+
+    // The corner `leg` names.
+    void GetStationPoint(LatLonPoint& out, const LatLonPoint& reference, int32_t axisBearing) override;
+    bool IsInStation(const LatLonPoint& reference, int32_t axisBearing) override;
+    void CheckStation() override;
+    // The move to another corner (see the .cpp).
+    void ReturnToStation() override;
+};
+
+class FreeStation : public StationRecord {
+public:
+    FreeStation() { kind = StationKind::FREE; }
+
+    // The unit's own position; the missing point without the unit.
+    void GetStationPoint(LatLonPoint& out, const LatLonPoint& reference, int32_t axisBearing) override;
+    bool IsInStation(const LatLonPoint& reference, int32_t axisBearing) override;
+    void RequestMove() override {}
+    void MoveToStation() override {}
+    void CheckStation() override {}
+    void ReturnToStation() override {}
+    // A question of the stations that keep no place; false.
+    virtual bool IsPlaceHolder() const { return false; }
+};
