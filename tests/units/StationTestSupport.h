@@ -42,6 +42,7 @@ struct Answers {
     bool navPathFound = true;
     uint16_t sonobuoyType = 1;
     int interceptCalls = 0;
+    int32_t lastSeconds = 0;   // time to the last meeting found
     std::vector<uint16_t> refreshed;
 };
 
@@ -58,6 +59,8 @@ inline bool StraightIntercept(const LatLonPoint& target, int32_t, int32_t target
     *course = v.bearing;
     *seconds = static_cast<int32_t>(int64_t{v.range} * 3600 / (int64_t{speed} * RANGE_PER_NM));
     *point = target;
+    if (Answers::Active())
+        Answers::Active()->lastSeconds = *seconds;
     return true;
 }
 
@@ -193,15 +196,30 @@ protected:
         return plane;
     }
 
-    // The point due north of `from` whose range from it is exactly `range`.
+    // The first point due north of `from` whose range from it is exactly
+    // `range`. From 10 nm on ranges are great-circle ones, which step by
+    // some hundred units, so the search spans a wide band.
     static LatLonPoint AtRange(const LatLonPoint& from, int32_t range)
     {
-        for (int32_t d = range - 8; d <= range + 8; ++d) {
+        for (int32_t d = range - 3000; d <= range + 3000; ++d) {
             const LatLonPoint p{from.lat + d, from.lon};
             if (NavMath::Get_Vector(from, p).range == range)
                 return p;
         }
         ADD_FAILURE() << "no point at range " << range;
+        return from;
+    }
+
+    // The nearest point due north of `from` whose range is beyond `range`
+    // (range + 1 where ranges are that fine).
+    static LatLonPoint JustBeyond(const LatLonPoint& from, int32_t range)
+    {
+        for (int32_t d = range - 3000; d <= range + 3000; ++d) {
+            const LatLonPoint p{from.lat + d, from.lon};
+            if (NavMath::Get_Vector(from, p).range > range)
+                return p;
+        }
+        ADD_FAILURE() << "no point beyond range " << range;
         return from;
     }
 
