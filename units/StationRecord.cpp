@@ -96,10 +96,11 @@ void StationRecord::Save(std::ostream& out) const
 bool StationRecord::Load(std::istream& in)
 {
     uint8_t modeByte = 0;
+    uint8_t ownKind = 0;
     LoadField(in, unitID);
     LoadField(in, option);
     LoadField(in, modeByte);
-    LoadField(in, kind);
+    LoadField(in, ownKind);
     LoadField(in, maxRange);
     LoadField(in, minRange);
     LoadField(in, rightBearing);
@@ -110,6 +111,12 @@ bool StationRecord::Load(std::istream& in)
     mode = static_cast<char>(modeByte);
     if (!in)
         return false;
+    // The record repeats the kind the list chose the class by; a record that
+    // names another is damaged (saving it would write a kind no class makes).
+    if (ownKind != kind) {
+        in.setstate(std::ios::failbit);
+        return false;
+    }
     if (FileCarriesStationEvents())
         return LoadEventList(eventList, in);
     return true;

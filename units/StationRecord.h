@@ -75,8 +75,9 @@ public:
     //   relief u8, then the events (u16 count, each event's record)
     // Save always writes the events. Load reads them only from files of
     // version 2.1.0.0 on; older stations end at relief. Load reads into a
-    // fresh station: a record cut short or an event no class reads fails
-    // the stream and answers false.
+    // fresh station of the kind's class: a record cut short, a repeated kind
+    // that is not the class's, or an event no class reads fails the stream
+    // and answers false.
     virtual bool Load(std::istream& in);
     virtual void Save(std::ostream& out) const;
 

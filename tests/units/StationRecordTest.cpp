@@ -267,10 +267,13 @@ TEST_F(StationRecordTest, DamagedListIsRefusedWhole)
     kindZero[2] = '\0';
     std::string kindThirteen = good;
     kindThirteen[2] = 13;
+    std::string ownKindOther = good;
+    ownKindOther[2 + 5] = 7;   // the first station, a null one, says it is an AEW one
     const Row rows[] = {
         {"count beyond the stream", beyond, false},
         {"kind 0", kindZero, true},
         {"kind 13", kindThirteen, true},
+        {"repeated kind not the list's", ownKindOther, false},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
