@@ -21,7 +21,8 @@ public:
     void MoveToStation() override {}
     void CheckStation() override {}
     void ReturnToStation() override {}
-    // A question of the stations that keep no place; false.
+    // A question of the stations that keep no place (this one and the free
+    // station); false.
     virtual bool IsPlaceHolder() const { return false; }
 };
 

@@ -1,5 +1,4 @@
-// RandomStations.cpp: the corner cycle of a random station and the station
-// that keeps no place.
+// RandomStations.cpp: the corner cycle of a random station.
 #include "units/RandomStations.h"
 
 #include <algorithm>
@@ -33,12 +32,7 @@ bool RandomStation::IsInStation(const LatLonPoint& reference, int32_t axisBearin
 
 void RandomStation::CheckStation()
 {
-    if (FindStationUnit() == nullptr)
-        return;
-    if (mode == StationMode::IN)
-        PostStationEvent(EventCode::STATION_MOVE, unitID, 0);
-    else if (mode == StationMode::OUT)
-        StationRecord::MoveToStation();
+    CycleOrMove();
 }
 
 // A new corner, never the present one; the slowest speed from 10 knots below
@@ -51,9 +45,7 @@ void RandomStation::ReturnToStation()
     if (group == nullptr)
         return;
     const uint16_t groupSpeed = group->speed;
-    const LatLonPoint start = PathStart(*unit);
-    unit->ClearPath();
-    gam2arena::RemoveUnitEvents(unitID, EventCode::STATION_MOVE);
+    const LatLonPoint start = RestartFrom(*unit);
     const int32_t axisBearing = group->GetAxisBearing(axis);
     const int16_t altitude = unit->PositionObject::GetAltitude();
 
@@ -96,16 +88,4 @@ void RandomStation::ReturnToStation()
     if (!Nav2Game::LegValidForUnit(unitID, unit->GetPosition(), aim))
         FindReachablePoint(aim, group->GetPosition(), axisBearing);
     GivePathTo(unitID, aim, altitude, nullptr);
-}
-
-void FreeStation::GetStationPoint(LatLonPoint& out, const LatLonPoint&, int32_t)
-{
-    const Unit* const unit = FindStationUnit();
-    out = unit != nullptr ? unit->GetPosition() : NO_POINT;
-}
-
-bool FreeStation::IsInStation(const LatLonPoint&, int32_t)
-{
-    mode = StationMode::IN;
-    return true;
 }

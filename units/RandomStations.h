@@ -1,10 +1,12 @@
 // RandomStations.h: RandomStation (kind 5), a ship that moves between the
 // four corners of its sector in an order no one can foresee, and
-// FreeStation (kind 10), a member that keeps no station at all.
+// FreeStation (kind 10), a member that keeps no station at all: in station
+// wherever it is, never moved.
 #pragma once
 
 #include <cstdint>
 
+#include "units/GroupKeepingStations.h"
 #include "units/StationRecord.h"
 
 class RandomStation : public StationRecord {
@@ -27,17 +29,8 @@ public:
     void ReturnToStation() override;
 };
 
-class FreeStation : public StationRecord {
+// Behaves as the null station; only its kind differs.
+class FreeStation : public NullStation {
 public:
     FreeStation() { kind = StationKind::FREE; }
-
-    // The unit's own position; the missing point without the unit.
-    void GetStationPoint(LatLonPoint& out, const LatLonPoint& reference, int32_t axisBearing) override;
-    bool IsInStation(const LatLonPoint& reference, int32_t axisBearing) override;
-    void RequestMove() override {}
-    void MoveToStation() override {}
-    void CheckStation() override {}
-    void ReturnToStation() override {}
-    // A question of the stations that keep no place; false.
-    virtual bool IsPlaceHolder() const { return false; }
 };

@@ -46,12 +46,7 @@ void SprintDriftStation::RequestMove()
 
 void SprintDriftStation::CheckStation()
 {
-    if (FindStationUnit() == nullptr)
-        return;
-    if (mode == StationMode::IN)
-        PostStationEvent(EventCode::STATION_MOVE, unitID, 0);
-    else if (mode == StationMode::OUT)
-        StationRecord::MoveToStation();
+    CycleOrMove();
 }
 
 int32_t SprintDriftStation::PlaceSprintPoint(LatLonPoint& out, const LatLonPoint& reference, bool random)
@@ -103,10 +98,8 @@ void SprintDriftStation::ReturnToStation()
     if (group == nullptr)
         return;
     const uint16_t groupSpeed = group->speed;
-    const LatLonPoint start = PathStart(*unit);
     const bool hadPath = unit->GetPath() != nullptr;
-    unit->ClearPath();
-    gam2arena::RemoveUnitEvents(unitID, EventCode::STATION_MOVE);
+    const LatLonPoint start = RestartFrom(*unit);
     const int32_t axisBearing = group->GetAxisBearing(axis);
     const int16_t altitude = unit->PositionObject::GetAltitude();
     const uint16_t sprintSpeed = unit->GetMaxSpeedAtAltitude(2, altitude);

@@ -156,6 +156,16 @@ bool StationRecord::IsInSector(const LatLonPoint& reference, int32_t axisBearing
     return inBearing && minRange <= v.range && v.range <= maxRange;
 }
 
+void StationRecord::CycleOrMove()
+{
+    if (FindStationUnit() == nullptr)
+        return;
+    if (mode == StationMode::IN)
+        PostStationEvent(EventCode::STATION_MOVE, unitID, 0);
+    else if (mode == StationMode::OUT)
+        StationRecord::MoveToStation();
+}
+
 void StationRecord::RequestMove()
 {
     PostStationEvent(EventCode::STATION_MOVE, unitID, 0);
@@ -247,11 +257,7 @@ void StationRecord::ReturnToStation()
     Group* const group = unit != nullptr ? FindGroupOf(*unit) : nullptr;
     if (group == nullptr)
         return;
-    // Where the unit is heading decides the aim, so the start is taken
-    // before the planned path goes.
-    const LatLonPoint start = PathStart(*unit);
-    unit->ClearPath();
-    gam2arena::RemoveUnitEvents(unitID, EventCode::STATION_MOVE);
+    const LatLonPoint start = RestartFrom(*unit);
     const int32_t axisBearing = group->GetAxisBearing(axis);
     LatLonPoint aim;
     GetStationPoint(aim, start, axisBearing);
@@ -438,6 +444,16 @@ LatLonPoint StationRecord::PathStart(const Unit& unit)
 {
     const PositionNode* const first = unit.GetPath();
     return first != nullptr ? first->GetPosition() : unit.GetPosition();
+}
+
+LatLonPoint StationRecord::RestartFrom(Unit& unit)
+{
+    // Where the unit is heading decides the aim, so the start is taken
+    // before the planned path goes.
+    const LatLonPoint start = PathStart(unit);
+    unit.ClearPath();
+    gam2arena::RemoveUnitEvents(unit.GetID(), EventCode::STATION_MOVE);
+    return start;
 }
 
 int32_t StationRecord::RandomBelow(int32_t span)

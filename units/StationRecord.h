@@ -165,6 +165,10 @@ protected:
     int32_t MidBearing() const;
     // The first point of the unit's path, else its position.
     static LatLonPoint PathStart(const Unit& unit);
+    // Starts a new way to the station: answers where the unit is heading
+    // (PathStart), then clears its planned path and its pending station-move
+    // events.
+    static LatLonPoint RestartFrom(Unit& unit);
     // A draw in 0..span-1 over the whole span (0 for a span of 0 or less);
     // spans below 65536 take a single draw.
     static int32_t RandomBelow(int32_t span);
@@ -180,6 +184,9 @@ protected:
     StationRecord* FindGroupStation(Group& group) const;
     // The base test, whatever the kind.
     bool IsInSector(const LatLonPoint& reference, int32_t axisBearing);
+    // The check of the kinds that cycle on their own: with the unit present,
+    // in station the next cycle starts now, out of it the plain move.
+    void CycleOrMove();
 
     // Where the sector's middle lies from the group's main axis (axis 0).
     enum class SectorSide { STARBOARD_BEAM, PORT_BEAM, AHEAD, ASTERN };

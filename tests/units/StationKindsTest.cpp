@@ -41,12 +41,8 @@ TEST_F(StationKindsTest, SprintPointLiesOnTheForwardLimitOnTheBeamAndMidSectorAh
     for (const Row& r : rows) {
         SCOPED_TRACE(r.where);
         SprintDriftStation templ;
-        templ.leftBearing = Deg(r.left);
-        templ.rightBearing = Deg(r.right);
-        templ.maxRange = Nm(20);
-        templ.minRange = Nm(10);
-        group->RemoveMember(7);
-        units.Remove(units.Find(7));
+        SetSector(templ, r.left, r.right, 10, 20);
+        DropMember(7);
         AddShip(7, Home(), &templ);
         auto* station = static_cast<SprintDriftStation*>(group->GetMemberStation(7));
         LatLonPoint aim;
@@ -71,19 +67,11 @@ TEST_F(StationKindsTest, DriftLastsUntilTheGroupPassesAndAtMostAnHour)
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         world.reports.Clear();
-        for (TestEvent* e : world.Queued(EventCode::STATION_MOVE))
-            world.arena.Queue().Remove(e), delete e;
-        group->RemoveMember(7);
-        if (Unit* old = units.Find(7)) {
-            units.Remove(old);
-            delete old;
-        }
+        ClearQueued(EventCode::STATION_MOVE);
+        DropMember(7);
         group->speed = r.groupKnots;
         SprintDriftStation templ;
-        templ.leftBearing = Deg(r.left);
-        templ.rightBearing = Deg(r.right);
-        templ.maxRange = Nm(r.maxNm);
-        templ.minRange = Nm(r.minNm);
+        SetSector(templ, r.left, r.right, r.minNm, r.maxNm);
         TestUnit* ship = AddShip(7, Home(), &templ);
         StationRecord* station = group->GetMemberStation(7);
         station->ReturnToStation();
@@ -103,10 +91,7 @@ TEST_F(StationKindsTest, GroupAsFastAsTheSprintWaitsInStepsOf15Seconds)
 {
     group->speed = 25;   // the ship sprints at 20
     SprintDriftStation templ;
-    templ.leftBearing = Deg(80);
-    templ.rightBearing = Deg(100);
-    templ.maxRange = Nm(20);
-    templ.minRange = Nm(10);
+    SetSector(templ, 80, 100, 10, 20);
     AddShip(7, Home(), &templ);
     StationRecord* station = group->GetMemberStation(7);
     station->ReturnToStation();
@@ -130,22 +115,14 @@ TEST_F(StationKindsTest, LayingTimeIsAtLeastASecondAndAnHourForAStillGroup)
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         world.reports.Clear();
-        for (TestEvent* e : world.Queued(EventCode::STATION_MOVE))
-            world.arena.Queue().Remove(e), delete e;
-        group->RemoveMember(30);
-        if (Unit* old = units.Find(30)) {
-            units.Remove(old);
-            delete old;
-        }
+        ClearQueued(EventCode::STATION_MOVE);
+        DropMember(30);
         group->ClearPath();
         if (r.moving)
             group->SetPath(new PositionNode(NavMath::Get_LatLonPoint_From_Vector(Home(), Nm(50), 0)));
         group->speed = r.knots;
         SonobuoyStation templ;
-        templ.leftBearing = Deg(r.left);
-        templ.rightBearing = Deg(r.right);
-        templ.maxRange = Nm(r.maxNm);
-        templ.minRange = Nm(r.minNm);
+        SetSector(templ, r.left, r.right, r.minNm, r.maxNm);
         Plane* plane = AddPlane(30, Home(), &templ);
         group->GetMemberStation(30)->ReturnToStation();
         EXPECT_TRUE(world.reports.fatals.empty());
@@ -164,10 +141,7 @@ TEST_F(StationKindsTest, LayingTimeIsAtLeastASecondAndAnHourForAStillGroup)
 TEST_F(StationKindsTest, SonobuoyLineCrossesTheSectorOnTheBeamAndRunsAlongItAhead)
 {
     SonobuoyStation templ;
-    templ.leftBearing = Deg(60);
-    templ.rightBearing = Deg(120);
-    templ.maxRange = Nm(10);
-    templ.minRange = Nm(4);
+    SetSector(templ, 60, 120, 4, 10);
     AddPlane(30, Home(), &templ);
     auto* station = static_cast<SonobuoyStation*>(group->GetMemberStation(30));
     LatLonPoint start;
@@ -202,24 +176,16 @@ TEST_F(StationKindsTest, RandomCornerIsNeverRepeatedAndSpeedStepsUp)
     for (const Row& r : rows) {
         SCOPED_TRACE(r.groupKnots);
         group->speed = r.groupKnots;
-        group->RemoveMember(7);
-        if (Unit* old = units.Find(7)) {
-            units.Remove(old);
-            delete old;
-        }
+        DropMember(7);
         RandomStation templ;
-        templ.leftBearing = Deg(60);
-        templ.rightBearing = Deg(120);
-        templ.maxRange = Nm(10);
-        templ.minRange = Nm(4);
+        SetSector(templ, 60, 120, 4, 10);
         TestUnit* ship = AddShip(7, Home(), &templ);
         StationRecord* station = group->GetMemberStation(7);
         int32_t previous = station->leg;
         std::vector<int> seen(4);
         for (int cycle = 0; cycle < 60; ++cycle) {
             world.log.speedsSetNow.clear();
-            for (TestEvent* e : world.Queued(EventCode::SET_SPEED))
-                world.arena.Queue().Remove(e), delete e;
+            ClearQueued(EventCode::SET_SPEED);
             station->ReturnToStation();
             ASSERT_NE(station->leg, previous);
             ASSERT_GE(station->leg, 0);
@@ -259,10 +225,7 @@ TEST_F(StationKindsTest, FreeStationNeverOrdersAnything)
 TEST_F(StationKindsTest, DippingHelicopterHoversThreeHundredSecondsAtTheDip)
 {
     DippingSonarStation templ;
-    templ.leftBearing = Deg(60);
-    templ.rightBearing = Deg(120);
-    templ.maxRange = Nm(10);
-    templ.minRange = Nm(4);
+    SetSector(templ, 60, 120, 4, 10);
     Plane* helo = AddPlane(30, Home(), &templ);
     helo->SetAltitude(100);
     world.arena.SetGameTime(GameTime(1000));
@@ -312,10 +275,7 @@ TEST_F(StationKindsTest, DipPointsSpreadOverTheWholeRangeBand)
 TEST_F(StationKindsTest, OrbitVisitsTheFourEdgeMidpointsInTurn)
 {
     CAPStation templ(false);
-    templ.leftBearing = Deg(60);
-    templ.rightBearing = Deg(120);
-    templ.maxRange = Nm(10);
-    templ.minRange = Nm(4);
+    SetSector(templ, 60, 120, 4, 10);
     Plane* plane = AddPlane(30, Home(), &templ);
     StationRecord* station = group->GetMemberStation(30);
     struct Point { int degrees; int32_t range; };
@@ -353,13 +313,11 @@ TEST_F(StationKindsTest, FormationHoldsWithinTenMilesAndDropsTheAircraftBeyond)
             EXPECT_EQ(plane->GetPosition(), Home());
             EXPECT_EQ(answers.refreshed, std::vector<uint16_t>{30});
             EXPECT_EQ(world.Queued(EventCode::STATION_MOVE).size(), 1u);
-            group->RemoveMember(30);
         } else {
             EXPECT_EQ(group->GetMemberStation(30), nullptr);   // left the group
             EXPECT_EQ(group->members.Find(30), nullptr);
         }
-        units.Remove(plane);
-        delete plane;
+        DropMember(30);
     }
 }
 
@@ -409,9 +367,7 @@ TEST_F(StationKindsTest, RejoinBecomesAFormationStationWithinSevenMiles)
             EXPECT_EQ(plane->GetPath()->GetPosition(), Home());
             EXPECT_EQ(EventsOn(plane->GetPath())[0]->TypeCode(), EventCode::STATION_SET);
         }
-        group->RemoveMember(30);
-        units.Remove(plane);
-        delete plane;
+        DropMember(30);
     }
 }
 

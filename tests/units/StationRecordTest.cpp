@@ -341,10 +341,7 @@ TEST_F(StationRecordTest, StationEventsReplaceSensorSettingsOfTheSameValue)
 TEST_F(StationRecordTest, CheckStationHoldsTheGroupSpeedInStationAndMovesOutOfIt)
 {
     StationRecord keep;
-    keep.leftBearing = Deg(80);
-    keep.rightBearing = Deg(100);
-    keep.maxRange = Nm(6);
-    keep.minRange = Nm(4);
+    SetSector(keep, 80, 100, 4, 6);
     TestUnit* ship = AddShip(7, Home(), &keep);
     StationRecord* station = group->GetMemberStation(7);
     ASSERT_NE(station, nullptr);
@@ -375,10 +372,7 @@ TEST_F(StationRecordTest, CheckStationHoldsTheGroupSpeedInStationAndMovesOutOfIt
 TEST_F(StationRecordTest, UnreachableStationFallsBackAlongTheLimits)
 {
     StationRecord keep;
-    keep.leftBearing = Deg(80);
-    keep.rightBearing = Deg(100);
-    keep.maxRange = Nm(6);
-    keep.minRange = Nm(4);
+    SetSector(keep, 80, 100, 4, 6);
     AddShip(7, Home(), &keep);
     StationRecord* station = group->GetMemberStation(7);
     answers.legsValid = false;

@@ -196,6 +196,25 @@ protected:
         return plane;
     }
 
+    // Takes a member out of the group and the unit out of play, when there.
+    void DropMember(uint16_t id)
+    {
+        group->RemoveMember(id);
+        if (Unit* old = units.Find(id)) {
+            units.Remove(old);
+            delete old;
+        }
+    }
+
+    // Deletes the queued events of a type code.
+    void ClearQueued(uint8_t code)
+    {
+        for (TestEvent* e : world.Queued(code)) {
+            world.arena.Queue().Remove(e);
+            delete e;
+        }
+    }
+
     // The first point due north of `from` whose range from it is exactly
     // `range`. From 10 nm on ranges are great-circle ones, which step by
     // some hundred units, so the search spans a wide band.
@@ -237,6 +256,18 @@ private:
     EventFactory previousFactory = nullptr;
     ScenarioAdmin* previousAdmin = nullptr;
 };
+
+constexpr int32_t Deg(int32_t degrees);
+constexpr int32_t Nm(int32_t nm);
+
+// Sets a station's sector: limits in degrees, ranges in nautical miles.
+inline void SetSector(StationRecord& station, int left, int right, int minNm, int maxNm)
+{
+    station.leftBearing = Deg(left);
+    station.rightBearing = Deg(right);
+    station.minRange = Nm(minNm);
+    station.maxRange = Nm(maxNm);
+}
 
 // Bearing and range of a point from a reference.
 inline NavVector From(const LatLonPoint& reference, const LatLonPoint& point)
