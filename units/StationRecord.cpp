@@ -77,6 +77,30 @@ StationRecord* StationRecord::CreateStation(uint8_t kind)
     }
 }
 
+void StationRecord::RunStationEvent(uint8_t typeCode, uint16_t unitID)
+{
+    gam2arena::RemoveUnitEvents(unitID, typeCode);
+    const Unit* const unit = gam2arena::FindUnit(unitID);
+    Group* const group = unit != nullptr ? FindGroupOf(*unit) : nullptr;
+    StationRecord* const station = group != nullptr ? group->GetMemberStation(unitID) : nullptr;
+    if (station == nullptr)
+        return;
+    switch (typeCode) {
+    case EventCode::STATION_SET:
+        station->CheckStation();
+        break;
+    case EventCode::STATION_MOVE:
+        station->ReturnToStation();
+        break;
+    case EventCode::STATION_UPDATE:
+        station->mode = StationMode::IN;
+        group->UpdateStations(false);
+        break;
+    default:
+        break;
+    }
+}
+
 void StationRecord::Save(std::ostream& out) const
 {
     SaveField(out, unitID);

@@ -111,6 +111,14 @@ public:
     // the same for every kind.
     virtual void LaunchAircraft(PlaneRecList* list, const Waypoint& request, const StationRecord* station);
 
+    // What the station events do, for their classes to call: the unit's
+    // other pending events of the type go, then the unit's station in its
+    // group is found (nothing without unit, group or station): a station-set
+    // event (0x40) runs CheckStation, a station-move event (0x3F)
+    // ReturnToStation, a station-update event (0x3C) marks the station in
+    // station and has the group update its stations without moving them.
+    static void RunStationEvent(uint8_t typeCode, uint16_t unitID);
+
     // A new station of the kind's class. A kind outside 1 to 12 is the fatal
     // error of UNKNOWN_KIND_TEXT and answers null.
     static StationRecord* CreateStation(uint8_t kind);

@@ -360,6 +360,14 @@ TEST_F(StationRecordTest, CheckStationHoldsTheGroupSpeedInStationAndMovesOutOfIt
     ASSERT_NE(ship->GetPath()->GetEvents().First(), nullptr);
     EXPECT_EQ(ship->GetPath()->GetEvents().First()->TypeCode(), EventCode::STATION_UPDATE);
 
+    // A planned path that starts nearer than the station is kept.
+    const LatLonPoint near = NavMath::Get_LatLonPoint_From_Vector(Home(), Nm(1), Deg(200));
+    ship->SetPath(new PositionNode(near));
+    station->mode = StationMode::OUT;
+    station->CheckStation();
+    EXPECT_EQ(ship->GetPath()->GetPosition(), near);
+    EXPECT_EQ(ship->GetPath()->GetNext(), nullptr);
+
     // A unit waiting for a path tries again in 300 seconds.
     ship->ClearPath();
     ship->SetStateFlags(SimObject::PATH_REQUESTED);
@@ -367,6 +375,35 @@ TEST_F(StationRecordTest, CheckStationHoldsTheGroupSpeedInStationAndMovesOutOfIt
     const auto retries = world.Queued(EventCode::STATION_SET);
     ASSERT_EQ(retries.size(), 1u);
     EXPECT_EQ(retries[0]->GetTime(), GameTime(300));
+}
+
+TEST_F(StationRecordTest, StationEventsRunTheirOperationAndDropTheirKind)
+{
+    StationRecord keep;
+    SetSector(keep, 80, 100, 4, 6);
+    TestUnit* ship = AddShip(7, Home(), &keep);
+    StationRecord* station = group->GetMemberStation(7);
+
+    // A pending event of the same type for the unit goes first.
+    gam2arena::PostEvent(new TestEvent(EventCode::STATION_MOVE, 7));
+    gam2arena::PostEvent(new TestEvent(EventCode::STATION_MOVE, 8));
+    StationRecord::RunStationEvent(EventCode::STATION_MOVE, 7);
+    ASSERT_EQ(world.Queued(EventCode::STATION_MOVE).size(), 1u);
+    EXPECT_EQ(world.Queued(EventCode::STATION_MOVE)[0]->GetSubject(), 8);
+    ASSERT_NE(ship->GetPath(), nullptr);   // ReturnToStation ran
+
+    station->mode = StationMode::OUT;
+    ship->ClearPath();
+    StationRecord::RunStationEvent(EventCode::STATION_SET, 7);
+    EXPECT_EQ(station->mode, StationMode::STEERING);   // CheckStation moved it
+
+    StationRecord::RunStationEvent(EventCode::STATION_UPDATE, 7);
+    EXPECT_EQ(station->mode, StationMode::OUT);   // in 'I', then not in the sector
+    ship->SetPosition(NavMath::Get_LatLonPoint_From_Vector(Home(), Nm(5), Deg(90)));
+    StationRecord::RunStationEvent(EventCode::STATION_UPDATE, 7);
+    EXPECT_EQ(station->mode, StationMode::IN);
+
+    StationRecord::RunStationEvent(EventCode::STATION_SET, 99);   // no such unit: nothing
 }
 
 TEST_F(StationRecordTest, UnreachableStationFallsBackAlongTheLimits)
