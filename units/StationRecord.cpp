@@ -472,19 +472,23 @@ LatLonPoint StationRecord::PathStart(const Unit& unit)
 
 LatLonPoint StationRecord::RestartFrom(Unit& unit)
 {
-    // Where the unit is heading decides the aim, so the start is taken
-    // before the planned path goes.
-    const LatLonPoint start = PathStart(unit);
+    // The planned path goes first, so the new way starts where the unit is
+    // (or at the first point of a path its class keeps), not at a point it
+    // no longer heads for.
     unit.ClearPath();
     gam2arena::RemoveUnitEvents(unit.GetID(), EventCode::STATION_MOVE);
-    return start;
+    return PathStart(unit);
 }
 
 int32_t StationRecord::RandomBelow(int32_t span)
 {
     constexpr int32_t ONE_DRAW = 0x10000;
-    if (span <= 0)
+    // An empty span still takes its draw (answering 0), so that the draws
+    // that follow stay the same.
+    if (span <= 0) {
+        gam2arena::Random(0);
         return 0;
+    }
     if (span < ONE_DRAW)
         return gam2arena::Random(static_cast<uint16_t>(span));
     // A single draw answers 16 bits at most: two draws make a number in base

@@ -173,12 +173,11 @@ protected:
     int32_t MidBearing() const;
     // The first point of the unit's path, else its position.
     static LatLonPoint PathStart(const Unit& unit);
-    // Starts a new way to the station: answers where the unit is heading
-    // (PathStart), then clears its planned path and its pending station-move
-    // events.
+    // Starts a new way to the station: clears the unit's planned path and
+    // its pending station-move events, then answers PathStart.
     static LatLonPoint RestartFrom(Unit& unit);
-    // A draw in 0..span-1 over the whole span (0 for a span of 0 or less);
-    // spans below 65536 take a single draw.
+    // A draw in 0..span-1 over the whole span; spans below 65536 take a
+    // single draw, and so does a span of 0 or less (answering 0).
     static int32_t RandomBelow(int32_t span);
     // A one-point path at the point (with the event hung on it when given)
     // given to the unit; the local path is deleted.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "StationTestSupport.h"
+#include "core/RandomGen.h"
 #include "units/GroupKeepingStations.h"
 #include "units/PatrolStations.h"
 #include "units/RandomStations.h"
@@ -202,6 +203,39 @@ TEST_F(StationKindsTest, RandomCornerIsNeverRepeatedAndSpeedStepsUp)
         }
         for (int corner = 0; corner < 4; ++corner)
             EXPECT_GT(seen[corner], 0) << corner;
+    }
+}
+
+TEST_F(StationKindsTest, CornerIsMetFromWhereTheShipIsNotFromItsDroppedPath)
+{
+    RandomStation templ;
+    SetSector(templ, 60, 120, 4, 10);
+    TestUnit* ship = AddShip(7, Home(), &templ);
+    ship->SetPath(new PositionNode(NavMath::Get_LatLonPoint_From_Vector(Home(), Nm(30), Deg(200))));
+    group->GetMemberStation(7)->ReturnToStation();
+    ASSERT_GT(answers.interceptCalls, 0);
+    EXPECT_EQ(answers.lastPursuer, Home());
+}
+
+TEST_F(StationKindsTest, EmptyRangeBandStillTakesItsDraw)
+{
+    // A band of one range draws its range as a span of 0 would: one draw
+    // answering 0, so that the next dip's bearing is the generator's next
+    // draw but one.
+    DippingSonarStation station;
+    station.leftBearing = Deg(10);
+    station.rightBearing = Deg(70);
+    station.minRange = station.maxRange = Nm(5);
+    world.arena.Generator().SetSeed(12345);
+    RandomGen expected;
+    expected.SetSeed(12345);
+    for (int dip = 0; dip < 4; ++dip) {
+        SCOPED_TRACE(dip);
+        const int degrees = expected.MPRandom(60);
+        EXPECT_EQ(expected.MPRandom(0), 0);
+        LatLonPoint point;
+        station.GetStationPoint(point, Home(), 0);
+        EXPECT_EQ(point, NavMath::Get_LatLonPoint_From_Vector(Home(), Nm(5), Deg(10 + degrees)));
     }
 }
 

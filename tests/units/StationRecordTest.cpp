@@ -406,6 +406,18 @@ TEST_F(StationRecordTest, StationEventsRunTheirOperationAndDropTheirKind)
     StationRecord::RunStationEvent(EventCode::STATION_SET, 99);   // no such unit: nothing
 }
 
+TEST_F(StationRecordTest, ReturnStartsFromTheUnitNotFromThePathItDrops)
+{
+    StationRecord keep;
+    SetSector(keep, 80, 100, 4, 6);
+    TestUnit* ship = AddShip(7, Home(), &keep);
+    ship->SetPath(new PositionNode(NavMath::Get_LatLonPoint_From_Vector(Home(), Nm(8), 0)));
+    group->GetMemberStation(7)->ReturnToStation();
+    ASSERT_NE(ship->GetPath(), nullptr);
+    EXPECT_EQ(ship->GetPath()->GetNext(), nullptr);
+    EXPECT_EQ(ship->GetPath()->GetPosition(), NavMath::Get_LatLonPoint_From_Vector(Home(), Nm(5), Deg(90)));
+}
+
 TEST_F(StationRecordTest, UnreachableStationFallsBackAlongTheLimits)
 {
     StationRecord keep;

@@ -43,6 +43,7 @@ struct Answers {
     uint16_t sonobuoyType = 1;
     int interceptCalls = 0;
     int32_t lastSeconds = 0;   // time to the last meeting found
+    LatLonPoint lastPursuer;   // where the last intercept asked started from
     std::vector<uint16_t> refreshed;
 };
 
@@ -51,8 +52,10 @@ struct Answers {
 inline bool StraightIntercept(const LatLonPoint& target, int32_t, int32_t targetSpeed, const LatLonPoint& pursuer,
                               int32_t* course, int32_t speed, int32_t* seconds, LatLonPoint* point)
 {
-    if (Answers::Active())
+    if (Answers::Active()) {
         ++Answers::Active()->interceptCalls;
+        Answers::Active()->lastPursuer = pursuer;
+    }
     if (speed <= 0 || speed <= targetSpeed)
         return false;
     const NavVector v = NavMath::Get_Vector(pursuer, target);
