@@ -35,7 +35,7 @@ LatLonPoint NextOrbitPoint(StationRecord& station, const Group& group)
     case 2: range = station.minRange; bearing = middleBearing; break;
     default: break;
     }
-    station.leg = ((station.leg + 1) % 4 + 4) % 4;
+    station.leg = static_cast<int32_t>(((int64_t{station.leg} + 1) % 4 + 4) % 4);
     int64_t aim = int64_t{bearing} + group.GetAxisBearing(station.axis);
     while (aim > ANGLE_FULL)
         aim -= ANGLE_FULL;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "StationTestSupport.h"
@@ -327,6 +328,25 @@ TEST_F(StationKindsTest, OrbitVisitsTheFourEdgeMidpointsInTurn)
     station->ReturnToStation();
     EXPECT_EQ(plane->GetPath()->GetPosition(), kept);
     EXPECT_EQ(static_cast<CAPStation*>(station)->GetAircraftRole(), 4u);
+}
+
+TEST_F(StationKindsTest, OrbitIndexOutsideTheFourPointsTakesTheLeftEdgeAndStartsOver)
+{
+    // -1 after a failed approach, or anything a damaged file holds.
+    for (int32_t leg : {-1, 4, INT32_MAX, INT32_MIN}) {
+        SCOPED_TRACE(leg);
+        DropMember(30);
+        CAPStation templ(false);
+        SetSector(templ, 60, 120, 4, 10);
+        Plane* plane = AddPlane(30, Home(), &templ);
+        StationRecord* station = group->GetMemberStation(30);
+        station->leg = leg;
+        station->ReturnToStation();
+        ASSERT_NE(plane->GetPath(), nullptr);
+        EXPECT_EQ(plane->GetPath()->GetPosition(), NavMath::Get_LatLonPoint_From_Vector(Home(), Nm(7), Deg(60)));
+        EXPECT_GE(station->leg, 0);
+        EXPECT_LE(station->leg, 3);
+    }
 }
 
 TEST_F(StationKindsTest, FormationHoldsWithinTenMilesAndDropsTheAircraftBeyond)
