@@ -23,9 +23,9 @@ constexpr int16_t LOW_ALTITUDE = 5;   // above this a helicopter descends to dip
 // failed approach) takes the left edge.
 LatLonPoint NextOrbitPoint(StationRecord& station, const Group& group)
 {
-    const int32_t left = station.leftBearing > station.rightBearing ? station.leftBearing - ANGLE_FULL
+    const int64_t left = station.leftBearing > station.rightBearing ? int64_t{station.leftBearing} - ANGLE_FULL
                                                                    : station.leftBearing;
-    const int32_t middleBearing = static_cast<int32_t>((int64_t{left} + station.rightBearing) / 2);
+    const int32_t middleBearing = static_cast<int32_t>((left + station.rightBearing) / 2);
     const int32_t middleRange = static_cast<int32_t>((int64_t{station.maxRange} + station.minRange) >> 1);
     int32_t range = middleRange;
     int32_t bearing = station.leftBearing;
@@ -166,14 +166,14 @@ bool CAPStation::MatchAircraftRecord(PlaneRecList* list, PlaneRec*& best, uint16
 
 void DippingSonarStation::GetStationPoint(LatLonPoint& out, const LatLonPoint& reference, int32_t axisBearing)
 {
-    int32_t width = rightBearing - leftBearing;
+    int64_t width = int64_t{rightBearing} - leftBearing;
     if (width < 0)
         width += ANGLE_FULL;
     const int32_t degrees = gam2arena::Random(static_cast<uint16_t>(width / ANGLE_PER_DEGREE));
     int64_t bearing = int64_t{axisBearing} + leftBearing + int64_t{degrees} * ANGLE_PER_DEGREE;
     while (bearing > ANGLE_FULL)
         bearing -= ANGLE_FULL;
-    const int32_t range = minRange + RandomBelow(maxRange - minRange);
+    const int32_t range = Clamp32(int64_t{minRange} + RandomBelow(Clamp32(int64_t{maxRange} - minRange)));
     out = NavMath::Get_LatLonPoint_From_Vector(reference, range, static_cast<int32_t>(bearing));
 }
 

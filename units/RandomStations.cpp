@@ -15,10 +15,10 @@ void RandomStation::GetStationPoint(LatLonPoint& out, const LatLonPoint& referen
 {
     const bool outer = leg == OUTER_RIGHT || leg == OUTER_LEFT;
     const bool left = leg == OUTER_LEFT || leg == INNER_LEFT;
-    int32_t bearing = (left ? leftBearing : rightBearing) + axisBearing;
+    int64_t bearing = int64_t{left ? leftBearing : rightBearing} + axisBearing;
     while (bearing > ANGLE_FULL)
         bearing -= ANGLE_FULL;
-    out = NavMath::Get_LatLonPoint_From_Vector(reference, outer ? maxRange : minRange, bearing);
+    out = NavMath::Get_LatLonPoint_From_Vector(reference, outer ? maxRange : minRange, static_cast<int32_t>(bearing));
 }
 
 bool RandomStation::IsInStation(const LatLonPoint& reference, int32_t axisBearing)

@@ -65,11 +65,11 @@ int32_t SonobuoyStation::PlaceLeg(LatLonPoint& start, LatLonPoint& end, const La
     if (place.side == SectorSide::PORT_BEAM || place.side == SectorSide::STARBOARD_BEAM) {
         range = maxRange;
         const int32_t halfChord =
-            LongMath::LongMulLong(maxRange, Sine::Int_sin(rightBearing - place.mid), true, "STATSB", 394);
+            LongMath::LongMulLong(maxRange, Sine::Int_sin(Clamp32(int64_t{rightBearing} - place.mid)), true, "STATSB", 394);
         legLength = static_cast<int32_t>(std::clamp<int64_t>(2 * int64_t{halfChord}, INT32_MIN, INT32_MAX));
     } else {
         range = place.side == SectorSide::AHEAD ? maxRange : minRange;
-        legLength = maxRange - minRange;
+        legLength = Clamp32(int64_t{maxRange} - minRange);
     }
     const int32_t axisBearing = group->GetAxisBearing(axis);
     start = NavMath::Get_LatLonPoint_From_Vector(reference, range, FoldBearing(int64_t{leftBearing} + axisBearing));

@@ -64,19 +64,19 @@ int32_t SprintDriftStation::PlaceSprintPoint(LatLonPoint& out, const LatLonPoint
     if (place.side == SectorSide::PORT_BEAM || place.side == SectorSide::STARBOARD_BEAM) {
         // The sector's forward limit, across the beam at a middle range.
         bearing = place.side == SectorSide::PORT_BEAM ? rightBearing : leftBearing;
-        range = random ? minRange + RandomBelow(maxRange - minRange)
+        range = random ? Clamp32(int64_t{minRange} + RandomBelow(Clamp32(int64_t{maxRange} - minRange)))
                        : static_cast<int32_t>((int64_t{minRange} + maxRange) >> 1);
         const int32_t halfChord =
-            LongMath::LongMulLong(range, Sine::Int_sin(rightBearing - place.mid), true, "STATSD", 567);
+            LongMath::LongMulLong(range, Sine::Int_sin(Clamp32(int64_t{rightBearing} - place.mid)), true, "STATSD", 567);
         legLength = static_cast<int32_t>(std::clamp<int64_t>(2 * int64_t{halfChord}, INT32_MIN, INT32_MAX));
     } else {
         range = place.side == SectorSide::AHEAD ? maxRange : minRange;
         bearing = place.mid;
         if (random) {
-            const int32_t steps = (rightBearing - place.leftFrom) / BEARING_STEP;
-            bearing = place.leftFrom + RandomBelow(steps) * BEARING_STEP;
+            const int32_t steps = Clamp32((rightBearing - place.leftFrom) / BEARING_STEP);
+            bearing = Clamp32(place.leftFrom + int64_t{RandomBelow(steps)} * BEARING_STEP);
         }
-        legLength = maxRange - minRange;
+        legLength = Clamp32(int64_t{maxRange} - minRange);
     }
     int64_t aim = int64_t{bearing} + group->GetAxisBearing(axis);
     while (aim < 0)

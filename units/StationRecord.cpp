@@ -3,6 +3,7 @@
 // a station.
 #include "units/StationRecord.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <istream>
 #include <ostream>
@@ -47,7 +48,7 @@ int32_t Midpoint(int64_t a, int64_t b)
 
 // Bearings above a full circle lose one circle (a bearing of exactly a full
 // circle stays, and so does a negative one: the sector test is built on it).
-int32_t ReduceOnce(int32_t bearing)
+int64_t ReduceOnce(int64_t bearing)
 {
     return bearing > ANGLE_FULL ? bearing - ANGLE_FULL : bearing;
 }
@@ -159,7 +160,7 @@ void StationRecord::GetStationPoint(LatLonPoint& out, const LatLonPoint& referen
             mid += ANGLE_FULL;
     }
     const int32_t range = Midpoint(maxRange, minRange);
-    out = NavMath::Get_LatLonPoint_From_Vector(reference, range, mid + axisBearing);
+    out = NavMath::Get_LatLonPoint_From_Vector(reference, range, Clamp32(int64_t{mid} + axisBearing));
 }
 
 bool StationRecord::IsInStation(const LatLonPoint& reference, int32_t axisBearing)
@@ -169,8 +170,8 @@ bool StationRecord::IsInStation(const LatLonPoint& reference, int32_t axisBearin
 
 bool StationRecord::IsInSector(const LatLonPoint& reference, int32_t axisBearing)
 {
-    const int32_t lo = ReduceOnce(axisBearing + leftBearing);
-    const int32_t hi = ReduceOnce(axisBearing + rightBearing);
+    const int64_t lo = ReduceOnce(int64_t{axisBearing} + leftBearing);
+    const int64_t hi = ReduceOnce(int64_t{axisBearing} + rightBearing);
     const Unit* const unit = FindStationUnit();
     if (unit == nullptr)
         return false;
@@ -433,11 +434,12 @@ void StationRecord::FindReachablePoint(LatLonPoint& out, const LatLonPoint& refe
     for (int i = 0; i < 10; ++i) {
         if (i % 2 == 0)
             range /= 2;
-        int32_t bearing = axisBearing + (i % 2 == 0 ? leftBearing : rightBearing);
+        int64_t bearing = int64_t{axisBearing} + (i % 2 == 0 ? leftBearing : rightBearing);
         while (bearing > ANGLE_FULL)
             bearing -= ANGLE_FULL;
         candidate = i == 9 ? reference
-                           : NavMath::Get_LatLonPoint_From_Vector(reference, static_cast<int32_t>(range), bearing);
+                           : NavMath::Get_LatLonPoint_From_Vector(reference, static_cast<int32_t>(range),
+                                                                  static_cast<int32_t>(bearing));
         if (Nav2Game::LegValidForUnit(unitID, from, candidate))
             break;
     }
@@ -505,6 +507,11 @@ int32_t StationRecord::RandomBelow(int32_t span)
     return static_cast<int32_t>(value % span);   // only without a working generator
 }
 
+int32_t StationRecord::Clamp32(int64_t value)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
 void StationRecord::GivePathTo(uint16_t unitID, const LatLonPoint& point, int16_t altitude, Event* onArrival)
 {
     PositionNode* node = new PositionNode(point, altitude);
@@ -533,7 +540,7 @@ StationRecord::SectorPlace StationRecord::PlaceSector(const Group& group) const
     if (relAxis < 0)
         relAxis += ANGLE_FULL;
     SectorPlace place;
-    place.leftFrom = rightBearing < leftBearing ? leftBearing - ANGLE_FULL : leftBearing;
+    place.leftFrom = rightBearing < leftBearing ? int64_t{leftBearing} - ANGLE_FULL : leftBearing;
     place.mid = Midpoint(place.leftFrom, rightBearing);
     int64_t rel = int64_t{relAxis} + place.mid;
     while (rel < 0)

@@ -179,6 +179,9 @@ protected:
     // A draw in 0..span-1 over the whole span; spans below 65536 take a
     // single draw, and so does a span of 0 or less (answering 0).
     static int32_t RandomBelow(int32_t span);
+    // A wide sum or difference of saved fields, held to 32 bits (fields a
+    // damaged file gives may lie far outside their sense).
+    static int32_t Clamp32(int64_t value);
     // A one-point path at the point (with the event hung on it when given)
     // given to the unit; the local path is deleted.
     static void GivePathTo(uint16_t unitID, const LatLonPoint& point, int16_t altitude, Event* onArrival);
@@ -200,7 +203,7 @@ protected:
     struct SectorPlace {
         SectorSide side = SectorSide::AHEAD;
         int32_t mid = 0;         // middle bearing from the station's axis; may be negative
-        int32_t leftFrom = 0;    // leftBearing, a full circle less when the sector crosses north
+        int64_t leftFrom = 0;    // leftBearing, a full circle less when the sector crosses north
     };
     SectorPlace PlaceSector(const Group& group) const;
     // Seconds to cover a leg (range units) at a speed (knots > 0), truncated

@@ -349,6 +349,49 @@ TEST_F(StationKindsTest, OrbitIndexOutsideTheFourPointsTakesTheLeftEdgeAndStarts
     }
 }
 
+TEST_F(StationKindsTest, ExtremeFieldsFromADamagedFileKeepEveryKindWorking)
+{
+    // Any value of the saved fields loads; every operation must still run
+    // through without the arithmetic overflowing.
+    struct Row { int32_t left, right, minRange, maxRange, leg; };
+    const Row rows[] = {
+        {INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX},
+        {INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN},
+        {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, -1},
+    };
+    for (const Row& r : rows) {
+        for (uint8_t kind = StationKind::FIRST; kind <= StationKind::LAST; ++kind) {
+            SCOPED_TRACE(int{kind});
+            DropMember(30);
+            StationRecord* templ = StationRecord::CreateStation(kind);
+            templ->leftBearing = r.left;
+            templ->rightBearing = r.right;
+            templ->minRange = r.minRange;
+            templ->maxRange = r.maxRange;
+            templ->axis = 2;
+            AddPlane(30, Home(), templ);
+            delete templ;
+            StationRecord* station = group->GetMemberStation(30);
+            ASSERT_NE(station, nullptr);
+            station->leg = r.leg;
+            LatLonPoint point;
+            station->GetStationPoint(point, Home(), group->GetAxisBearing(2));
+            station->IsInStation(Home(), group->GetAxisBearing(2));
+            station->FindReachablePoint(point, Home(), group->GetAxisBearing(2));
+            station->mode = StationMode::OUT;
+            station->CheckStation();
+            if (group->GetMemberStation(30) == nullptr)
+                continue;   // a formation aircraft far off leaves the group
+            units.Find(30)->ClearPath();
+            group->GetMemberStation(30)->ReturnToStation();
+            if (StationRecord* s = group->GetMemberStation(30)) {
+                units.Find(30)->ClearPath();
+                s->MoveToStation();
+            }
+        }
+    }
+}
+
 TEST_F(StationKindsTest, FormationHoldsWithinTenMilesAndDropsTheAircraftBeyond)
 {
     // Exactly 10 nm, and the nearest range beyond it (great-circle ranges
