@@ -36,6 +36,27 @@ Event* MakeSetSensorsEvent(uint16_t unitID, uint32_t state, uint32_t sensorType)
                                                  : nullptr;
 }
 
+Event* MakeStationEvent(uint8_t typeCode, uint16_t unitID, GameTime due)
+{
+    return gCalls.makeStationEvent != nullptr ? gCalls.makeStationEvent(typeCode, unitID, due) : nullptr;
+}
+
+Event* MakeSetAltitudeEvent(uint16_t unitID, int32_t altitude, GameTime due)
+{
+    return gCalls.makeSetAltitudeEvent != nullptr ? gCalls.makeSetAltitudeEvent(unitID, altitude, due) : nullptr;
+}
+
+Event* MakeLaunchAircraftEvent(uint16_t holderID, uint16_t planeRecID, uint32_t value)
+{
+    return gCalls.makeLaunchAircraftEvent != nullptr ? gCalls.makeLaunchAircraftEvent(holderID, planeRecID, value)
+                                                     : nullptr;
+}
+
+uint32_t GetSensorSetting(const Event& event)
+{
+    return gCalls.getSensorSetting != nullptr ? gCalls.getSensorSetting(event) : 0;
+}
+
 uint32_t GetMultiAction(const Event& event)
 {
     return gCalls.getMultiAction != nullptr ? gCalls.getMultiAction(event) : 0;

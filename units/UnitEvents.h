@@ -1,7 +1,9 @@
 // UnitEvents.h: the simulation's event classes that the unit model makes or
-// reads: the set-speed (0x3D), delete-unit (0x43), towed-array (0x16) and
-// set-sensors (0x08) events it posts, the action of a multi-action event (0x0A) and the sensor
-// types a set-sensors event (0x08) switches. The classes live with the
+// reads: the set-speed (0x3D), set-altitude (0x3E), station (0x3C, 0x3F,
+// 0x40), launch-aircraft (0x0F), delete-unit (0x43), towed-array (0x16) and
+// set-sensors (0x08) events it posts, the action of a multi-action event
+// (0x0A), the setting value of a set-sensors event and the sensor types it
+// switches. The classes live with the
 // simulation, which installs these calls at start-up (SetUnitEventCalls).
 // Until then no event is made; a speed that must change at once is set on
 // the unit directly (see SetSpeedNow).
@@ -23,6 +25,15 @@ struct UnitEventCalls {
     // state (2 active, 3 passive), for no single sensor and not
     // intermittent.
     Event* (*makeSetSensorsEvent)(uint16_t unitID, uint32_t state, uint32_t sensorType) = nullptr;
+    // A station event of type 0x3C (update), 0x3F (move) or 0x40 (set) for
+    // the unit; null for another code.
+    Event* (*makeStationEvent)(uint8_t typeCode, uint16_t unitID, GameTime due) = nullptr;
+    // An order to climb or dive to an altitude (tens of metres).
+    Event* (*makeSetAltitudeEvent)(uint16_t unitID, int32_t altitude, GameTime due) = nullptr;
+    // The launch of the aircraft of a holder's aircraft record.
+    Event* (*makeLaunchAircraftEvent)(uint16_t holderID, uint16_t planeRecID, uint32_t value) = nullptr;
+    // The 32-bit setting value of a set-sensors event (0 without the call).
+    uint32_t (*getSensorSetting)(const Event& event) = nullptr;
     // The action code of a queued multi-action event (0 without the call).
     uint32_t (*getMultiAction)(const Event& event) = nullptr;
     // Whether a queued set-sensors event would switch a sensor of that type
@@ -38,6 +49,10 @@ Event* MakeSetSpeedEvent(uint16_t unitID, uint16_t knots, GameTime due);
 Event* MakeDeleteUnitEvent(uint16_t unitID, GameTime due);
 Event* MakeTowedArrayEvent(uint16_t unitID);
 Event* MakeSetSensorsEvent(uint16_t unitID, uint32_t state, uint32_t sensorType);
+Event* MakeStationEvent(uint8_t typeCode, uint16_t unitID, GameTime due);
+Event* MakeSetAltitudeEvent(uint16_t unitID, int32_t altitude, GameTime due);
+Event* MakeLaunchAircraftEvent(uint16_t holderID, uint16_t planeRecID, uint32_t value);
+uint32_t GetSensorSetting(const Event& event);
 uint32_t GetMultiAction(const Event& event);
 bool SwitchesSensorType(const Event& event, const Unit& unit, uint8_t sensorType);
 
