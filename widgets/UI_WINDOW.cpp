@@ -343,7 +343,7 @@ void* UI_WINDOW::Query(int32_t request, void* data, uint16_t objectID)
         UI_WIDGET::Query(UI_QUERY_FLAGS_CHANGED, data, objectID);
         if (listFlags & UI_LIST_SORTED)
             order = UI_TextOrder;
-        if (request == UI_QUERY_FLAGS_CHANGED && objectID == UI_ID_WINDOW && (status & UI_STATUS_ON_SCREEN)) {
+        if (objectID == UI_ID_WINDOW && (status & UI_STATUS_ON_SCREEN)) {
             Send(this, UI_CODE_INITIALIZE);
             Send(this, UI_CODE_LAYOUT);
         }

@@ -1,9 +1,10 @@
 // Scripted sessions through the desktop window manager: closing the last
 // window and the pass that follows, the exit question, modal windows closed
 // by a plain one and pulled onto the screen or above their owner, a locking
-// window, the cascade, routing of presses, the next window; the maximize
-// button and the arrow keys of buttons on real windows; and a full redraw
-// into a memory page that leaves the front window's pixels alone.
+// window, the cascade, routing of presses, the next window, help, the child
+// commands of a window of windows, a new display; the maximize button and
+// the arrow keys of buttons on real windows; and a full redraw into a memory
+// page that leaves the front window's pixels alone.
 #include <gtest/gtest.h>
 
 #include <allegro.h>
@@ -12,6 +13,7 @@
 
 #include "support/MemoryScreen.h"
 #include "support/WindowSession.h"
+#include "widgets/FrameworkHooks.h"
 #include "widgets/GraphicsSetup.h"
 #include "widgets/PasteBuffer.h"
 #include "widgets/UI_BUTTON.h"
@@ -276,6 +278,73 @@ TEST(DesktopPixels, WindowBehindLeavesTheFrontOneAlone)
     EXPECT_EQ(before, after);
     EXPECT_EQ(CountPageColour(page, fill, f.left + 1, f.top + 1, f.right - 1, f.bottom - 1),
               (f.right - f.left - 1) * (f.bottom - f.top - 1));
+}
+
+class NotingHelp : public UI_HELP_SYSTEM {
+public:
+    void DisplayHelp(UI_WIDGET*, int32_t topic) override { topics.push_back(topic); }
+    std::vector<int32_t> topics;
+};
+
+TEST_F(Desktop, HelpShowsTheFrontWindowsTopic)
+{
+    NotingHelp help;
+    helpSystem = &help;
+    session_.desktop.Add(new UI_WINDOW(2, 2, 20, 10, 0, 0, 77));
+    EXPECT_EQ(session_.Dispatch(UI_MESSAGE(UI_CODE_HELP)), UI_CODE_HELP);
+    helpSystem = nullptr;
+    EXPECT_EQ(help.topics, (std::vector<int32_t>{77}));
+}
+
+TEST_F(Desktop, WindowOfWindowsPassesTheChildCommandsToItsCurrentChild)
+{
+    auto* holder = new UI_WINDOW(0, 0, 60, 25, 0, UI_WINDOW_IN_WINDOW);
+    auto* first = new CountedWindow(1, 1, 20, 8, &deletions_, UI_WINDOW_IN_WINDOW);
+    auto* second = new CountedWindow(5, 3, 20, 8, &deletions_, UI_WINDOW_IN_WINDOW);
+    holder->Add(first);
+    holder->Add(second);
+    session_.desktop.Add(holder);
+    ASSERT_EQ(holder->Current(), second);   // a window inside a window is current when added
+    EXPECT_EQ(session_.Dispatch(UI_MESSAGE(UI_CODE_CHILD_MAXIMIZE)), UI_CODE_CHILD_MAXIMIZE);
+    EXPECT_TRUE(second->status & UI_STATUS_MAXIMIZED);
+    EXPECT_FALSE(holder->status & UI_STATUS_MAXIMIZED);
+    EXPECT_EQ(session_.Dispatch(UI_MESSAGE(UI_CODE_CHILD_CLOSE)), UI_CODE_CHILD_CLOSE);
+    EXPECT_EQ(deletions_, 1);
+    EXPECT_EQ(holder->Current(), first);
+    // A plain window takes no child commands.
+    auto* plain = new UI_WINDOW(0, 0, 20, 5);
+    session_.desktop.Add(plain);
+    EXPECT_EQ(session_.Dispatch(UI_MESSAGE(UI_CODE_CHILD_MAXIMIZE)), UI_CODE_NOT_HANDLED);
+}
+
+TEST_F(Desktop, NewDisplayShowsTheSameWindowsInTheSameOrder)
+{
+    auto* back = new UI_WINDOW(2, 2, 20, 10);
+    auto* front = new UI_WINDOW(4, 4, 20, 10);
+    session_.desktop.Add(back);
+    session_.desktop.Add(front);
+    UI_MESSAGE leaving(UI_CODE_SCREEN_CHANGED);
+    EXPECT_EQ(session_.Dispatch(leaving), UI_CODE_SCREEN_CHANGED);
+    EXPECT_FALSE(front->status & UI_STATUS_IN_PIXELS);   // back in cells
+    EXPECT_EQ(front->givenRect.left, 4);
+
+    RecordingDisplay larger;
+    larger.width = 800;
+    larger.height = 600;
+    larger.columnWidth = 10;
+    UI_MESSAGE arriving(UI_CODE_SCREEN_CHANGED);
+    arriving.pointer = &larger;
+    EXPECT_EQ(session_.Dispatch(arriving), UI_CODE_SCREEN_CHANGED);
+    EXPECT_EQ(UI_WIDGET::screen, &larger);
+    EXPECT_EQ(session_.desktop.First(), front);
+    EXPECT_EQ(session_.desktop.Last(), back);
+    EXPECT_EQ(front->screenRect.left, 40);   // four cells of the new display
+    EXPECT_EQ(session_.desktop.screenRect.right, 799);
+    UI_MESSAGE queued;
+    ASSERT_EQ(session_.manager.Get(&queued, UI_GET_NO_WAIT | UI_GET_NO_POLL), 0);
+    EXPECT_EQ(queued.type, UI_CODE_REDISPLAY);
+    session_.desktop.Event(&queued);
+    UI_WIDGET::screen = &session_.display;   // the session's display outlives the larger one
 }
 
 } // namespace
