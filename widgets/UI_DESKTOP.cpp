@@ -11,6 +11,7 @@
 #include "widgets/UI_FG_DISPLAY.h"
 #include "widgets/UI_INPUT_MANAGER.h"
 #include "widgets/UI_SCREEN.h"
+#include "widgets/WindowMessages.h"
 
 int32_t UI_DESKTOP::nextScreenNumber = 1;
 
@@ -19,51 +20,9 @@ namespace {
 constexpr int32_t NO_UNION = 4095;   // a union of no rectangles: left and top 4095, right and bottom 0
 constexpr int32_t CASCADE_COLUMNS = 3;   // cell widths between cascaded windows
 
-UI_WIDGET* AsWidget(UI_NODE* node)
-{
-    return static_cast<UI_WIDGET*>(node);
-}
-
-bool Inside(const UI_RECT& r, const UI_POINT& p)
-{
-    return p.column >= r.left && p.column <= r.right && p.line >= r.top && p.line <= r.bottom;
-}
-
-bool Overlap(const UI_RECT& a, const UI_RECT& b)
-{
-    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
-}
-
 bool Modal(const UI_WIDGET* window)
 {
     return window->windowFlags & UI_WINDOW_MODAL;
-}
-
-void Send(UI_WIDGET* object, int32_t type, const UI_RECT& rect)
-{
-    UI_MESSAGE m(type);
-    m.rect = rect;
-    object->Event(&m);
-}
-
-void Send(UI_WIDGET* object, int32_t type)
-{
-    UI_MESSAGE m(type);
-    object->Event(&m);
-}
-
-void HideCursorAndPointer()
-{
-    if (UI_WIDGET::inputManager == nullptr)
-        return;
-    UI_WIDGET::inputManager->SendToDevice(UI_CURSOR_DEVICE, UI_DEVICE_OFF);
-    UI_WIDGET::inputManager->SendToDevice(UI_MOUSE_EVENT, UI_POINTER_NORMAL);
-}
-
-void NormalPointer()
-{
-    if (UI_WIDGET::inputManager != nullptr)
-        UI_WIDGET::inputManager->SendToDevice(UI_MOUSE_EVENT, UI_POINTER_NORMAL);
 }
 
 const UI_RECT NO_RECT{-1, -1, -1, -1};
@@ -153,16 +112,16 @@ UI_WIDGET* UI_DESKTOP::Add(UI_WIDGET* window)
 
     UI_RECT redraw{NO_UNION, NO_UNION, 0, 0};
     for (UI_WIDGET* w = First(); w != nullptr && w != window; w = AsWidget(w->next)) {
-        if (!Overlap(w->screenRect, window->screenRect))
+        if (!RectsOverlap(w->screenRect, window->screenRect))
             continue;
         redraw = UI_RECT{std::min(redraw.left, w->screenRect.left), std::min(redraw.top, w->screenRect.top),
                          std::max(redraw.right, w->screenRect.right), std::max(redraw.bottom, w->screenRect.bottom)};
     }
     if (window->screenNumber == 0 || Modal(window)) {
-        Send(window, UI_CODE_INITIALIZE);
+        SendMessage(window, UI_CODE_INITIALIZE);
         if (window->screenNumber == 0)
             window->screenNumber = ++nextScreenNumber;
-        Send(window, UI_CODE_LAYOUT);
+        SendMessage(window, UI_CODE_LAYOUT);
         if (Modal(window) && screen != nullptr) {
             // Pulled onto the screen, or above its owner when it would pass
             // the bottom.
@@ -179,7 +138,7 @@ UI_WIDGET* UI_DESKTOP::Add(UI_WIDGET* window)
                 if (r.top < 0)
                     r.top = 0, r.bottom = height;
             }
-            Send(window, UI_CODE_LAYOUT);
+            SendMessage(window, UI_CODE_LAYOUT);
         }
         redraw = window->screenRect;
     }
@@ -188,12 +147,12 @@ UI_WIDGET* UI_DESKTOP::Add(UI_WIDGET* window)
         Unlink(window);
     else
         redraw = window->screenRect;
-    Send(window, UI_CODE_CLAIM_REGION);
+    SendMessage(window, UI_CODE_CLAIM_REGION);
     UI_WIDGET* previousFront = First();
     InsertBefore(head, window);
     if (previousFront != nullptr && !Modal(window))
-        Send(previousFront, UI_CODE_DEACTIVATE, NO_RECT);
-    Send(window, UI_CODE_DRAW_CURRENT, redraw);
+        SendMessage(previousFront, UI_CODE_DEACTIVATE, NO_RECT);
+    SendMessage(window, UI_CODE_DRAW_CURRENT, redraw);
     return window;
 }
 
@@ -204,14 +163,14 @@ UI_WIDGET* UI_DESKTOP::Remove(UI_WIDGET* window)
     window->status &= ~UI_STATUS_CURRENT;
     if (PositionOf(window) < 0)
         return window;
-    Send(window, UI_CODE_DEACTIVATE, NO_RECT);
+    SendMessage(window, UI_CODE_DEACTIVATE, NO_RECT);
     HideCursorAndPointer();
     const UI_RECT removed = window->screenRect;
     if (screen != nullptr)
         screen->AssignArea(screenNumber, 0, 0, screen->width - 1, screen->height - 1);
     for (UI_NODE* node = tail; node != nullptr; node = node->previous)
         if (node != window)
-            Send(AsWidget(node), UI_CODE_CLAIM_REGION);
+            SendMessage(AsWidget(node), UI_CODE_CLAIM_REGION);
     FillBackground(removed);
     UI_WIDGET* newFront = First() != window ? First() : AsWidget(window->next);
     for (UI_NODE* node = tail; node != nullptr; node = node->previous) {
@@ -221,19 +180,19 @@ UI_WIDGET* UI_DESKTOP::Remove(UI_WIDGET* window)
         if (w == newFront) {
             // The new front window always becomes current, so that its title
             // shows it and the keys reach it.
-            Send(w, UI_CODE_DRAW_CURRENT, removed);
+            SendMessage(w, UI_CODE_DRAW_CURRENT, removed);
             break;
         }
-        if (!Overlap(w->screenRect, removed))
+        if (!RectsOverlap(w->screenRect, removed))
             continue;
         UI_WIDGET* inFront = AsWidget(w->previous);
         if (inFront == window)
             inFront = AsWidget(window->previous);
         const bool underModal = inFront != nullptr && Modal(inFront);
-        Send(w, !Modal(w) && !underModal ? UI_CODE_DRAW_INACTIVE : UI_CODE_DRAW_CURRENT, removed);
+        SendMessage(w, !Modal(w) && !underModal ? UI_CODE_DRAW_INACTIVE : UI_CODE_DRAW_CURRENT, removed);
     }
     UI_WIDGET* following = AsWidget(Unlink(window));
-    Send(window, UI_CODE_REMOVED);
+    SendMessage(window, UI_CODE_REMOVED);
     return following;
 }
 
@@ -334,7 +293,7 @@ int32_t UI_DESKTOP::RoutePointer(UI_MESSAGE* event, int32_t code)
     const UI_POINT& p = event->point;
     for (UI_WIDGET* window = First(); window != nullptr;) {
         UI_WIDGET* behind = AsWidget(window->next);
-        if ((window->flags & UI_FLAG_NOT_SELECTABLE) || !Inside(window->screenRect, p)) {
+        if ((window->flags & UI_FLAG_NOT_SELECTABLE) || !PointInside(window->screenRect, p)) {
             if (window->windowFlags & UI_WINDOW_LOCK)
                 break;
             window = behind;
@@ -346,7 +305,7 @@ int32_t UI_DESKTOP::RoutePointer(UI_MESSAGE* event, int32_t code)
             bool owner = false;
             if (!(window->status & UI_STATUS_MINIMIZED) && Modal(front) && front->parent != nullptr &&
                 front->next == window) {
-                for (UI_WIDGET* up = front->parent; up != nullptr && Inside(up->screenRect, p); up = up->parent)
+                for (UI_WIDGET* up = front->parent; up != nullptr && PointInside(up->screenRect, p); up = up->parent)
                     if (up == window) {
                         owner = true;
                         break;
@@ -370,7 +329,7 @@ void UI_DESKTOP::RedrawAll()
     FillBackground(screenRect);
     for (UI_NODE* node = tail; node != nullptr; node = node->previous) {
         UI_WIDGET* window = AsWidget(node);
-        Send(window, node == head ? UI_CODE_DRAW_CURRENT : UI_CODE_DRAW_INACTIVE, window->screenRect);
+        SendMessage(window, node == head ? UI_CODE_DRAW_CURRENT : UI_CODE_DRAW_INACTIVE, window->screenRect);
     }
 }
 
@@ -391,8 +350,8 @@ void UI_DESKTOP::Cascade()
         if (top + height >= screen->height)
             top = 0;
         r = UI_RECT{left, top, left + width, top + height};
-        Send(window, UI_CODE_LAYOUT);
-        Send(window, UI_CODE_CLAIM_REGION);
+        SendMessage(window, UI_CODE_LAYOUT);
+        SendMessage(window, UI_CODE_CLAIM_REGION);
         left += stepX;
         top += stepY;
     }

@@ -9,6 +9,7 @@
 #include "widgets/UI_BUTTON.h"
 #include "widgets/UI_INPUT_MANAGER.h"
 #include "widgets/UI_SCREEN.h"
+#include "widgets/WindowMessages.h"
 
 int32_t UI_LIST_BOX::lastRelease = 0;
 bool UI_LIST_BOX::lastReleaseSet = false;
@@ -17,16 +18,6 @@ namespace {
 
 constexpr int32_t UI_QUERY_GET_PICTURE = 263;
 constexpr int32_t UI_QUERY_SET_PICTURE = 264;
-
-UI_WIDGET* AsWidget(UI_NODE* node)
-{
-    return static_cast<UI_WIDGET*>(node);
-}
-
-bool Inside(const UI_RECT& r, const UI_POINT& p)
-{
-    return p.column >= r.left && p.column <= r.right && p.line >= r.top && p.line <= r.bottom;
-}
 
 int32_t HeightOf(const UI_WIDGET* item)
 {
@@ -137,18 +128,7 @@ int32_t UI_LIST_BOX::Event(UI_MESSAGE* event)
     case UI_CODE_LAYOUT:
         clipList.DeleteAll();
         UI_WIDGET::Event(event);
-        for (UI_NODE* node = supportList.head; node != nullptr; node = node->next) {
-            UI_WIDGET* object = AsWidget(node);
-            object->Event(event);
-            if (object->windowFlags & UI_WINDOW_FILL_PARENT) {
-                clipList.DeleteAll();
-                const UI_RECT& r = object->screenRect;
-                clipList.InsertBefore(nullptr,
-                                      new UI_CLIP_RECT(screenNumber, r.left + 1, r.top + 1, r.right - 1, r.bottom - 1));
-            } else if (object->flags & UI_FLAG_TAKES_ROOM) {
-                clipList.Cut(screenNumber, object->screenRect, IsTopLevel() ? 1 : 0);
-            }
-        }
+        LayOutSupport(event);
         Stack(event);
         changed = true;
         break;
@@ -285,12 +265,12 @@ int32_t UI_LIST_BOX::Page(int32_t code)
 
 int32_t UI_LIST_BOX::DoubleClick(UI_MESSAGE* event, int32_t windowAnswer)
 {
-    if (Modal(this) && windowAnswer != UI_CODE_NOT_HANDLED && Inside(Visible(), event->point))
+    if (Modal(this) && windowAnswer != UI_CODE_NOT_HANDLED && PointInside(Visible(), event->point))
         PutCloseTemporary();
     const int32_t now = TimeOfDayHundredths();
     UI_WIDGET* item = Current();
     if (windowAnswer == UI_CODE_RELEASE && item != nullptr && item->callback != nullptr &&
-        Inside(item->screenRect, event->point) && ElapsedHundredths(lastRelease, now) < UI_DOUBLE_CLICK_TIME) {
+        PointInside(item->screenRect, event->point) && ElapsedHundredths(lastRelease, now) < UI_DOUBLE_CLICK_TIME) {
         UI_MESSAGE copy = *event;
         return item->callback(item, &copy, UI_CODE_DOUBLE_CLICK);
     }

@@ -13,6 +13,7 @@
 #include "widgets/UI_FG_DISPLAY.h"
 #include "widgets/UI_INPUT_MANAGER.h"
 #include "widgets/UI_SCREEN.h"
+#include "widgets/WindowMessages.h"
 
 namespace {
 
@@ -30,21 +31,6 @@ constexpr int32_t EDGE_RIGHT = 0x2000;
 constexpr int32_t EDGE_BOTTOM = 0x8000;
 constexpr int32_t EDGES_ALL = EDGE_LEFT | EDGE_TOP | EDGE_RIGHT | EDGE_BOTTOM;
 
-UI_WIDGET* AsWidget(UI_NODE* node)
-{
-    return static_cast<UI_WIDGET*>(node);
-}
-
-bool Inside(const UI_RECT& r, const UI_POINT& p)
-{
-    return p.column >= r.left && p.column <= r.right && p.line >= r.top && p.line <= r.bottom;
-}
-
-bool Overlap(const UI_RECT& a, const UI_RECT& b)
-{
-    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
-}
-
 UI_RECT Shrunk(const UI_RECT& r, int32_t by)
 {
     return UI_RECT{r.left + by, r.top + by, r.right - by, r.bottom - by};
@@ -54,40 +40,6 @@ UI_RECT Union(const UI_RECT& a, const UI_RECT& b)
 {
     return UI_RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
                    std::max(a.bottom, b.bottom)};
-}
-
-// A framework message of type with rect in its rectangle words.
-UI_MESSAGE Message(int32_t type, const UI_RECT& rect)
-{
-    UI_MESSAGE m(type);
-    m.rect = rect;
-    return m;
-}
-
-void Send(UI_WIDGET* object, int32_t type)
-{
-    UI_MESSAGE m(type);
-    object->Event(&m);
-}
-
-void Send(UI_WIDGET* object, int32_t type, const UI_RECT& rect)
-{
-    UI_MESSAGE m = Message(type, rect);
-    object->Event(&m);
-}
-
-void HideCursorAndPointer()
-{
-    if (UI_WIDGET::inputManager == nullptr)
-        return;
-    UI_WIDGET::inputManager->SendToDevice(UI_CURSOR_DEVICE, UI_DEVICE_OFF);
-    UI_WIDGET::inputManager->SendToDevice(UI_MOUSE_EVENT, UI_POINTER_NORMAL);
-}
-
-void NormalPointer()
-{
-    if (UI_WIDGET::inputManager != nullptr)
-        UI_WIDGET::inputManager->SendToDevice(UI_MOUSE_EVENT, UI_POINTER_NORMAL);
 }
 
 // An object the keyboard may make current.
@@ -192,7 +144,7 @@ UI_WIDGET* UI_WINDOW::Add(UI_WIDGET* object)
         if (object->windowFlags & UI_WINDOW_IN_WINDOW) {
             Unlink(object);
             InsertBefore(nullptr, object);
-            Send(object, UI_CODE_CLAIM_REGION);
+            SendMessage(object, UI_CODE_CLAIM_REGION);
             redraw = object->screenRect;
         }
         current = object;
@@ -200,7 +152,7 @@ UI_WIDGET* UI_WINDOW::Add(UI_WIDGET* object)
             if (status & UI_STATUS_APPLYING)
                 old->status &= ~UI_STATUS_CURRENT;
             else
-                Send(old, UI_CODE_DEACTIVATE, object->screenRect);
+                SendMessage(old, UI_CODE_DEACTIVATE, object->screenRect);
         }
         UI_WIDGET* top = this;
         while (top->parent != nullptr && !(top->windowFlags & UI_WINDOW_MODAL))
@@ -208,18 +160,18 @@ UI_WIDGET* UI_WINDOW::Add(UI_WIDGET* object)
         if (!(status & UI_STATUS_APPLYING) && desktop != nullptr && top == desktop->First()) {
             if (inputManager != nullptr)
                 inputManager->SendToDevice(UI_CURSOR_DEVICE, UI_DEVICE_OFF);
-            Send(object, UI_CODE_DRAW_CURRENT, redraw);
+            SendMessage(object, UI_CODE_DRAW_CURRENT, redraw);
         } else {
             object->status |= UI_STATUS_CURRENT;
         }
         if ((listFlags & UI_LIST_FOCUS_SELECTS) && !(listFlags & UI_LIST_MULTIPLE_SELECTION))
-            Send(object, UI_CODE_SELECT);
+            SendMessage(object, UI_CODE_SELECT);
     }
     if (added && screenNumber != 0 && object->screenNumber == 0) {
-        Send(object, UI_CODE_INITIALIZE);
-        Send(object, UI_CODE_LAYOUT);
+        SendMessage(object, UI_CODE_INITIALIZE);
+        SendMessage(object, UI_CODE_LAYOUT);
         if (object->windowFlags & UI_WINDOW_IN_WINDOW)
-            Send(object, UI_CODE_CLAIM_REGION);
+            SendMessage(object, UI_CODE_CLAIM_REGION);
         if (object->flags & UI_FLAG_TAKES_ROOM)
             clipList.Cut(screenNumber, object->screenRect, IsTopLevel() ? 1 : 0);
         if (current == nullptr && Eligible(object) && !support)
@@ -257,7 +209,7 @@ UI_WIDGET* UI_WINDOW::Remove(UI_WIDGET* object)
     if (defaultButton == object)
         defaultButton = nullptr;
     if (!support) {
-        Send(object, UI_CODE_REMOVED);
+        SendMessage(object, UI_CODE_REMOVED);
         if (Current() != nullptr && Current()->previousCurrent == object) {
             UI_WIDGET* replacement = First();
             while (replacement != nullptr && !Eligible(replacement))
@@ -308,7 +260,7 @@ int32_t UI_WINDOW::Draw(UI_MESSAGE* event, int32_t code)
     if (screen == nullptr)
         return 0;
     screen->HoldScreen(screenNumber, screenRect.left, screenRect.top, screenRect.right, screenRect.bottom);
-    if ((flags & UI_FLAG_BORDER) && Overlap(screenRect, event->rect)) {
+    if ((flags & UI_FLAG_BORDER) && RectsOverlap(screenRect, event->rect)) {
         UI_RECT area = screenRect;
         DrawBorder(screenNumber, &area, 0, code);
     }
@@ -344,8 +296,8 @@ void* UI_WINDOW::Query(int32_t request, void* data, uint16_t objectID)
         if (listFlags & UI_LIST_SORTED)
             order = UI_TextOrder;
         if (objectID == UI_ID_WINDOW && (status & UI_STATUS_ON_SCREEN)) {
-            Send(this, UI_CODE_INITIALIZE);
-            Send(this, UI_CODE_LAYOUT);
+            SendMessage(this, UI_CODE_INITIALIZE);
+            SendMessage(this, UI_CODE_LAYOUT);
         }
         return data;
     case UI_QUERY_FIND_NUMBER:
@@ -406,7 +358,7 @@ void* UI_WINDOW::Query(int32_t request, void* data, uint16_t objectID)
             if (object == chosen || !(object->status & UI_STATUS_SELECTED))
                 continue;
             object->status &= ~UI_STATUS_SELECTED;
-            Send(object, UI_CODE_REDISPLAY);
+            SendMessage(object, UI_CODE_REDISPLAY);
         }
         return data;
     }
@@ -442,6 +394,7 @@ int32_t UI_WINDOW::Event(UI_MESSAGE* event)
     case UI_CODE_CHILD_CLOSE:
         return CloseChild(code);
     case UI_CODE_SCREEN_CHANGED:
+    case UI_CODE_REMOVED:
         UI_WIDGET::Event(event);
         for (UI_NODE_LIST* list : {&supportList, static_cast<UI_NODE_LIST*>(this)})
             for (UI_NODE* object = list->head; object != nullptr; object = object->next)
@@ -463,12 +416,6 @@ int32_t UI_WINDOW::Event(UI_MESSAGE* event)
         return LayOutWindow(event, code);
     case UI_CODE_CLAIM_REGION:
         return ClaimRegion(code);
-    case UI_CODE_REMOVED:
-        UI_WIDGET::Event(event);
-        for (UI_NODE_LIST* list : {&supportList, static_cast<UI_NODE_LIST*>(this)})
-            for (UI_NODE* object = list->head; object != nullptr; object = object->next)
-                AsWidget(object)->Event(event);
-        return code;
     case UI_CODE_REDISPLAY:
         UI_WIDGET::Event(event);
         return code;
@@ -553,8 +500,8 @@ int32_t UI_WINDOW::CloseChild(int32_t code)
         return code;
     const UI_RECT old = child->screenRect;
     Remove(child);
-    Send(this, UI_CODE_CLAIM_REGION);
-    Send(this, UI_CODE_DRAW_CURRENT, old);
+    SendMessage(this, UI_CODE_CLAIM_REGION);
+    SendMessage(this, UI_CODE_DRAW_CURRENT, old);
     if (!(child->windowFlags & UI_WINDOW_KEPT))
         delete child;
     return code;
@@ -576,7 +523,7 @@ int32_t UI_WINDOW::DrawMessage(UI_MESSAGE* event, int32_t code)
     }
     const bool inWindow = !IsTopLevel();
     bool opened = false;
-    if (inWindow && Overlap(event->rect, screenRect) && screen != nullptr) {
+    if (inWindow && RectsOverlap(event->rect, screenRect) && screen != nullptr) {
         screen->HoldScreen(screenNumber, screenRect.left, screenRect.top, screenRect.right, screenRect.bottom);
         opened = true;
     }
@@ -607,7 +554,7 @@ int32_t UI_WINDOW::DrawMessage(UI_MESSAGE* event, int32_t code)
             if (code == UI_CODE_DRAW_CURRENT && !focusStays)
                 object->status |= UI_STATUS_CURRENT;
             object->Event((object->status & UI_STATUS_CURRENT) ? &forCurrent : &forOthers);
-        } else if (Overlap(object->screenRect, event->rect)) {
+        } else if (RectsOverlap(object->screenRect, event->rect)) {
             if (!focusStays)
                 object->status &= ~UI_STATUS_CURRENT;
             object->Event(&forOthers);
@@ -649,16 +596,7 @@ int32_t UI_WINDOW::LayOutWindow(UI_MESSAGE* event, int32_t code)
         screenRect = clipRect;
     clipList.InsertBefore(nullptr,
                           new UI_CLIP_RECT(screenNumber, (flags & UI_FLAG_BORDER) ? Shrunk(screenRect, 1) : screenRect));
-    for (UI_NODE* node = supportList.head; node != nullptr; node = node->next) {
-        UI_WIDGET* object = AsWidget(node);
-        object->Event(event);
-        if (object->windowFlags & UI_WINDOW_FILL_PARENT) {
-            clipList.DeleteAll();
-            clipList.InsertBefore(nullptr, new UI_CLIP_RECT(screenNumber, Shrunk(object->screenRect, 1)));
-        } else if (object->flags & UI_FLAG_TAKES_ROOM) {
-            clipList.Cut(screenNumber, object->screenRect, topLevel ? 1 : 0);
-        }
-    }
+    LayOutSupport(event);
     for (UI_NODE* node = head; node != nullptr; node = node->next) {
         UI_WIDGET* object = AsWidget(node);
         object->Event(event);
@@ -666,6 +604,20 @@ int32_t UI_WINDOW::LayOutWindow(UI_MESSAGE* event, int32_t code)
             clipList.Cut(screenNumber, object->screenRect, topLevel ? 1 : 0);
     }
     return code;
+}
+
+void UI_WINDOW::LayOutSupport(UI_MESSAGE* event)
+{
+    for (UI_NODE* node = supportList.head; node != nullptr; node = node->next) {
+        UI_WIDGET* object = AsWidget(node);
+        object->Event(event);
+        if (object->windowFlags & UI_WINDOW_FILL_PARENT) {
+            clipList.DeleteAll();
+            clipList.InsertBefore(nullptr, new UI_CLIP_RECT(screenNumber, Shrunk(object->screenRect, 1)));
+        } else if (object->flags & UI_FLAG_TAKES_ROOM) {
+            clipList.Cut(screenNumber, object->screenRect, IsTopLevel() ? 1 : 0);
+        }
+    }
 }
 
 int32_t UI_WINDOW::ClaimRegion(int32_t code)
@@ -680,7 +632,7 @@ int32_t UI_WINDOW::ClaimRegion(int32_t code)
     if (IsTopLevel() && (windowFlags & UI_WINDOW_IN_WINDOW))
         for (UI_NODE* node = head; node != nullptr; node = node->next)
             if (AsWidget(node)->windowFlags & UI_WINDOW_IN_WINDOW)
-                Send(AsWidget(node), UI_CODE_CLAIM_REGION);
+                SendMessage(AsWidget(node), UI_CODE_CLAIM_REGION);
     return code;
 }
 
@@ -712,7 +664,7 @@ int32_t UI_WINDOW::MenuKey(int32_t code)
     for (UI_NODE* node = supportList.tail; node != nullptr && menuBar == nullptr; node = node->previous) {
         UI_WIDGET* object = AsWidget(node);
         if (code == UI_CODE_MENU_KEY && object->HasClass(UI_ID_SYSTEM_BUTTON)) {
-            Send(object, UI_CODE_SELECT);
+            SendMessage(object, UI_CODE_SELECT);
             return code;
         }
         if (object->HasClass(UI_ID_MENU_BAR) && !(status & UI_STATUS_MINIMIZED))
@@ -726,7 +678,7 @@ int32_t UI_WINDOW::MenuKey(int32_t code)
         } else {
             menuBar->status &= ~UI_STATUS_CURRENT;
             current = nullptr;
-            Send(menuBar, UI_CODE_DEACTIVATE, menuBar->screenRect);
+            SendMessage(menuBar, UI_CODE_DEACTIVATE, menuBar->screenRect);
         }
     } else if (code == UI_CODE_MENU_KEY) {
         menuBar->previousCurrent = Current();
@@ -772,7 +724,7 @@ int32_t UI_WINDOW::ChangeSize(UI_MESSAGE* event, int32_t code)
     } else {
         return UI_CODE_NOT_HANDLED;
     }
-    Send(this, UI_CODE_LAYOUT);
+    SendMessage(this, UI_CODE_LAYOUT);
     HideCursorAndPointer();
     RepaintAfterChange(old);
     return code;
@@ -784,25 +736,25 @@ void UI_WINDOW::RepaintAfterChange(const UI_RECT& old)
         if (screen != nullptr && desktop != nullptr) {
             screen->AssignArea(desktop->screenNumber, 0, 0, screen->width - 1, screen->height - 1);
             for (UI_NODE* node = desktop->tail; node != nullptr; node = node->previous)
-                Send(AsWidget(node), UI_CODE_CLAIM_REGION);
+                SendMessage(AsWidget(node), UI_CODE_CLAIM_REGION);
             desktop->FillBackground(old);
         }
-        Send(this, UI_CODE_DRAW_CURRENT, screenRect);
+        SendMessage(this, UI_CODE_DRAW_CURRENT, screenRect);
         if (desktop != nullptr)
             for (UI_NODE* node = desktop->tail; node != nullptr; node = node->previous)
-                if (node != this && Overlap(AsWidget(node)->screenRect, old))
-                    Send(AsWidget(node), UI_CODE_DRAW_INACTIVE, old);
+                if (node != this && RectsOverlap(AsWidget(node)->screenRect, old))
+                    SendMessage(AsWidget(node), UI_CODE_DRAW_INACTIVE, old);
         return;
     }
     if (parent == nullptr)
         return;
     if (windowFlags & UI_WINDOW_IN_WINDOW)
-        Send(parent, UI_CODE_CLAIM_REGION);
-    if (Overlap(old, screenRect)) {
+        SendMessage(parent, UI_CODE_CLAIM_REGION);
+    if (RectsOverlap(old, screenRect)) {
         status |= UI_STATUS_REDRAW;
-        Send(parent, UI_CODE_DRAW_CURRENT, Union(old, screenRect));
+        SendMessage(parent, UI_CODE_DRAW_CURRENT, Union(old, screenRect));
     } else {
-        Send(parent, UI_CODE_DRAW_CURRENT, (parent->windowFlags & UI_WINDOW_IN_WINDOW) ? clipRect : old);
+        SendMessage(parent, UI_CODE_DRAW_CURRENT, (parent->windowFlags & UI_WINDOW_IN_WINDOW) ? clipRect : old);
     }
 }
 
@@ -905,7 +857,7 @@ int32_t UI_WINDOW::Scroll(UI_MESSAGE* event, int32_t code)
             kept.right -= dx, strip.right = area.left + dx - 1;
         screen->ShiftArea(kept, kept.left + dx, kept.top + dy, screenNumber);
     }
-    Send(this, UI_CODE_DRAW_CURRENT, strip);
+    SendMessage(this, UI_CODE_DRAW_CURRENT, strip);
     return code;
 }
 
@@ -1028,18 +980,18 @@ void UI_WINDOW::MakeCurrentDirectly(UI_WIDGET* object)
 int32_t UI_WINDOW::MouseEvent(UI_MESSAGE* event, int32_t code)
 {
     const UI_POINT& p = event->point;
-    if (!Inside(screenRect, p)) {
+    if (!PointInside(screenRect, p)) {
         if (Current() != nullptr)
             return Current()->Event(event);
         NormalPointer();
         return UI_CODE_NOT_HANDLED;
     }
-    if (mouseHolder != nullptr && !Inside(mouseHolder->screenRect, p)) {
+    if (mouseHolder != nullptr && !PointInside(mouseHolder->screenRect, p)) {
         if (!(status & UI_STATUS_MOUSE_ANYWAY))
             mouseHolder->Event(event);
         mouseHolder = nullptr;
     }
-    if (code == UI_CODE_RELEASE && Current() != nullptr && !Inside(Current()->screenRect, p)) {
+    if (code == UI_CODE_RELEASE && Current() != nullptr && !PointInside(Current()->screenRect, p)) {
         UI_WIDGET* was = Current();
         was->Event(event);
         if (was->windowFlags & UI_WINDOW_NEVER_CURRENT) {
@@ -1060,8 +1012,8 @@ int32_t UI_WINDOW::MouseEvent(UI_MESSAGE* event, int32_t code)
         if ((object->flags & UI_FLAG_NOT_SELECTABLE) && !(status & UI_STATUS_MOUSE_ANYWAY))
             return false;
         if (object->windowFlags & UI_WINDOW_FILL_PARENT)
-            return !Inside(object->screenRect, p);
-        return Inside(object->screenRect, p);
+            return !PointInside(object->screenRect, p);
+        return PointInside(object->screenRect, p);
     };
     UI_WIDGET* found = nullptr;
     for (UI_NODE* node = supportList.head; node != nullptr && found == nullptr; node = node->next)
@@ -1162,7 +1114,7 @@ void UI_WINDOW::DragFrame(UI_MESSAGE* event)
             else
                 dx += screen->columnWidth;
             const UI_RECT moved{start.left + dx, start.top + dy, start.right + dx, start.bottom + dy};
-            if (!Overlap(moved, bounds)) {   // wholly outside: taken back
+            if (!RectsOverlap(moved, bounds)) {   // wholly outside: taken back
                 dx = oldDx;
                 dy = oldDy;
             }
@@ -1204,7 +1156,7 @@ void UI_WINDOW::DragFrame(UI_MESSAGE* event)
         givenRect.top += frame.top - start.top;
         givenRect.right += frame.right - start.right;
         givenRect.bottom += frame.bottom - start.bottom;
-        Send(this, UI_CODE_LAYOUT);
+        SendMessage(this, UI_CODE_LAYOUT);
         const bool applying = status & UI_STATUS_APPLYING;
         status |= UI_STATUS_APPLYING;
         RepaintAfterChange(start);

@@ -119,6 +119,9 @@ public:
 protected:
     // Redraws the screen after the window changed its rectangle from old.
     void RepaintAfterChange(const UI_RECT& old);
+    // Lays out the support objects: each one that fills the window becomes
+    // the client area, each one that takes its room is cut out of it.
+    void LayOutSupport(UI_MESSAGE* event);
 
 private:
     int32_t ChildVariant(UI_MESSAGE* event, int32_t code);

@@ -19,6 +19,7 @@
 #include <allegro.h>
 
 #include "platform/Clock.h"
+#include "support/ShellCommands.h"
 #include "widgets/GraphicsSetup.h"
 #include "widgets/KeyInput.h"
 #include "widgets/UI_BUTTON.h"
@@ -30,25 +31,6 @@
 namespace {
 
 constexpr uint32_t STEP_DEADLINE_MS = 5000;
-
-bool Shell(const std::string& command)
-{
-    return std::system(command.c_str()) == 0;
-}
-
-std::string FirstLine(const std::string& command)
-{
-    std::string line;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[128];
-        if (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-            line = buffer;
-        pclose(pipe);
-    }
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-        line.pop_back();
-    return line;
-}
 
 // The library's mouse read on every poll: a type-30 event whenever the
 // pointer moved, the left button is down or it changed.
