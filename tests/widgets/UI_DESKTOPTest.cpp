@@ -185,6 +185,35 @@ TEST_F(Desktop, RemoveRepaintsWhatTheWindowCoveredAndMakesTheNextCurrent)
     EXPECT_EQ(front->screenNumber, 0);
     EXPECT_EQ(session_.desktop.Remove(front), front);   // not on the desktop: unchanged
     delete front;
+
+    // A new front window that the removed one did not overlap becomes
+    // current too, so that it is drawn as the window the keys reach.
+    auto* apart = new UI_WINDOW(50, 20, 20, 5);
+    session_.desktop.Add(apart);
+    session_.desktop.Add(back);
+    session_.desktop.Remove(back);
+    EXPECT_TRUE(apart->status & UI_STATUS_CURRENT);
+    delete back;
+}
+
+TEST_F(Desktop, RemovedChildLeavesNoPointerOfTheWindowNamingIt)
+{
+    auto* window = new UI_WINDOW(2, 2, 30, 10);
+    auto* support = new UI_BUTTON(0, 0, 5, "S", 0, UI_FLAG_SUPPORT);
+    auto* client = new UI_BUTTON(1, 1, 5, "C");
+    window->Add(support);
+    window->Add(client);
+    session_.desktop.Add(window);
+    window->mouseHolder = support;
+    window->defaultButton = client;
+    window->Remove(support);
+    window->Remove(client);
+    EXPECT_EQ(window->mouseHolder, nullptr);
+    EXPECT_EQ(window->defaultButton, nullptr);
+    EXPECT_EQ(support->screenNumber, 0);
+    delete support;
+    delete client;
+    EXPECT_EQ(session_.Press(100, 100), UI_CODE_PRESS);   // nothing dangles
 }
 
 TEST_F(Desktop, DeletingTheDesktopFreesThePasteBuffer)

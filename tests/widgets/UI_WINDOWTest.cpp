@@ -512,3 +512,22 @@ TEST_F(WindowSizes, NoChildrenMeansFocusKeysAreNotTakenAndAPressRunsTheBase)
 }
 
 } // namespace
+
+namespace {
+
+// With no input device nothing could end a move, so the loop ends at once
+// as if Esc were pressed, instead of waiting for ever.
+TEST(UI_WINDOW, MoveWithNoInputDeviceEndsAtOnce)
+{
+    RecordingDisplay display;
+    UI_INPUT_MANAGER manager(&display, 10);
+    UI_DESKTOP desktop(&display, &manager);
+    auto* window = new UI_WINDOW(2, 2, 20, 10);
+    desktop.Add(window);
+    const UI_RECT before = window->screenRect;
+    UI_MESSAGE move = WindowSession::KeyWith(RAW_ALT_F7, UI_SHIFT_ALT);
+    EXPECT_EQ(desktop.Event(&move), UI_CODE_MOVE);
+    EXPECT_TRUE(Same(window->screenRect, before));
+}
+
+} // namespace
