@@ -511,10 +511,6 @@ TEST_F(WindowSizes, NoChildrenMeansFocusKeysAreNotTakenAndAPressRunsTheBase)
     EXPECT_EQ(session_.Press(600, 400), UI_CODE_PRESS);   // outside every window: the code, no window
 }
 
-} // namespace
-
-namespace {
-
 // With no input device nothing could end a move, so the loop ends at once
 // as if Esc were pressed, instead of waiting for ever.
 TEST(UI_WINDOW, MoveWithNoInputDeviceEndsAtOnce)
