@@ -141,7 +141,7 @@ UI_WIDGET* UI_WINDOW::Add(UI_WIDGET* object)
     } else {
         UI_WIDGET* old = Current();
         UI_RECT redraw = old != nullptr ? old->screenRect : object->screenRect;
-        if (object->windowFlags & UI_WINDOW_IN_WINDOW) {
+        if (!support && (object->windowFlags & UI_WINDOW_IN_WINDOW)) {
             Unlink(object);
             InsertBefore(nullptr, object);
             SendMessage(object, UI_CODE_CLAIM_REGION);
@@ -186,7 +186,7 @@ UI_WIDGET* UI_WINDOW::Remove(UI_WIDGET* object)
         return nullptr;
     const bool support = supportList.PositionOf(object) >= 0;
     if (!support && PositionOf(object) < 0)
-        return AsWidget(object->next);   // not ours: nothing changes
+        return nullptr;   // not ours: nothing changes
     const bool wasCurrent = object == current;
     UI_WIDGET* following;
     if (support) {
