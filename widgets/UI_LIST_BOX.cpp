@@ -153,7 +153,7 @@ int32_t UI_LIST_BOX::Event(UI_MESSAGE* event)
     case UI_CODE_DOWN:
     case UI_CODE_LEFT:
     case UI_CODE_RIGHT:
-        answer = Step(code);
+        answer = Step(event, code);
         break;
     case UI_CODE_PREVIOUS_FIELD:
     case UI_CODE_NEXT_FIELD:
@@ -205,9 +205,9 @@ void UI_LIST_BOX::Stack(UI_MESSAGE* event)
     }
 }
 
-// One step per arrow, and one more for each repeat of the same key already
-// waiting in the queue.
-int32_t UI_LIST_BOX::Step(int32_t code)
+// One step per arrow, and one more for each repeat of the same key (the
+// same type and raw code as event) already waiting in the queue.
+int32_t UI_LIST_BOX::Step(const UI_MESSAGE* event, int32_t code)
 {
     const int32_t fieldCode = code == UI_CODE_UP || code == UI_CODE_LEFT ? UI_CODE_PREVIOUS_FIELD : UI_CODE_NEXT_FIELD;
     UI_MESSAGE step(fieldCode);
@@ -217,7 +217,7 @@ int32_t UI_LIST_BOX::Step(int32_t code)
     for (;;) {
         UI_MESSAGE waiting;
         if (inputManager->Get(&waiting, UI_GET_NO_WAIT | UI_GET_PEEK | UI_GET_NO_POLL) != 0 ||
-            MapEvent(&waiting, UI_ID_LIST_BOX) != code)
+            waiting.type != event->type || waiting.code != event->code)
             break;
         inputManager->Get(&waiting, UI_GET_NO_WAIT | UI_GET_NO_POLL);
         UI_MESSAGE again(fieldCode);

@@ -35,7 +35,7 @@ private:
     void SetListBoxFlags(uint16_t objectID);
     void Stack(UI_MESSAGE* event);
     UI_RECT Visible() const;
-    int32_t Step(int32_t code);
+    int32_t Step(const UI_MESSAGE* event, int32_t code);
     int32_t Page(int32_t code);
     int32_t DoubleClick(UI_MESSAGE* event, int32_t windowAnswer);
     void ReportNewCurrent(UI_MESSAGE* event, int32_t code);

@@ -119,6 +119,20 @@ TEST_F(ListBoxes, QueuedRepeatsOfAKeyStepInOnePass)
     EXPECT_EQ(list_->Event(&tab), UI_CODE_NOT_HANDLED);
 }
 
+TEST_F(ListBoxes, OnlyTheSameKeyQueuedCountsAsARepeat)
+{
+    // The grey Down key steps down too, but it is another key: it waits for
+    // its own pass. (Taken as a repeat, the first pass moved two items.)
+    constexpr int32_t RAW_GREY_DOWN = 0x50E0;
+    UI_MESSAGE grey = WindowSession::Key(RAW_GREY_DOWN);
+    session_.manager.Put(&grey, UI_PUT_AT_TAIL);
+    EXPECT_EQ(session_.Dispatch(WindowSession::Key(RAW_DOWN)), UI_CODE_NEXT_FIELD);
+    EXPECT_EQ(Index(list_->Current()), 1);
+    EXPECT_EQ(session_.manager.queue.Size(), 1);
+    EXPECT_EQ(session_.Pump(), (std::vector<int32_t>{UI_CODE_NEXT_FIELD}));
+    EXPECT_EQ(Index(list_->Current()), 2);
+}
+
 TEST_F(ListBoxes, SecondReleaseOnAnItemIsADoubleClick)
 {
     const UI_RECT r = items_[2]->screenRect;
