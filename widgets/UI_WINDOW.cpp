@@ -726,11 +726,11 @@ int32_t UI_WINDOW::ChangeSize(UI_MESSAGE* event, int32_t code)
     }
     SendMessage(this, UI_CODE_LAYOUT);
     HideCursorAndPointer();
-    RepaintAfterChange(old);
+    RepaintAfterChange(old, false);
     return code;
 }
 
-void UI_WINDOW::RepaintAfterChange(const UI_RECT& old)
+void UI_WINDOW::RepaintAfterChange(const UI_RECT& old, bool dragged)
 {
     if (IsTopLevel()) {
         if (screen != nullptr && desktop != nullptr) {
@@ -752,6 +752,9 @@ void UI_WINDOW::RepaintAfterChange(const UI_RECT& old)
         SendMessage(parent, UI_CODE_CLAIM_REGION);
     if (RectsOverlap(old, screenRect)) {
         status |= UI_STATUS_REDRAW;
+        SendMessage(parent, UI_CODE_DRAW_CURRENT, Union(old, screenRect));
+    } else if (!dragged) {
+        // Minimized to an icon elsewhere: both places are drawn.
         SendMessage(parent, UI_CODE_DRAW_CURRENT, Union(old, screenRect));
     } else {
         SendMessage(parent, UI_CODE_DRAW_CURRENT, (parent->windowFlags & UI_WINDOW_IN_WINDOW) ? clipRect : old);
@@ -1159,7 +1162,7 @@ void UI_WINDOW::DragFrame(UI_MESSAGE* event)
         SendMessage(this, UI_CODE_LAYOUT);
         const bool applying = status & UI_STATUS_APPLYING;
         status |= UI_STATUS_APPLYING;
-        RepaintAfterChange(start);
+        RepaintAfterChange(start, true);
         if (!applying)
             status &= ~UI_STATUS_APPLYING;
     }

@@ -118,7 +118,10 @@ public:
 
 protected:
     // Redraws the screen after the window changed its rectangle from old.
-    void RepaintAfterChange(const UI_RECT& old);
+    // A child window's parent redraws both rectangles together, except after
+    // a drag (dragged) that left the old one apart from the new: then only
+    // the old one (the child's clip when the parent holds windows).
+    void RepaintAfterChange(const UI_RECT& old, bool dragged);
     // Lays out the support objects: each one that fills the window becomes
     // the client area, each one that takes its room is cut out of it.
     void LayOutSupport(UI_MESSAGE* event);

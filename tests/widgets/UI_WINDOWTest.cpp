@@ -373,6 +373,49 @@ TEST_F(WindowSizes, CommandForAnotherObjectGoesToTheCurrentChild)
     EXPECT_TRUE(inner->status & UI_STATUS_MAXIMIZED);
 }
 
+// A window that notes the rectangle of every UI_CODE_DRAW_CURRENT it gets.
+class DrawNotingWindow : public UI_WINDOW {
+public:
+    using UI_WINDOW::UI_WINDOW;
+    int32_t Event(UI_MESSAGE* event) override
+    {
+        if (event->type == UI_CODE_DRAW_CURRENT)
+            drawn.push_back(event->rect);
+        return UI_WINDOW::Event(event);
+    }
+    std::vector<UI_RECT> drawn;
+};
+
+bool Holds(const UI_RECT& outer, const UI_RECT& inner)
+{
+    return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+           outer.bottom >= inner.bottom;
+}
+
+TEST_F(WindowSizes, ChildMinimizedToAnIconElsewhereHasBothPlacesRedrawn)
+{
+    auto* holder = new DrawNotingWindow(1, 1, 60, 24);
+    session_.desktop.Add(holder);
+    auto* child = new UI_WINDOW(1, 1, 12, 4);
+    auto* icon = new UI_WIDGET(40, 15, 4, 2, UI_FLAG_SUPPORT);
+    child->Add(icon);
+    child->icon = icon;
+    holder->Add(child);
+    const UI_RECT before = child->screenRect;
+    holder->drawn.clear();
+    UI_MESSAGE minimize(UI_CODE_MINIMIZE);
+    minimize.pointer = child;
+    EXPECT_EQ(child->Event(&minimize), UI_CODE_MINIMIZE);
+    ASSERT_TRUE(child->status & UI_STATUS_MINIMIZED);
+    const UI_RECT after = child->screenRect;
+    ASSERT_GT(after.left, before.right);   // the icon lies apart from the window
+    // The parent redraws where the window was and where its icon now is.
+    // (It used to redraw the old rectangle alone, leaving the icon undrawn.)
+    ASSERT_EQ(holder->drawn.size(), 1u);
+    EXPECT_TRUE(Holds(holder->drawn[0], before));
+    EXPECT_TRUE(Holds(holder->drawn[0], after));
+}
+
 TEST_F(WindowSizes, TopLevelWindowBelowTenCellsIsRaisedAtLayout)
 {
     auto* small = new UI_WINDOW(1, 1, 4, 1);
