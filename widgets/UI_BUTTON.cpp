@@ -18,8 +18,6 @@ bool UI_BUTTON::lastChosenSet = false;
 
 namespace {
 
-constexpr uint16_t UI_ID_ROW_WINDOW = 1008;   // a list that is not drawn as one
-
 // Window commands a button posts to its window rather than to itself.
 bool IsWindowCommand(int32_t value)
 {

@@ -23,19 +23,33 @@ constexpr int32_t UI_CODE_LAYOUT = -10;             // recompute the children's 
 constexpr int32_t UI_CODE_CLOSE = -11;              // close the front window
 constexpr int32_t UI_CODE_DEACTIVATE = -13;         // leaving the screen
 constexpr int32_t UI_CODE_REDISPLAY = -17;          // draw the object again
+constexpr int32_t UI_CODE_CLOSE_TEMPORARY = -18;    // close the modal window at the front
 constexpr int32_t UI_CODE_REMOVED = -20;            // removed, or the display detached
 constexpr int32_t UI_CODE_CLAIM_REGION = -21;       // rect: the screen rectangle to repaint
+constexpr int32_t UI_CODE_CASCADE = -24;            // the desktop's windows in a cascade
 constexpr int32_t UI_CODE_CURSOR_POSITION = -100;   // to a device: move to point
 constexpr int32_t UI_CODE_CHANGED = -200;           // a new text
 constexpr int32_t UI_CODE_DRAW_NORMAL = -202;
 constexpr int32_t UI_CODE_DRAW_INACTIVE = -203;
 constexpr int32_t UI_CODE_DRAW_CURRENT = -204;
+constexpr int32_t UI_CODE_SCROLL_VERTICAL = -300;   // from a scroll bar; data[4]: the amount
+constexpr int32_t UI_CODE_SCROLL_HORIZONTAL = -301;
+constexpr int32_t UI_CODE_SET_SCROLL = -302;        // to a scroll bar: data[0..4] current, minimum,
+constexpr int32_t UI_CODE_SET_SCROLL_HORIZONTAL = -303;   // maximum, page and line values
+constexpr int32_t UI_CODE_SHOW_CURRENT_VERTICAL = -304;   // scroll the current child into view
+constexpr int32_t UI_CODE_SHOW_CURRENT_HORIZONTAL = -305;
 constexpr int32_t UI_CODE_SCREEN_CHANGED = -402;    // pointer: the new display, null: detach
 constexpr int32_t UI_CODE_REMOVE_OBJECT = -401;     // to a parent: take the object in pointer out
 constexpr int32_t UI_CODE_ADD_OBJECT = -400;        // to a parent: add, or make current, the object in pointer
 constexpr int32_t UI_CODE_RESTORE = -25;            // a window command: back to its normal size
 constexpr int32_t UI_CODE_MAXIMIZE = -5;
 constexpr int32_t UI_CODE_MINIMIZE = -4;
+// The same commands for the current child window of a window that holds
+// windows.
+constexpr int32_t UI_CODE_CHILD_MINIMIZE = -504;
+constexpr int32_t UI_CODE_CHILD_MAXIMIZE = -505;
+constexpr int32_t UI_CODE_CHILD_CLOSE = -511;
+constexpr int32_t UI_CODE_CHILD_RESTORE = -525;
 
 // Logical codes of input, from the event tables.
 constexpr int32_t UI_CODE_POINTER_MOVE = 1001;
@@ -43,12 +57,26 @@ constexpr int32_t UI_CODE_SELECT = 1002;            // Enter, a hot key, a click
 constexpr int32_t UI_CODE_PRESS = 1003;             // left button pressed
 constexpr int32_t UI_CODE_DRAG = 1004;              // moved with the left button held
 constexpr int32_t UI_CODE_RELEASE = 1005;           // left button released
+constexpr int32_t UI_CODE_RIGHT_PRESS = 1006;
 constexpr int32_t UI_CODE_HELP = 1009;
+constexpr int32_t UI_CODE_CANCEL = 1010;            // Esc
 constexpr int32_t UI_CODE_DOUBLE_CLICK = 1012;
+constexpr int32_t UI_CODE_MOVE = 1013;              // move a window (Alt-F7, a title bar press)
+constexpr int32_t UI_CODE_SIZE = 1014;              // size a window (Alt-F8)
+constexpr int32_t UI_CODE_NEXT_WINDOW = 1040;       // the backmost window to the front
 constexpr int32_t UI_CODE_UP = 1050;
 constexpr int32_t UI_CODE_DOWN = 1051;
 constexpr int32_t UI_CODE_LEFT = 1052;
 constexpr int32_t UI_CODE_RIGHT = 1053;
+constexpr int32_t UI_CODE_PREVIOUS_FIELD = 1054;    // Shift-Tab
+constexpr int32_t UI_CODE_NEXT_FIELD = 1055;        // Tab
+constexpr int32_t UI_CODE_FIRST_FIELD = 1056;       // grey Home
+constexpr int32_t UI_CODE_LAST_FIELD = 1057;        // grey End
+constexpr int32_t UI_CODE_PAGE_UP = 1058;
+constexpr int32_t UI_CODE_PAGE_DOWN = 1059;
+constexpr int32_t UI_CODE_CHILD_MOVE = 1513;
+constexpr int32_t UI_CODE_CHILD_SIZE = 1514;
+constexpr int32_t UI_CODE_NEXT_CHILD_WINDOW = 1540;
 constexpr int32_t UI_FIRST_PROGRAM_EVENT = 10000;   // types from here on belong to the program's windows
 
 // Pointer images of the mouse device.

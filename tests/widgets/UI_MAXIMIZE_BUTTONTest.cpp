@@ -31,6 +31,7 @@ protected:
     void SetUp() override
     {
         window_.screenRect = UI_RECT{100, 100, 299, 199};
+        window_.clipRect = window_.screenRect;
         window_.screenNumber = 2;
         maximize_ = new UI_MAXIMIZE_BUTTON;
         minimize_ = new UI_MINIMIZE_BUTTON;
@@ -38,8 +39,11 @@ protected:
         window_.Add(minimize_);
     }
 
-    static int32_t Measure(UI_WIDGET& b)
+    // Lays the button out in the window's whole client area, as the first
+    // support object of a window's layout is.
+    int32_t Measure(UI_WIDGET& b)
     {
+        window_.clipList.DeleteAll();
         UI_MESSAGE layout(UI_CODE_LAYOUT);
         return b.Event(&layout);
     }
@@ -142,12 +146,12 @@ TEST_F(SizeButtons, PicturesHaveTheirShapes)
 TEST_F(SizeButtons, SitOneLineHighAndSquareAtTheirRightEdge)
 {
     Measure(*maximize_);
-    // Added to a window on the screen, its given cell (0, 0) became pixels
-    // (0, 0) to (7, 13) inside the window.
+    // A support object that takes its room is given the whole client area
+    // (100, 100) to (299, 199); the button sits at its right end.
     const UI_RECT& r = maximize_->screenRect;
     const int32_t side = world_.display.rowHeight - world_.display.spaceAbove - world_.display.spaceBelow;
     EXPECT_EQ(r.top, 100 - 1);
-    EXPECT_EQ(r.right, 100 + 7 + 1);
+    EXPECT_EQ(r.right, 299 + 1);
     EXPECT_EQ(r.bottom, r.top + side);
     EXPECT_EQ(r.left, r.right - side);
     EXPECT_EQ(maximize_->text, nullptr);

@@ -382,6 +382,7 @@ TEST_F(WidgetEvents, LayoutGivesScreenNumbersAndTheWindowsRoom)
     EXPECT_EQ(window.screenNumber, before + 1);   // top level: the next number
     EXPECT_EQ(window.screenRect.right, 19);
     window.screenRect = UI_RECT{100, 50, 300, 200};
+    window.clipList.DeleteAll();   // moved by hand: its client area follows
 
     // Added to a window on the screen: initialised (cells to pixels) and
     // laid out at once.

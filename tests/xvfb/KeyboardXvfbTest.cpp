@@ -19,33 +19,13 @@
 #include <allegro.h>
 
 #include "platform/Clock.h"
+#include "support/ShellCommands.h"
 #include "widgets/KeyInput.h"
 #include "widgets/UI_KEYBOARD_INPUT.h"
 
 namespace {
 
 constexpr uint32_t STEP_DEADLINE_MS = 5000;
-
-// Runs a shell command; true when it succeeds.
-bool Shell(const std::string& command)
-{
-    return std::system(command.c_str()) == 0;
-}
-
-// The first line a shell command prints, empty when none.
-std::string FirstLine(const std::string& command)
-{
-    std::string line;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[128];
-        if (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-            line = buffer;
-        pclose(pipe);
-    }
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-        line.pop_back();
-    return line;
-}
 
 // Polls until done() holds or the deadline passes; answers done().
 template <typename Done>
