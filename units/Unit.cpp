@@ -57,6 +57,12 @@ uint32_t Unit::GetPlatformKey() const
 void Unit::SetSide(SideContacts& record, uint16_t attachedUnitID)
 {
     SideContacts* const old = sideEntryID != 0 ? gam2arena::FindSide(sideEntryID) : nullptr;
+    if (old == &record) {
+        // Staying in the record: leaving and joining again would post the
+        // record's empty-record event whenever this is its only own unit.
+        attachedID = attachedUnitID;
+        return;
+    }
     if (old != nullptr && old == gam2arena::GetCurrentSide() && Game2UI2::GetCurrentSideID() == GetSideID()
         && gam2side::IsFocusUnit(GetID()))
         gam2arena::SetCurrentSide(&record);
@@ -175,12 +181,6 @@ uint16_t Unit::GetBestLinkRange(bool all) const
             best = record->linkRange;
     }
     return best;
-}
-
-void Unit::LeaveDataLink()
-{
-    // The data link's departure (its records and the side records they
-    // join) is the data link's own; nothing is linked until it exists.
 }
 
 void Unit::RefreshLinkReach()

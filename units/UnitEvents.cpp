@@ -36,6 +36,16 @@ Event* MakeSetSensorsEvent(uint16_t unitID, uint32_t state, uint32_t sensorType)
                                                  : nullptr;
 }
 
+Event* MakeMergeUnitEntriesEvent(uint16_t fromKey, uint16_t intoKey)
+{
+    return gCalls.makeMergeUnitEntriesEvent != nullptr ? gCalls.makeMergeUnitEntriesEvent(fromKey, intoKey) : nullptr;
+}
+
+Event* MakeSetCurrentEntryEvent(uint16_t sideNumber)
+{
+    return gCalls.makeSetCurrentEntryEvent != nullptr ? gCalls.makeSetCurrentEntryEvent(sideNumber) : nullptr;
+}
+
 uint32_t GetMultiAction(const Event& event)
 {
     return gCalls.getMultiAction != nullptr ? gCalls.getMultiAction(event) : 0;

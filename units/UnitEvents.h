@@ -1,6 +1,6 @@
 // UnitEvents.h: the simulation's event classes that the unit model makes or
-// reads: the set-speed (0x3D), delete-unit (0x43), towed-array (0x16) and
-// set-sensors (0x08) events it posts, the action of a multi-action event (0x0A) and the sensor
+// reads: the set-speed (0x3D), delete-unit (0x43), towed-array (0x16),
+// set-sensors (0x08), join (0x05) and current-record (0x51) events it posts, the action of a multi-action event (0x0A) and the sensor
 // types a set-sensors event (0x08) switches. The classes live with the
 // simulation, which installs these calls at start-up (SetUnitEventCalls).
 // Until then no event is made; a speed that must change at once is set on
@@ -23,6 +23,12 @@ struct UnitEventCalls {
     // state (2 active, 3 passive), for no single sensor and not
     // intermittent.
     Event* (*makeSetSensorsEvent)(uint16_t unitID, uint32_t state, uint32_t sensorType) = nullptr;
+    // The join of two side records: the record `fromKey` is taken into the
+    // record `intoKey` when the event is handled.
+    Event* (*makeMergeUnitEntriesEvent)(uint16_t fromKey, uint16_t intoKey) = nullptr;
+    // The player's current side record chosen again for the side numbered
+    // sideNumber.
+    Event* (*makeSetCurrentEntryEvent)(uint16_t sideNumber) = nullptr;
     // The action code of a queued multi-action event (0 without the call).
     uint32_t (*getMultiAction)(const Event& event) = nullptr;
     // Whether a queued set-sensors event would switch a sensor of that type
@@ -38,6 +44,8 @@ Event* MakeSetSpeedEvent(uint16_t unitID, uint16_t knots, GameTime due);
 Event* MakeDeleteUnitEvent(uint16_t unitID, GameTime due);
 Event* MakeTowedArrayEvent(uint16_t unitID);
 Event* MakeSetSensorsEvent(uint16_t unitID, uint32_t state, uint32_t sensorType);
+Event* MakeMergeUnitEntriesEvent(uint16_t fromKey, uint16_t intoKey);
+Event* MakeSetCurrentEntryEvent(uint16_t sideNumber);
 uint32_t GetMultiAction(const Event& event);
 bool SwitchesSensorType(const Event& event, const Unit& unit, uint8_t sensorType);
 
