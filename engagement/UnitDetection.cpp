@@ -294,8 +294,12 @@ void PostDetection(Contact* contact, Unit& observer, const Unit& target, uint16_
 void ReplaceJammingEntry(Unit& observer, uint16_t jammerID, SignatureRecord* entry)
 {
     SignatureList& entries = observer.JammingEntries();
-    if (entries.First() != nullptr)
-        delete entries.Find(jammerID);
+    if (entries.First() != nullptr) {
+        if (SignatureRecord* const old = entries.Find(jammerID)) {
+            entries.Remove(old);
+            delete old;
+        }
+    }
     if (entry != nullptr)
         entries.Insert(entry);
 }
