@@ -30,11 +30,6 @@ constexpr uint16_t CHANGE_HOSTILE_ACT = 0x20;
 // Side relation set toward an attacker.
 constexpr uint8_t RELATION_HOSTILE = 1;
 
-SideContacts* RecordOf(const Unit& unit)
-{
-    return unit.sideEntryID != 0 ? gam2arena::FindSide(unit.sideEntryID) : nullptr;
-}
-
 int CountDatalinks(const Unit& unit)
 {
     int count = 0;
@@ -59,7 +54,7 @@ SideContacts* NewRecordFrom(const SideContacts& record)
 // This unit leaves the shared record for a copy of its own.
 void SplitOff(Unit& self, const Unit& other)
 {
-    SideContacts* const record = RecordOf(self);
+    SideContacts* const record = UnitDetection::RecordOf(self);
     if (record == nullptr)
         return;
     SideContacts* const copy = NewRecordFrom(*record);
@@ -77,8 +72,8 @@ void SplitOff(Unit& self, const Unit& other)
 // into the record that stays.
 void JoinRecords(Unit& self, Unit& other)
 {
-    SideContacts* const mine = RecordOf(self);
-    SideContacts* const theirs = RecordOf(other);
+    SideContacts* const mine = UnitDetection::RecordOf(self);
+    SideContacts* const theirs = UnitDetection::RecordOf(other);
     if (mine == nullptr || theirs == nullptr)
         return;
     const bool selfIsWeapon = self.GetTypeLetter() == 'W';
@@ -148,7 +143,7 @@ int32_t UpdateDataLink(Unit& self, Unit& other, int32_t range, uint8_t sight, ui
 // cannot hold the walk on one id for ever.
 void LeaveDataLink(Unit& self)
 {
-    SideContacts* const record = RecordOf(self);
+    SideContacts* const record = UnitDetection::RecordOf(self);
     if (record == nullptr)
         return;
     const uint16_t selfID = self.GetID();
@@ -185,7 +180,7 @@ void LeaveDataLink(Unit& self)
 
 void NoteHostileAct(Unit& self, uint16_t attackerID)
 {
-    SideContacts* const record = RecordOf(self);
+    SideContacts* const record = UnitDetection::RecordOf(self);
     Contact* const contact = record != nullptr ? record->GetContact(attackerID) : nullptr;
     if (contact == nullptr)
         return;

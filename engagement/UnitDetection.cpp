@@ -124,14 +124,9 @@ bool ContactIsFriendly(const Contact& contact, uint16_t side)
     return contact.sideId != 0 && UnitDetection::AreFriendly(side, contact.sideId);
 }
 
-SideContacts* RecordOf(const Unit& unit)
-{
-    return unit.sideEntryID != 0 ? gam2arena::FindSide(unit.sideEntryID) : nullptr;
-}
-
 Contact* HeldContact(const Unit& observer, const Unit& target)
 {
-    SideContacts* const record = RecordOf(observer);
+    SideContacts* const record = UnitDetection::RecordOf(observer);
     return record != nullptr ? record->GetContact(target.GetID()) : nullptr;
 }
 
@@ -519,7 +514,7 @@ void UpdatePairDetectionOf(Unit& a, Unit& b)
 
 void ReportToBaseOf(Unit& self, Unit& other)
 {
-    SideContacts* const record = RecordOf(self);
+    SideContacts* const record = UnitDetection::RecordOf(self);
     if (record == nullptr)
         return;
     auto* contact = new Contact(other, 0);
@@ -572,6 +567,11 @@ uint16_t RingSpacing()
 }  // namespace
 
 namespace UnitDetection {
+
+SideContacts* RecordOf(const Unit& unit)
+{
+    return unit.sideEntryID != 0 ? gam2arena::FindSide(unit.sideEntryID) : nullptr;
+}
 
 bool AreFriendly(uint16_t side, uint16_t other)
 {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+class SideContacts;
 class Unit;
 
 // Installs the operations; UninstallUnitDetection takes them out again.
@@ -23,6 +24,8 @@ namespace UnitDetection {
 // Whether the two side numbers are friendly: the same side, or a side whose
 // relation toward the other is friendly (Side::GetRelation).
 bool AreFriendly(uint16_t side, uint16_t other);
+// The unit's side record, or null when it has none.
+SideContacts* RecordOf(const Unit& unit);
 // The data-link operations (UnitDataLink.cpp), installed with the rest.
 int32_t UpdateDataLink(Unit& self, Unit& other, int32_t range, uint8_t sight, uint8_t withinHorizon,
                        uint16_t options);

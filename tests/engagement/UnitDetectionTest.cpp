@@ -554,8 +554,14 @@ TEST(UpdatePairDetection, TheRangeBoundGivesTheSameContactsAndJammingAsTheExactP
     }
     EXPECT_GT(contacts[0].size(), 100u);
     EXPECT_GT(jamming[0].size(), 100u);
-    EXPECT_EQ(contacts[0], contacts[1]);
-    EXPECT_EQ(jamming[0], jamming[1]);
+    for (size_t i = 0; i < std::min(contacts[0].size(), contacts[1].size()); ++i) {
+        ASSERT_EQ(contacts[0][i], contacts[1][i]) << "contact " << i;
+    }
+    ASSERT_EQ(contacts[0].size(), contacts[1].size());
+    ASSERT_EQ(jamming[0].size(), jamming[1].size());
+    for (size_t i = 0; i < jamming[0].size(); ++i) {
+        ASSERT_EQ(jamming[0][i], jamming[1][i]) << "jamming entry " << i;
+    }
 }
 
 }  // namespace

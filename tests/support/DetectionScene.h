@@ -79,6 +79,7 @@ public:
             return;
         previousMap = gMap;
         gMap = map.get();
+        arena.Generator().SetSeed(seed);   // the detection chances repeat from run to run
         previousArena = gam2arena::SetArenaState(&arena);
         previousUnits = UnitList::SetArenaList(&units);
         previousSides = SideContactsList::SetArenaList(&sides);
