@@ -10,6 +10,7 @@
 #include "ContactWorld.h"
 #include "SensorWorld.h"
 #include "core/NavMath.h"
+#include "engagement/Decibel.h"
 #include "engagement/UnitDetection.h"
 #include "units/UnitDetectionCalls.h"
 #include "units/UnitEvents.h"
@@ -31,7 +32,10 @@ constexpr uint16_t ENEMY = 7;   // the contact world's one hostile side
 // A sensor that records how it was asked and detects when told to.
 class ProbeSensor : public Sensor {
 public:
-    explicit ProbeSensor(uint16_t sectors = ALL_SECTORS) : Sensor(TYPE_RADAR) { targetClasses = sectors; }
+    explicit ProbeSensor(uint16_t sectors = ALL_SECTORS, uint8_t type = TYPE_RADAR) : Sensor(type)
+    {
+        targetClasses = sectors;
+    }
     Contact* Detect(Unit&, Unit& target, const NavVector& vector, int selector, int32_t, bool flagA, bool flagB,
                     bool) override
     {
@@ -330,6 +334,43 @@ TEST(UpdatePairDetection, ABaseIsReportedWhenItsContactIsOlderThanNow)
     base.UpdatePairDetection(own);   // either order of the pair
     EXPECT_EQ(record.GetContact(2)->sideId, ENEMY);
     EXPECT_EQ(record.GetContact(2)->lastDetection.Get(), 201u);
+}
+
+TEST(UpdatePairDetection, AJammersEntryIsRebuiltEveryPassFromItsActiveEcm)
+{
+    DetectionWorld world;
+    SensorUnit& victim = world.Place(1, 'S', 1, PLAYER, 1, 74.0, 2.0);
+    SensorUnit& jammer = world.Place(2, 'S', 1, ENEMY, 2, 74.0, 3.0);   // to the east
+    victim.SetFlags(UnitFlag::KEEPS_JAMMING);
+    jammer.field6 = 1;
+    auto* ecm = new ProbeSensor(Sensor::ALL_SECTORS, Sensor::TYPE_ECM);
+    ecm->SetKey(1);
+    ecm->SetState(Sensor::STATE_ACTIVE);
+    ecm->searchBands = 0x30;
+    ecm->jamMargin = 400;
+    jammer.sensors.Insert(ecm);
+    const NavVector toVictim = NavMath::Get_Vector(jammer.GetPosition(), victim.GetPosition());
+    victim.UpdatePairDetection(jammer);
+    const SignatureRecord* entry = victim.JammingEntries().Find(2);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->GetBandMask(), 0x30u);
+    EXPECT_EQ(entry->GetBandLevel(4),
+              static_cast<int16_t>(400 - 2 * static_cast<int32_t>(Log10Times100(static_cast<uint32_t>(toVictim.range)))));
+    // The direction is the jammer's bearing to the victim turned round, in
+    // tenths of a degree: the way back to the jammer.
+    EXPECT_EQ(entry->GetDirection(), (toVictim.bearing / 24576 + 1800) % 3600);
+    EXPECT_EQ(jammer.JammingEntries().First(), nullptr);   // the jammer keeps none
+    // The same pair the other way round replaces the entry, never adds one.
+    jammer.UpdatePairDetection(victim);
+    EXPECT_EQ(victim.JammingEntries().First()->GetNext(), nullptr);
+    // An ECM whose sectors miss the victim leaves no entry behind.
+    ecm->targetClasses = 0;
+    victim.UpdatePairDetection(jammer);
+    EXPECT_EQ(victim.JammingEntries().First(), nullptr);
+    ecm->targetClasses = Sensor::ALL_SECTORS;
+    jammer.field6 = 0;   // not jamming
+    victim.UpdatePairDetection(jammer);
+    EXPECT_EQ(victim.JammingEntries().First(), nullptr);
 }
 
 TEST(UpdateDataLink, SplittingOffCopiesTheRecordsContacts)
