@@ -363,6 +363,12 @@ TEST(UpdatePairDetection, AJammersEntryIsRebuiltEveryPassFromItsActiveEcm)
     // The same pair the other way round replaces the entry, never adds one.
     jammer.UpdatePairDetection(victim);
     EXPECT_EQ(victim.JammingEntries().First()->GetNext(), nullptr);
+    // A unit's own look builds the same entry along the bearing back from the
+    // jammer (it used to take the bearing toward it, pointing the entry away).
+    const NavVector toJammer = NavMath::Get_Vector(victim.GetPosition(), jammer.GetPosition());
+    victim.DetectUnit(jammer);
+    ASSERT_NE(victim.JammingEntries().Find(2), nullptr);
+    EXPECT_EQ(victim.JammingEntries().Find(2)->GetDirection(), toJammer.bearing / 24576);
     // An ECM whose sectors miss the victim leaves no entry behind.
     ecm->targetClasses = 0;
     victim.UpdatePairDetection(jammer);
@@ -415,6 +421,28 @@ TEST(UpdateDataLink, LinkedRecordsJoinIntoTheLargerOne)
     world.posted.clear();
     a.UpdatePairDetection(b);
     EXPECT_TRUE(world.posted.empty());
+}
+
+// Records of one unit each: the other's record comes into this unit's.
+TEST(UpdateDataLink, AnEqualRecordTakesTheOtherAndItsUnitStaysWhereItIs)
+{
+    DetectionWorld world;
+    SensorUnit& a = world.Place(1, 'S', 1, PLAYER, 1, 74.0, 3.0);
+    SensorUnit& b = world.Place(2, 'S', 1, PLAYER, 2, 74.0, 3.2);
+    a.SetFlags(UnitFlag::LINKS_RECORDS);
+    b.SetFlags(UnitFlag::LINKS_RECORDS);
+    DetectionWorld::Link(a, 1, 50);
+    DetectionWorld::Link(b, 1, 50);
+    world.TakeEvents();
+    EXPECT_EQ(a.UpdateDataLink(b, 5, 1, 1, 0), 1);
+    EXPECT_EQ(a.sideEntryID, 1);
+    EXPECT_EQ(a.attachedID, 1);
+    const auto events = world.TakeEvents();
+    EXPECT_NE(std::find(events.begin(), events.end(), std::make_pair(uint8_t{0x05}, uint16_t{2})), events.end());
+    // Staying in its record posts no empty-record event for it (it used to
+    // leave the record and join it again, emptying it for a moment).
+    for (const auto& e : events)
+        EXPECT_NE(e.first, 0x50);
 }
 
 TEST(LeaveDataLink, EveryLinkIsDroppedAndEachLinkedUnitGetsARecord)
