@@ -137,6 +137,17 @@ public:
         return *record;
     }
 
+    // Both units link side records, with one open channel each reaching
+    // 50 nm; the events queued so far are dropped.
+    void MakeJoinable(Unit& a, Unit& b)
+    {
+        for (Unit* unit : {&a, &b}) {
+            unit->SetFlags(UnitFlag::LINKS_RECORDS);
+            Link(*unit, 1, 50);
+        }
+        TakeEvents();
+    }
+
     std::vector<Post> posted;
 
 private:
@@ -406,11 +417,7 @@ TEST(UpdateDataLink, LinkedRecordsJoinIntoTheLargerOne)
     world.Place(3, 'S', 1, PLAYER, 2, 74.0, 3.3);
     world.Place(9, 'S', 1, ENEMY, 9, 74.5, 3.0);
     world.sides.Find(2)->contacts.Insert(new Contact(*world.units.Find(9), 1));
-    a.SetFlags(UnitFlag::LINKS_RECORDS);
-    b.SetFlags(UnitFlag::LINKS_RECORDS);
-    DetectionWorld::Link(a, 1, 50);
-    DetectionWorld::Link(b, 1, 50);
-    world.TakeEvents();
+    world.MakeJoinable(a, b);
     EXPECT_EQ(a.UpdateDataLink(b, 5, 1, 1, 0), 1);
     EXPECT_EQ(a.sideEntryID, 2);
     EXPECT_EQ(a.attachedID, 2);
@@ -429,11 +436,7 @@ TEST(UpdateDataLink, AnEqualRecordTakesTheOtherAndItsUnitStaysWhereItIs)
     DetectionWorld world;
     SensorUnit& a = world.Place(1, 'S', 1, PLAYER, 1, 74.0, 3.0);
     SensorUnit& b = world.Place(2, 'S', 1, PLAYER, 2, 74.0, 3.2);
-    a.SetFlags(UnitFlag::LINKS_RECORDS);
-    b.SetFlags(UnitFlag::LINKS_RECORDS);
-    DetectionWorld::Link(a, 1, 50);
-    DetectionWorld::Link(b, 1, 50);
-    world.TakeEvents();
+    world.MakeJoinable(a, b);
     EXPECT_EQ(a.UpdateDataLink(b, 5, 1, 1, 0), 1);
     EXPECT_EQ(a.sideEntryID, 1);
     EXPECT_EQ(a.attachedID, 1);
