@@ -442,10 +442,10 @@ TEST(UpdateDataLink, AnEqualRecordTakesTheOtherAndItsUnitStaysWhereItIs)
     EXPECT_EQ(a.attachedID, 1);
     const auto events = world.TakeEvents();
     EXPECT_NE(std::find(events.begin(), events.end(), std::make_pair(uint8_t{0x05}, uint16_t{2})), events.end());
-    // Staying in its record posts no empty-record event for it (it used to
-    // leave the record and join it again, emptying it for a moment).
-    for (const auto& e : events)
-        EXPECT_NE(e.first, 0x50);
+    // The unit is still one of its record's own units, counted once.
+    const SideContacts& mine = *world.sides.Find(1);
+    EXPECT_NE(mine.ownUnits.Find(1), nullptr);
+    EXPECT_EQ(mine.ownUnitCount, 1);
 }
 
 TEST(LeaveDataLink, EveryLinkIsDroppedAndEachLinkedUnitGetsARecord)
