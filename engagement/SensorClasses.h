@@ -148,6 +148,7 @@ public:
     // Convergence zones the passive sonar reaches from where its owner lies:
     // 0 unless passive over water at or below the layer depth.
     uint16_t GetZoneCount() const;
+    uint16_t GetRingCount() const override { return GetZoneCount(); }
     // The sound path from own to target at a range (range units): 0 direct,
     // -1 shallow (the bottom rises above -11 between them), k > 0 the k-th
     // convergence zone.

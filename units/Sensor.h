@@ -100,6 +100,9 @@ public:
     virtual uint32_t GetRelayBandMask() const { return 0; }
     virtual uint16_t GetRelayReach() const { return 0; }
     virtual bool HasRelays() const { return false; }
+    // The sonar rings the map draws round the owner for this sensor; 0 for
+    // every sensor but a passive sonar in deep enough water.
+    virtual uint16_t GetRingCount() const { return 0; }
 
     // The class's saved record: Save writes the class code (one byte) first,
     // then its fields; Load reads the record after that byte, which the list

@@ -177,12 +177,6 @@ uint16_t Unit::GetBestLinkRange(bool all) const
     return best;
 }
 
-void Unit::LeaveDataLink()
-{
-    // The data link's departure (its records and the side records they
-    // join) is the data link's own; nothing is linked until it exists.
-}
-
 void Unit::RefreshLinkReach()
 {
     linkReach1 = GetBestLinkRange(true);

@@ -6,7 +6,11 @@
 // behaviour, and the unit record of the saved game. The operations live in
 // Unit.cpp (fields, label, side, record), UnitOperations.cpp (stores, reach,
 // tallies, conditions) and UnitStep.cpp (the step, removal, paths, fire
-// orders). The unit classes chosen by type letter build on it (UnitFactory.h).
+// orders). Detection between units, the data link and the further unit
+// queries are in UnitDetection.cpp and UnitQueries.cpp; the parts of them that
+// work on contacts and side records are installed by the engagement model
+// (UnitDetectionCalls.h). The unit classes chosen by type letter build on it
+// (UnitFactory.h).
 #pragma once
 
 #include <cstdint>
@@ -24,6 +28,8 @@
 #include "units/TargetTally.h"
 #include "units/UnitStatus.h"
 #include "world/WeatherReport.h"
+
+struct NavVector;
 
 class Contact;
 class PlaneRecList;
@@ -106,6 +112,20 @@ public:
     virtual void ApplyCriticalHit(int32_t amount, uint32_t kind);
     // One step of elapsed game seconds (UnitStep.cpp).
     virtual void Move(uint8_t elapsed);
+    // This unit's look at `other`: answers true when its side record already
+    // held a contact on it or a sensor detected it now; what is found goes to
+    // the side record as a contact-update event (UnitDetectionCalls.h).
+    virtual bool DetectUnit(Unit& other);
+    // Both units of the pair try to detect each other, keep each other's
+    // jamming entries and their data link up to date.
+    virtual void UpdatePairDetection(Unit& other);
+    // Splits this unit off its side record or joins the two units' records
+    // by the state of the link between them (range in nautical miles, sight
+    // and withinHorizon 0 or 1, options the detection options word), then
+    // sets or clears the link-active flag. Answers whether the units are
+    // linked (see the engagement model's UnitDataLink.cpp).
+    virtual int32_t UpdateDataLink(Unit& other, int32_t range, uint8_t sight, uint8_t withinHorizon,
+                                   uint16_t options);
     // Works through the queued attack options, target by target.
     virtual void ResolveFireOrders();
     // Takes the unit out of play: no lists, path, speed, side or events.
@@ -161,6 +181,9 @@ public:
     virtual uint32_t GetWeaponKind() const { return 0; }
     virtual int32_t GetClassValue() const { return 0; }
     virtual int32_t GetModeInterval(int32_t /*mode*/) const { return 0; }
+    // 1 when the terrain between the two units hides neither from the other,
+    // else 0 (UnitDetection.cpp).
+    virtual uint8_t HasTerrainLineOfSight(Unit& other);
     // 1 when a queued set-sensors event of the unit would switch a sensor of
     // the type, else 2 when a sensor of the type is active, else 0.
     virtual int32_t GetSensorTypeState(uint8_t sensorType) const;
@@ -229,6 +252,9 @@ public:
     // is written when out is null or size is 0.
     virtual void GetConditionText(char* out, int32_t size) const;
     virtual void OnMissionOrder(int32_t /*order*/) {}
+    // A facility's flag word (bit 0x4: not a base the sides see at once); 0
+    // for every other class.
+    virtual uint32_t GetFacilityFlags() const { return 0; }
 
     // The moving-object operations a unit extends: the horizon value is
     // recomputed first; the label follows every speed change.
@@ -244,8 +270,51 @@ public:
     // The largest link reach (nautical miles) over the datalink records not
     // of channel kind 40; unless `all`, only those without channel flag 1.
     uint16_t GetBestLinkRange(bool all) const;
-    // Leaves the data link; the data link's own code completes it.
+    // Drops every link of the unit: each linked unit that still exists drops
+    // this unit's id and, unless it is the unit this one is attached to or a
+    // sonobuoy, moves into a copy of the shared side record; an id whose unit
+    // is gone is dropped too. Then, when attached to a unit, this unit moves
+    // into a copy of the record itself. Nothing without a side record.
     void LeaveDataLink();
+    // The side record notes a hostile act on its contact on the attacker,
+    // when that contact is fresh (see the engagement model's UnitDataLink.cpp).
+    void NoteHostileAct(uint16_t attackerID);
+
+    // The map's two line-of-sight tests between the two units' positions,
+    // 1 clear and 0 not; the second is the one used when a facility is one of
+    // the pair.
+    uint8_t LineOfSightTo(const Unit& other) const;
+    uint8_t LineOfSightToFacility(const Unit& other) const;
+    // The side record learns `other`, a base, at once: a full contact merged
+    // without an event. Nothing without a side record.
+    void ReportToBase(Unit& other);
+    // The jamming this unit's active ECM puts on a unit along `vector` (from
+    // this unit to that one): a new entry keyed by this unit's id, owned by
+    // the caller, or null when it does not jam that way.
+    SignatureRecord* BuildJammingEntry(const NavVector& vector) const;
+    // How far (nautical miles) this unit's sensors may find `target`: the
+    // reach cache for the target's altitude band, raised to the floor of the
+    // target's class (30 for aircraft, 10 for mask bit 8, the two horizons
+    // summed for surface units).
+    int32_t GetDetectionReach(const Unit& target) const;
+    // The jamming byte: set while the unit's ECM is jamming.
+    bool IsJamming() const { return field6 != 0; }
+
+    // The mount lines, then (with magazines) the magazine heading and the
+    // magazine lines, into out (size bytes, cut there and always terminated).
+    // Nothing is written when out is null or size is not positive.
+    void GetWeaponsListText(char* out, int32_t size) const;
+    // 0 up to 24 percent damage, 1 from 25, 2 from 50, 3 from 75, 4 from 90.
+    int32_t GetDamageLevel() const;
+    // The spacing (nautical miles) of the sonar rings the map draws round
+    // the unit, and their count: the largest ring count of its passive
+    // sonars (type 4), 0 when none has one.
+    uint16_t GetSonarRingSpacing() const;
+    uint16_t GetSonarRingCount() const;
+    // Whether the unit is engaging that unit (a targeting record or a weapon
+    // tally keyed by it), and whether it is engaging anything.
+    bool IsTargeted(uint16_t unitID) const;
+    bool HasContacts() const;
     // Clears the side record and data-link ids read from a file, so that
     // deleting a unit whose load was refused leaves no record it never
     // joined.
@@ -281,7 +350,7 @@ public:
     SignatureList& JammingEntries() { return jammingEntries; }
 
     // Fields whose meanings the classes give; Unit keeps, saves and loads
-    // them. field4 and field5 are the noise values.
+    // them. field4 and field5 are the noise values, field6 the jamming byte.
     uint32_t field1 = 0;
     uint32_t field2 = 0;
     uint16_t field3 = 0;

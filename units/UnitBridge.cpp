@@ -60,3 +60,15 @@ void StopUnit(uint16_t unitID)
 }
 
 }  // namespace Nav2Game
+
+bool GetMountStatusText(const Mount& mount, char* out, uint16_t size)
+{
+    if (out == nullptr || size == 0)
+        return false;
+    out[0] = '\0';
+    if (gCalls.getMountStatusText == nullptr)
+        return false;
+    const bool found = gCalls.getMountStatusText(mount, out, size);
+    out[size - 1] = '\0';
+    return found;
+}

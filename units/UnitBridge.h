@@ -4,13 +4,15 @@
 // detached from its group, and whether a leg suits a unit. The bridge
 // installs them at start-up (SetUnitBridgeCalls); until then nothing is shown
 // and no leg suits. Nav2Game::StopUnit, which needs only the model, is here
-// too.
+// too, and the platform database's status text of a mount, which the
+// windows install.
 #pragma once
 
 #include <cstdint>
 
 #include "core/LatLonPoint.h"
 
+class Mount;
 class PositionNode;
 
 struct UnitBridgeCalls {
@@ -18,6 +20,7 @@ struct UnitBridgeCalls {
     void (*setUnitPath)(uint16_t unitID, const PositionNode* path) = nullptr;
     void (*detachFromGroup)(uint16_t groupID, uint16_t unitID) = nullptr;
     bool (*legValidForUnit)(uint16_t unitID, const LatLonPoint& from, const LatLonPoint& to) = nullptr;
+    bool (*getMountStatusText)(const Mount& mount, char* out, uint16_t size) = nullptr;
 };
 
 // Installs the calls; returns the ones they replace.
@@ -47,3 +50,8 @@ bool LegValidForUnit(uint16_t unitID, const LatLonPoint& from, const LatLonPoint
 // request flag, and its pending events of types 1, 7 and 4.
 void StopUnit(uint16_t unitID);
 }  // namespace Nav2Game
+
+// The status lines of one mount, magazine or loadout of a unit into out (at
+// most size bytes, terminated); true when its record was found. Without the
+// call (or with size 0) an empty text and false.
+bool GetMountStatusText(const Mount& mount, char* out, uint16_t size);

@@ -57,6 +57,16 @@ uint32_t GetSensorSetting(const Event& event)
     return gCalls.getSensorSetting != nullptr ? gCalls.getSensorSetting(event) : 0;
 }
 
+Event* MakeMergeUnitEntriesEvent(uint16_t fromKey, uint16_t intoKey)
+{
+    return gCalls.makeMergeUnitEntriesEvent != nullptr ? gCalls.makeMergeUnitEntriesEvent(fromKey, intoKey) : nullptr;
+}
+
+Event* MakeSetCurrentEntryEvent(uint16_t sideNumber)
+{
+    return gCalls.makeSetCurrentEntryEvent != nullptr ? gCalls.makeSetCurrentEntryEvent(sideNumber) : nullptr;
+}
+
 uint32_t GetMultiAction(const Event& event)
 {
     return gCalls.getMultiAction != nullptr ? gCalls.getMultiAction(event) : 0;

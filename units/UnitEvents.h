@@ -1,9 +1,9 @@
 // UnitEvents.h: the simulation's event classes that the unit model makes or
 // reads: the set-speed (0x3D), set-altitude (0x3E), station (0x3C, 0x3F,
-// 0x40), launch-aircraft (0x0F), delete-unit (0x43), towed-array (0x16) and
-// set-sensors (0x08) events it posts, the action of a multi-action event
-// (0x0A), the setting value of a set-sensors event and the sensor types it
-// switches. The classes live with the
+// 0x40), launch-aircraft (0x0F), delete-unit (0x43), towed-array (0x16),
+// set-sensors (0x08), join (0x05) and current-record (0x51) events it posts,
+// the action of a multi-action event (0x0A), the setting value of a
+// set-sensors event and the sensor types it switches. The classes live with the
 // simulation, which installs these calls at start-up (SetUnitEventCalls).
 // Until then no event is made; a speed that must change at once is set on
 // the unit directly (see SetSpeedNow).
@@ -34,6 +34,12 @@ struct UnitEventCalls {
     Event* (*makeLaunchAircraftEvent)(uint16_t holderID, uint16_t planeRecID, uint32_t value) = nullptr;
     // The 32-bit setting value of a set-sensors event (0 without the call).
     uint32_t (*getSensorSetting)(const Event& event) = nullptr;
+    // The join of two side records: the record `fromKey` is taken into the
+    // record `intoKey` when the event is handled.
+    Event* (*makeMergeUnitEntriesEvent)(uint16_t fromKey, uint16_t intoKey) = nullptr;
+    // The player's current side record chosen again for the side numbered
+    // sideNumber.
+    Event* (*makeSetCurrentEntryEvent)(uint16_t sideNumber) = nullptr;
     // The action code of a queued multi-action event (0 without the call).
     uint32_t (*getMultiAction)(const Event& event) = nullptr;
     // Whether a queued set-sensors event would switch a sensor of that type
@@ -53,6 +59,8 @@ Event* MakeStationEvent(uint8_t typeCode, uint16_t unitID, GameTime due);
 Event* MakeSetAltitudeEvent(uint16_t unitID, int32_t altitude, GameTime due);
 Event* MakeLaunchAircraftEvent(uint16_t holderID, uint16_t planeRecID, uint32_t value);
 uint32_t GetSensorSetting(const Event& event);
+Event* MakeMergeUnitEntriesEvent(uint16_t fromKey, uint16_t intoKey);
+Event* MakeSetCurrentEntryEvent(uint16_t sideNumber);
 uint32_t GetMultiAction(const Event& event);
 bool SwitchesSensorType(const Event& event, const Unit& unit, uint8_t sensorType);
 

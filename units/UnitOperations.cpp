@@ -1,6 +1,7 @@
 // UnitOperations.cpp: the unit operations on fuel stores, reach, targeting
 // records and weapon tallies, the condition flags the multi-action events
-// drive, the weapons listing and the condition text.
+// drive, the weapons listing and text, the condition text, the damage level
+// and the sonar rings.
 #include "units/Unit.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include "core/gam2arena.h"
 #include "units/SideRecords.h"
 #include "units/UnitBridge.h"
+#include "units/UnitDetectionCalls.h"
 #include "units/UnitEvents.h"
 
 namespace {
@@ -63,6 +65,9 @@ void AppendText(char* out, int32_t size, int32_t& used, int32_t number)
     out[used] = '\0';
     TheResourceLoader->Free(number);
 }
+
+// Resource text of the magazine heading in the weapons text.
+constexpr int32_t MAGAZINES_TEXT = 0x7B022D;
 
 // Resource text of a sensor state in the sensor list.
 int32_t SensorStateText(uint32_t state)
@@ -290,6 +295,74 @@ void Unit::GetConditionText(char* out, int32_t size) const
         AppendText(out, size, used, condition.text);
         first = false;
     }
+}
+
+void Unit::GetWeaponsListText(char* out, int32_t size) const
+{
+    if (out == nullptr || size <= 0)
+        return;
+    out[0] = '\0';
+    const uint16_t lineSize = static_cast<uint16_t>(std::min<int32_t>(size, 0xFFFF));
+    std::string lines;
+    std::string scratch(lineSize, '\0');
+    const auto appendStatus = [&](const Mount& mount) {
+        GetMountStatusText(mount, scratch.data(), lineSize);
+        lines += scratch.c_str();
+    };
+    for (const Mount* mount = mounts.First(); mount != nullptr; mount = mount->GetNext())
+        appendStatus(*mount);
+    if (magazines.First() != nullptr) {
+        if (const char* heading = TheResourceLoader != nullptr ? TheResourceLoader->Get(MAGAZINES_TEXT) : nullptr) {
+            lines += heading;
+            TheResourceLoader->Free(MAGAZINES_TEXT);
+        }
+        lines += '\n';
+        for (const Mount* magazine = magazines.First(); magazine != nullptr; magazine = magazine->GetNext())
+            appendStatus(*magazine);
+    }
+    const size_t length = std::min(lines.size(), static_cast<size_t>(size - 1));
+    std::memcpy(out, lines.data(), length);
+    out[length] = '\0';
+}
+
+int32_t Unit::GetDamageLevel() const
+{
+    const uint8_t percent = static_cast<uint8_t>(GetDamagePercent());
+    if (percent >= 90)
+        return 4;
+    if (percent >= 75)
+        return 3;
+    if (percent >= 50)
+        return 2;
+    if (percent >= 25)
+        return 1;
+    return 0;
+}
+
+uint16_t Unit::GetSonarRingSpacing() const
+{
+    const UnitDetectionCalls& calls = GetUnitDetectionCalls();
+    return calls.getSonarRingSpacing != nullptr ? calls.getSonarRingSpacing() : 0;
+}
+
+uint16_t Unit::GetSonarRingCount() const
+{
+    uint16_t largest = 0;
+    for (const Sensor* sensor = sensors.First(); sensor != nullptr; sensor = sensor->GetNext()) {
+        if (sensor->GetSensorType() == Sensor::TYPE_PASSIVE_SONAR)
+            largest = std::max(largest, sensor->GetRingCount());
+    }
+    return largest;
+}
+
+bool Unit::IsTargeted(uint16_t unitID) const
+{
+    return targetingRecords.Find(unitID) != nullptr || weaponTallies.Find(unitID) != nullptr;
+}
+
+bool Unit::HasContacts() const
+{
+    return targetingRecords.First() != nullptr || weaponTallies.First() != nullptr;
 }
 
 void Unit::GetSensorListText(char* out, int32_t size) const
