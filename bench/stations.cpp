@@ -26,21 +26,12 @@
 #include "units/UnitEvents.h"
 #include "units/UnitList.h"
 
+#include "bench/BenchShip.h"
+
 namespace {
 
 constexpr int MEMBERS = 20;
 constexpr uint16_t GROUP_ID = 1;
-
-class BenchShip : public Unit {
-public:
-    char GetTypeLetter() const override { return 'S'; }
-    void SaveFields(std::ostream& out) const override
-    {
-        SaveField(out, static_cast<uint8_t>('S'));
-        SaveUnitRecord(out);
-    }
-    bool LoadFields(std::istream& in) override { return LoadUnitRecord(in); }
-};
 
 // An order that is only queued.
 class BenchEvent : public Event {

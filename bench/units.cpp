@@ -28,6 +28,7 @@
 #include "world/Weather.h"
 
 #include "bench/AllocationCount.h"
+#include "bench/BenchShip.h"
 #include "tests/support/SampleMap.h"
 
 
@@ -44,18 +45,6 @@ int16_t FlatCell(bool land, bool ice, int32_t, int32_t)
     const int16_t cell = land ? int16_t{800} : int16_t{-800};
     return ice ? static_cast<int16_t>(cell | 1) : cell;
 }
-
-// A ship as the unit phase sees one: the base unit's step unchanged.
-class BenchShip : public Unit {
-public:
-    char GetTypeLetter() const override { return 'S'; }
-    void SaveFields(std::ostream& out) const override
-    {
-        SaveField(out, static_cast<uint8_t>('S'));
-        SaveUnitRecord(out);
-    }
-    bool LoadFields(std::istream& in) override { return LoadUnitRecord(in); }
-};
 
 PropulsionPlant* DieselPlant()
 {
