@@ -19,6 +19,7 @@
 #include "engagement/Decibel.h"
 #include "engagement/DetectingSensor.h"
 #include "engagement/SideContacts.h"
+#include "engagement/SonobuoyDetection.h"
 #include "engagement/SonarConditions.h"
 #include "units/Unit.h"
 #include "units/UnitDetectionCalls.h"
@@ -592,11 +593,13 @@ void InstallUnitDetection()
     calls.noteHostileAct = &UnitDetection::NoteHostileAct;
     calls.getSonarRingSpacing = &RingSpacing;
     SetUnitDetectionCalls(calls);
+    InstallSonobuoyDetection();
 }
 
 void UninstallUnitDetection()
 {
     SetUnitDetectionCalls(UnitDetectionCalls{});
+    UninstallSonobuoyDetection();
 }
 
 bool SetPairReachShortcut(bool on)

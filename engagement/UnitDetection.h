@@ -10,7 +10,8 @@
 class SideContacts;
 class Unit;
 
-// Installs the operations; UninstallUnitDetection takes them out again.
+// Installs the operations, with a sonobuoy line's listening
+// (SonobuoyDetection.h); UninstallUnitDetection takes them out again.
 void InstallUnitDetection();
 void UninstallUnitDetection();
 
