@@ -248,9 +248,11 @@ void SetCondition(Contact& contact, const Unit& target, int32_t damagePercent)
 }
 
 // The active emitters of `emitter` listed in the contact, with its type flag.
+// They go into the list of sensors the side's merge carries over into the
+// contact it holds.
 void ListEmitters(Contact& contact, const Unit& emitter)
 {
-    emitter.CollectSensorsFor(contact.sensorsLatest, EMITTER_KINDS, 0);
+    emitter.CollectSensorsFor(contact.sensorsEver, EMITTER_KINDS, 0);
     contact.targetMask |= EMITTER_TYPE_FLAG;
 }
 
@@ -363,8 +365,10 @@ bool DetectUnitOf(Unit& self, Unit& other)
         }
     }
 
-    // 5. A known unit: a full contact only by the options word.
+    // 5. A known unit: a full contact only by the options word. Such a
+    // contact is no detection: the answer stays what the record held.
     Contact* found = nullptr;
+    bool detected = false;
     if (own || optionsCase || baseCase) {
         if (optionsCase && !optionsMakeNoContact) {
             found = NewFullContact(other, other.GetSeenDamagePercent());
@@ -377,13 +381,13 @@ bool DetectUnitOf(Unit& self, Unit& other)
         uint8_t within = 0;
         WorkOutSight(self, other, rangeNm, linkRan, linkSight, linkWithin, sight, within);
         found = RunSensors(self, other, vector, sight, within);
+        detected = found != nullptr;
     }
 
     // 9, 10.
-    if (found == nullptr)
-        return answer;
-    PostDetection(found, self, other, options);
-    return true;
+    if (found != nullptr)
+        PostDetection(found, self, other, options);
+    return answer || detected;
 }
 
 // Step 3 of the pair for one direction: the observer's side learns a base

@@ -57,12 +57,6 @@ uint32_t Unit::GetPlatformKey() const
 void Unit::SetSide(SideContacts& record, uint16_t attachedUnitID)
 {
     SideContacts* const old = sideEntryID != 0 ? gam2arena::FindSide(sideEntryID) : nullptr;
-    if (old == &record) {
-        // Staying in the record: leaving and joining again would post the
-        // record's empty-record event whenever this is its only own unit.
-        attachedID = attachedUnitID;
-        return;
-    }
     if (old != nullptr && old == gam2arena::GetCurrentSide() && Game2UI2::GetCurrentSideID() == GetSideID()
         && gam2side::IsFocusUnit(GetID()))
         gam2arena::SetCurrentSide(&record);

@@ -100,7 +100,7 @@ public:
     // the player's side is its side and it is its side's focus unit, the new
     // record becomes the current one; the record's key and the attached id
     // are stored; the unit leaves the old record's own units and joins the
-    // new record's. A unit already in the record only takes the attached id.
+    // new record's.
     void SetSide(SideContacts& record, uint16_t attachedUnitID);
 
     // ---- unit-part operations, in table order ----

@@ -62,10 +62,12 @@ uint16_t GetRealismLevel()
 
 uint16_t ReadRealismLevel(ConfigurationFileIO& ini)
 {
+    // Like the program's other word-sized settings, the low 16 bits of the
+    // integer written there.
     const int32_t value = ini.GetLongInt("Tessarn3", "RealismLevel");
-    if (value == CONFIG_NO_VALUE || value < 0 || value > 0xFFFF)
+    if (value == CONFIG_NO_VALUE)
         return 0;
-    return static_cast<uint16_t>(value);
+    return static_cast<uint16_t>(static_cast<uint32_t>(value) & 0xFFFF);
 }
 
 uint16_t For(const Unit& unit)

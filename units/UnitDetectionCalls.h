@@ -43,8 +43,7 @@ constexpr uint16_t KNOW_EVERY_UNIT = 0x8;
 void SetRealismLevel(uint16_t level);
 uint16_t GetRealismLevel();
 // The word from the program's INI file (key RealismLevel of the program's
-// section): 0 when the key is missing or unreadable or the value lies
-// outside 0 to 65535.
+// section): the low 16 bits of its integer, 0 when the key is missing.
 uint16_t ReadRealismLevel(ConfigurationFileIO& ini);
 // The options that apply to the unit: the word for a unit of the player's
 // side (Game2UI2::GetCurrentSideID), 0 for every other unit.

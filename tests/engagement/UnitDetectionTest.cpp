@@ -185,7 +185,9 @@ TEST(DetectUnit, OptionsWordCountsForThePlayersSideOnly)
         enemy.SetAnnexID(33);
         enemy.sizeClass = 4;
         enemy.speed = 12;
-        EXPECT_EQ(own.DetectUnit(enemy), r.contactForPlayer);
+        // A contact made without sensors is no detection: the answer is
+        // false until the record holds a contact.
+        EXPECT_FALSE(own.DetectUnit(enemy));
         EXPECT_FALSE(enemy.DetectUnit(own));
         ASSERT_EQ(world.posted.size(), r.contactForPlayer ? 1u : 0u);
         if (r.contactForPlayer) {
@@ -207,6 +209,36 @@ TEST(DetectUnit, OptionsWordCountsForThePlayersSideOnly)
             EXPECT_EQ(world.posted[0].contact->observerId, 1);
         }
     }
+}
+
+// The full contact of the options word lists the target's active emitters
+// where the side record's merge takes them over into the contact it holds.
+TEST(DetectUnit, AFullContactCarriesTheTargetsEmittersIntoTheHeldContact)
+{
+    class Emitter : public ProbeSensor {
+    public:
+        uint32_t GetPrimaryBandMask() const override { return 1; }
+    };
+    DetectionWorld world;
+    DetectionOptions::SetRealismLevel(8);
+    SensorUnit& own = world.Place(1, 'S', 1, PLAYER, 1, 74.0, -3.0);
+    SensorUnit& enemy = world.Place(2, 'S', 1, ENEMY, 2, 74.0, 3.0);
+    auto* radar = new Emitter;
+    radar->SetKey(5);
+    radar->SetOwner(&enemy);
+    radar->SetState(Sensor::STATE_ACTIVE);
+    enemy.sensors.Insert(radar);
+    SideContacts& record = *world.sides.Find(1);
+    record.contacts.Insert(new Contact(enemy, 1));
+    EXPECT_TRUE(own.DetectUnit(enemy));   // the record held a contact
+    ASSERT_EQ(world.posted.size(), 1u);
+    Contact* fresh = world.posted[0].contact.release();
+    EXPECT_NE(fresh->targetMask & 0x10, 0u);
+    record.MergeContact(&fresh);
+    const Contact* held = record.GetContact(2);
+    ASSERT_NE(held, nullptr);
+    EXPECT_NE(held->sensorsEver.Find(5), nullptr);
+    EXPECT_NE(held->sensorsLatest.Find(5), nullptr);
 }
 
 TEST(DetectUnit, LinkedUnitsOfTheSameSideSeeEachOtherThroughTheOptions)
@@ -447,10 +479,10 @@ TEST(UpdateDataLink, AnEqualRecordTakesTheOtherAndItsUnitStaysWhereItIs)
     EXPECT_EQ(a.attachedID, 1);
     const auto events = world.TakeEvents();
     EXPECT_NE(std::find(events.begin(), events.end(), std::make_pair(uint8_t{0x05}, uint16_t{2})), events.end());
-    // Staying in its record posts no empty-record event for it (it used to
-    // leave the record and join it again, emptying it for a moment).
-    for (const auto& e : events)
-        EXPECT_NE(e.first, 0x50);
+    // The unit is still one of its record's own units, counted once.
+    const SideContacts& mine = *world.sides.Find(1);
+    EXPECT_NE(mine.ownUnits.Find(1), nullptr);
+    EXPECT_EQ(mine.ownUnitCount, 1);
 }
 
 TEST(LeaveDataLink, EveryLinkIsDroppedAndEachLinkedUnitGetsARecord)

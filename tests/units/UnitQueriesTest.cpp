@@ -193,8 +193,9 @@ TEST(DetectionOptions, ReadFromTheIniAndOnlyForThePlayersSide)
         const char* line;
         uint16_t level;
     };
-    const Row rows[] = {{"RealismLevel 9\n", 9}, {"", 0}, {"RealismLevel -1\n", 0},
-                        {"RealismLevel 70000\n", 0}, {"RealismLevel x\n", 0}};
+    const Row rows[] = {{"RealismLevel 9\n", 9},         {"", 0},
+                        {"RealismLevel 264\n", 0x108},   {"RealismLevel -1\n", 0xFFFF},
+                        {"RealismLevel 70000\n", 4464}, {"RealismLevel x\n", 0}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.line);
         TempTree tree;
