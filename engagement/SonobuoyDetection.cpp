@@ -12,6 +12,7 @@
 #include "engagement/Contact.h"
 #include "engagement/ContactCalls.h"
 #include "engagement/Decibel.h"
+#include "engagement/UnitDetection.h"
 #include "units/SonobuoyLine.h"
 #include "units/UnitDetectionCalls.h"
 #include "units/UnitEvents.h"
@@ -81,16 +82,7 @@ Contact* Listen(SonobuoyLine& line, Unit& buoy, Unit& target)
     Contact* found = nullptr;
     for (Sensor* sensor = buoy.sensors.First(); sensor != nullptr; sensor = sensor->GetNext()) {
         // Line of sight does not apply under water: the first flag is set.
-        Contact* const heard = sensor->Detect(buoy, target, vector, LINE_ASPECT, level, true, true, false);
-        if (heard == nullptr)
-            continue;
-        if (found == nullptr) {
-            found = heard;
-            continue;
-        }
-        found->Merge(*heard);
-        found->MergeDetectionValue(*heard);
-        delete heard;
+        UnitDetection::Absorb(found, sensor->Detect(buoy, target, vector, LINE_ASPECT, level, true, true, false));
     }
     return found;
 }

@@ -198,20 +198,6 @@ void WorkOutSight(Unit& a, Unit& b, int32_t rangeNm, bool linkRan, uint8_t linkS
         sight = a.HasTerrainLineOfSight(b);
 }
 
-// Folds a later detection into the first one of the pass and deletes it.
-void Absorb(Contact*& found, Contact* detection)
-{
-    if (detection == nullptr)
-        return;
-    if (found == nullptr) {
-        found = detection;
-        return;
-    }
-    found->Merge(*detection);
-    found->MergeDetectionValue(*detection);
-    delete detection;
-}
-
 // Every sensor of the observer whose sectors hold the target's bearing, then
 // the shared lookout as the observer's; the first detection with the later
 // ones merged into it, or null. `vector` runs from observer to target.
@@ -223,11 +209,11 @@ Contact* RunSensors(Unit& observer, Unit& target, const NavVector& vector, uint8
     Contact* found = nullptr;
     for (Sensor* sensor = observer.sensors.First(); sensor != nullptr; sensor = sensor->GetNext()) {
         if ((sensor->targetClasses & sector) != 0)
-            Absorb(found, sensor->Detect(observer, target, vector, aspect, signal, sight != 0, within != 0, false));
+            UnitDetection::Absorb(found, sensor->Detect(observer, target, vector, aspect, signal, sight != 0, within != 0, false));
     }
     if (gDefaultSensor != nullptr && (gDefaultSensor->targetClasses & sector) != 0) {
         gDefaultSensor->SetOwner(&observer);
-        Absorb(found, gDefaultSensor->Detect(observer, target, vector, aspect, signal, sight != 0, within != 0, false));
+        UnitDetection::Absorb(found, gDefaultSensor->Detect(observer, target, vector, aspect, signal, sight != 0, within != 0, false));
     }
     return found;
 }
@@ -584,6 +570,19 @@ bool AreFriendly(uint16_t side, uint16_t other)
 }
 
 }  // namespace UnitDetection
+
+void UnitDetection::Absorb(Contact*& found, Contact* detection)
+{
+    if (detection == nullptr)
+        return;
+    if (found == nullptr) {
+        found = detection;
+        return;
+    }
+    found->Merge(*detection);
+    found->MergeDetectionValue(*detection);
+    delete detection;
+}
 
 void InstallUnitDetection()
 {

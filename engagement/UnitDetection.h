@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+class Contact;
 class SideContacts;
 class Unit;
 
@@ -25,6 +26,9 @@ namespace UnitDetection {
 // Whether the two side numbers are friendly: the same side, or a side whose
 // relation toward the other is friendly (Side::GetRelation).
 bool AreFriendly(uint16_t side, uint16_t other);
+// Folds a later detection of a pass into the first one (`found`, null
+// until then) and deletes it; a null detection changes nothing.
+void Absorb(Contact*& found, Contact* detection);
 // The unit's side record, or null when it has none.
 SideContacts* RecordOf(const Unit& unit);
 // The data-link operations (UnitDataLink.cpp), installed with the rest.
