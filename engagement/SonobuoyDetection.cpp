@@ -126,13 +126,7 @@ bool LineDetect(SonobuoyLine& line, Unit& target)
     if (contact == nullptr)
         return false;
 
-    if ((options & DetectionOptions::TRUE_SIDE) != 0)
-        contact->sideId = static_cast<uint8_t>(target.GetSideID());
-    if ((options & DetectionOptions::TRUE_IDENTITY) != 0) {
-        contact->name = target.GetName();
-        contact->identifiedAs = target.GetAnnexID();
-        contact->sizeClass = target.GetSizeClass();
-    }
+    UnitDetection::RevealByOptions(*contact, target, options);
     contact->observerId = line.GetID();
     if (exact) {
         contact->SetSource(0, 1, 0, 0);

@@ -261,13 +261,7 @@ Contact* NewFullContact(const Unit& target, int32_t damagePercent)
 // record as a contact-update event, with what the options word reveals.
 void PostDetection(Contact* contact, Unit& observer, const Unit& target, uint16_t options)
 {
-    if ((options & DetectionOptions::TRUE_SIDE) != 0)
-        contact->sideId = static_cast<uint8_t>(target.GetSideID());
-    if ((options & DetectionOptions::TRUE_IDENTITY) != 0) {
-        contact->name = target.GetName();
-        contact->identifiedAs = target.GetAnnexID();
-        contact->sizeClass = target.GetSizeClass();
-    }
+    UnitDetection::RevealByOptions(*contact, target, options);
     contact->observerId = observer.GetID();
     contact->SetDetectionPoint(observer.GetPosition());
     PostOrDrop(MakeContactUpdateEvent(contact, observer.sideEntryID));
@@ -570,6 +564,17 @@ bool AreFriendly(uint16_t side, uint16_t other)
 }
 
 }  // namespace UnitDetection
+
+void UnitDetection::RevealByOptions(Contact& contact, const Unit& target, uint16_t options)
+{
+    if ((options & DetectionOptions::TRUE_SIDE) != 0)
+        contact.sideId = static_cast<uint8_t>(target.GetSideID());
+    if ((options & DetectionOptions::TRUE_IDENTITY) != 0) {
+        contact.name = target.GetName();
+        contact.identifiedAs = target.GetAnnexID();
+        contact.sizeClass = target.GetSizeClass();
+    }
+}
 
 void UnitDetection::Absorb(Contact*& found, Contact* detection)
 {
