@@ -516,6 +516,31 @@ TEST(LeaveDataLink, EveryLinkIsDroppedAndEachLinkedUnitGetsARecord)
     EXPECT_NE(std::find(events.begin(), events.end(), std::make_pair(uint8_t{0x51}, PLAYER)), events.end());
 }
 
+TEST(LeaveDataLink, ALinkedBuoyLeavesOnlyItsRecordAndKeepsItsLineLauncherAndTarget)
+{
+    DetectionWorld world;
+    SensorUnit& a = world.Place(1, 'S', 1, PLAYER, 1, 74.0, 3.0);
+    auto* buoy = new Weapon;
+    buoy->SetKey(3);
+    buoy->weaponKind = WeaponKind::SONOBUOY;
+    buoy->SetSideID(PLAYER);
+    buoy->SetPosition(samplemap::At(74.0, 3.2));
+    world.units.Insert(buoy);
+    buoy->SetSide(*world.sides.Find(1), 1);
+    buoy->launcherID = 1;
+    buoy->guideID = 40;
+    buoy->targetID = 9;
+    DetectionWorld::Link(a, 1, 50).AddLink(3);
+    DetectionWorld::Link(*buoy, 1, 50).AddLink(1);
+    a.LeaveDataLink();
+    EXPECT_EQ(buoy->sideEntryID, 0);
+    EXPECT_EQ(buoy->attachedID, 0);
+    EXPECT_EQ(buoy->launcherID, 1);
+    EXPECT_EQ(buoy->guideID, 40);
+    EXPECT_EQ(buoy->targetID, 9);
+    buoy->targetID = 0;
+}
+
 TEST(LeaveDataLink, TheUnitAttachedToKeepsItsRecordAndTheUnitMoves)
 {
     DetectionWorld world;
