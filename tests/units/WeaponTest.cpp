@@ -340,6 +340,7 @@ TEST_F(Weapons, DamagedRecordsAreRefusedAndNothingIsKept)
     auto* line = Add(new SonobuoyLine, 30);
     auto* buoy = Add(new Weapon, 31);
     buoy->weaponKind = WeaponKind::SONOBUOY;
+    buoy->SetSideID(2);   // a buoy of a side leaves its line when deleted
     line->AddBuoy(*buoy);
     const std::string bytes = Saved(units);
     // Where the weapon's and the line's records begin in the list.
@@ -355,6 +356,10 @@ TEST_F(Weapons, DamagedRecordsAreRefusedAndNothingIsKept)
     std::vector<std::pair<std::string, std::string>> cases;
     for (size_t cut : {size_t{3}, weaponAt + 5, weaponAt + 12, weaponAt + 40, bytes.size() - 1})
         cases.emplace_back("cut at " + std::to_string(cut), bytes.substr(0, cut));
+    // Every record whole, but the list promises one more: the weapon and
+    // the buoy read in full are refused with it.
+    const auto held = static_cast<uint16_t>(static_cast<uint8_t>(bytes[0]) | static_cast<uint8_t>(bytes[1]) << 8);
+    cases.emplace_back("one unit more", WithCount(bytes, 0, static_cast<uint16_t>(held + 1)));
     cases.emplace_back("warhead count", WithCount(bytes, weaponAt + 9, 0xFFFF));
     cases.emplace_back("buoy count", WithCount(bytes, lineAt + 17, 0xFFFF));
     for (const auto& [name, damaged] : cases) {
