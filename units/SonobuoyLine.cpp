@@ -99,7 +99,7 @@ int32_t SonobuoyLine::DistanceTo(const LatLonPoint& point, NavVector& vector) co
     return TimesSine(vector.range, angle);
 }
 
-void SonobuoyLine::UpdateGeometry()
+void SonobuoyLine::UpdateGeometry(const Unit* joining)
 {
     const NavVector vector = NavMath::Get_Vector(startPoint, endPoint);
     lineBearing = static_cast<uint32_t>(vector.bearing);
@@ -107,10 +107,15 @@ void SonobuoyLine::UpdateGeometry()
     // The area: the two ends widened by the farthest the listening buoy's
     // sensors hear, as an angle of latitude (one minute per nautical mile);
     // longitude is widened by the same angle over the cosine of the
-    // latitude nearer a pole.
+    // latitude nearer a pole. A buoy joining may not be in the unit list
+    // yet: when it is the one that listens, its own sensors count.
     int32_t reach = 0;
-    if (const Unit* const buoy = gam2arena::FindUnit(GetListeningBuoyID())) {
-        for (const Sensor* sensor = buoy->sensors.First(); sensor != nullptr; sensor = sensor->GetNext())
+    const uint16_t listenerID = GetListeningBuoyID();
+    const Unit* listener = gam2arena::FindUnit(listenerID);
+    if (listener == nullptr && joining != nullptr && joining->GetID() == listenerID)
+        listener = joining;
+    if (listener != nullptr) {
+        for (const Sensor* sensor = listener->sensors.First(); sensor != nullptr; sensor = sensor->GetNext())
             reach = std::max<int32_t>(reach, sensor->maxRange);
     }
     const int32_t margin = reach * ANGLE_PER_MINUTE;
@@ -143,7 +148,7 @@ bool SonobuoyLine::AddBuoy(Weapon& buoy)
     buoy.ClearFlags(BUOY_JOIN_CLEARS);
     lineActive = 1;
     SetFlags(LISTENING);
-    UpdateGeometry();
+    UpdateGeometry(&buoy);
     return true;
 }
 

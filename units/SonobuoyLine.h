@@ -86,8 +86,9 @@ public:
 private:
     // lineBearing and lineLength from startPoint to endPoint, and the area:
     // the rectangle of the two points widened on every side by the longest
-    // maxRange of the listening buoy's sensors.
-    void UpdateGeometry();
+    // maxRange of the listening buoy's sensors (`joining`, the buoy just
+    // added, when it listens and is not yet in the unit list).
+    void UpdateGeometry(const Unit* joining = nullptr);
     // The line ends: inactive, no listening flag, deletion scheduled.
     void EndLine();
 

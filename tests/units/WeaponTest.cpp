@@ -419,6 +419,17 @@ TEST_F(Lines, FirstBuoySetsStartAndSideLaterOnesMoveTheEndAndTheArea)
     EXPECT_EQ(area.east, 30 * ANGLE_PER_MINUTE);
 }
 
+TEST_F(Lines, AListeningBuoyNotYetInTheUnitListWidensTheArea)
+{
+    // Dropped and joined before the unit list takes it.
+    Weapon* a = Buoy(1, 0, 0, 10);
+    units.Remove(a);
+    line->AddBuoy(*a);
+    EXPECT_EQ(line->GetArea().north, 10 * ANGLE_PER_MINUTE);
+    EXPECT_EQ(line->GetArea().west, -10 * ANGLE_PER_MINUTE);
+    units.Insert(a);
+}
+
 TEST_F(Lines, DistanceBehindBeyondAndOnTheAxis)
 {
     line->AddBuoy(*Buoy(1, 0, 0));
