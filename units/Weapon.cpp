@@ -39,7 +39,8 @@ constexpr uint32_t TARGET_ECM_WEAPON = 0x8;
 constexpr uint32_t TARGET_TORPEDO = 0x800;
 constexpr uint32_t TARGET_KIND_4096 = 0x1000;
 
-const char* const DESTROYED_NAME = "W";
+// The class name of every weapon; its letter opens the label.
+const char* const WEAPON_CLASS_NAME = "W";
 
 }  // namespace
 
@@ -92,7 +93,7 @@ Weapon::Weapon(uint16_t weaponAnnexID) : Weapon()
     firstCounterValue = record->launchAltitude;
     secondCounterValue = record->climbRate;
     guidanceByte = record->value1;
-    SetClassName(DESTROYED_NAME);
+    SetClassName(WEAPON_CLASS_NAME);
 }
 
 Weapon::~Weapon()

@@ -256,6 +256,19 @@ TEST_F(Weapons, DamageDestroysAndDestructionClearsTheTally)
     EXPECT_EQ(launcher->WeaponTallies().Find(302), nullptr);
 }
 
+TEST_F(Weapons, EndingTheRunPostsItsDeletionAndClearsTheTarget)
+{
+    auto* launcher = Add(new TestUnit('S'), 10);
+    auto* w = Add(new Weapon, 20);
+    w->launcherID = 10;
+    w->SetTarget(300);
+    w->EndRun();
+    EXPECT_EQ(w->targetID, 0);
+    EXPECT_EQ(launcher->WeaponTallies().Find(300), nullptr);
+    ASSERT_EQ(world.Queued(EventCode::DELETE_UNIT).size(), 1u);
+    EXPECT_EQ(world.Queued(EventCode::DELETE_UNIT)[0]->GetSubject(), 20);
+}
+
 TEST_F(Weapons, StatusShowsTimeToGoAsHoursMinutesSeconds)
 {
     char text[16];
