@@ -19,7 +19,8 @@ namespace {
 
 SonobuoyLine::DetectCall gDetect = nullptr;
 
-// The angle between two bearings, 0 to 180 degrees.
+// The angle between two bearings, 0 to 180 degrees. The vectors' bearings
+// are ground bearings, so their plain difference is the angle on the ground.
 int32_t AngleBetween(int32_t a, int32_t b)
 {
     int64_t angle = (int64_t{a} - b) % ANGLE_FULL;

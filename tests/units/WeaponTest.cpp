@@ -462,6 +462,27 @@ TEST_F(Lines, DistanceBehindBeyondAndOnTheAxis)
     }
 }
 
+TEST_F(Lines, FarFromTheEquatorTheDistanceAcrossIsMeasuredOnTheGround)
+{
+    // A line at 60 degrees north laid to the north-east, 200 nm long; a
+    // target 60 nm off its middle at right angles on the ground. The
+    // bearings of the vectors are ground bearings already: taken again as
+    // flat-plane directions they would put the target some 70 nm off.
+    const LatLonPoint start(60 * ANGLE_PER_DEGREE, 0);
+    const int32_t bearing = 45 * ANGLE_PER_DEGREE;
+    const LatLonPoint end = NavMath::Get_LatLonPoint_From_Vector(start, 200 * RANGE_PER_NM, bearing);
+    Weapon* a = Buoy(1, 0, 0);
+    Weapon* b = Buoy(2, 0, 0);
+    a->SetPosition(start);
+    b->SetPosition(end);
+    line->AddBuoy(*a);
+    line->AddBuoy(*b);
+    const LatLonPoint middle = NavMath::Get_LatLonPoint_From_Vector(start, 100 * RANGE_PER_NM, bearing);
+    const LatLonPoint target = NavMath::Get_LatLonPoint_From_Vector(middle, 60 * RANGE_PER_NM, bearing + ANGLE_RIGHT);
+    NavVector v = NavMath::Get_Vector(start, target);
+    EXPECT_NEAR(line->DistanceTo(target, v), 60 * RANGE_PER_NM, RANGE_PER_NM);
+}
+
 TEST_F(Lines, RemovingBuoysMovesOnlyTheEndsThatLoseThem)
 {
     Weapon* a = Buoy(1, 0, 0);
