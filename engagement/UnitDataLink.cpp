@@ -163,7 +163,9 @@ void LeaveDataLink(Unit& self)
             if (other == nullptr || otherID == self.attachedID)
                 continue;
             if (other->GetTypeLetter() == 'W' && other->GetWeaponKind() == SONOBUOY_KIND) {
-                other->ForgetMemberships();
+                // Only the side record and attachment go: the buoy stays in
+                // its line, with its launcher and target.
+                other->Unit::ForgetMemberships();
                 continue;
             }
             if (SideContacts* const copy = NewRecordFrom(*record)) {

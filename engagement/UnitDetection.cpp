@@ -19,6 +19,7 @@
 #include "engagement/Decibel.h"
 #include "engagement/DetectingSensor.h"
 #include "engagement/SideContacts.h"
+#include "engagement/SonobuoyDetection.h"
 #include "engagement/SonarConditions.h"
 #include "units/Unit.h"
 #include "units/UnitDetectionCalls.h"
@@ -197,20 +198,6 @@ void WorkOutSight(Unit& a, Unit& b, int32_t rangeNm, bool linkRan, uint8_t linkS
         sight = a.HasTerrainLineOfSight(b);
 }
 
-// Folds a later detection into the first one of the pass and deletes it.
-void Absorb(Contact*& found, Contact* detection)
-{
-    if (detection == nullptr)
-        return;
-    if (found == nullptr) {
-        found = detection;
-        return;
-    }
-    found->Merge(*detection);
-    found->MergeDetectionValue(*detection);
-    delete detection;
-}
-
 // Every sensor of the observer whose sectors hold the target's bearing, then
 // the shared lookout as the observer's; the first detection with the later
 // ones merged into it, or null. `vector` runs from observer to target.
@@ -222,11 +209,11 @@ Contact* RunSensors(Unit& observer, Unit& target, const NavVector& vector, uint8
     Contact* found = nullptr;
     for (Sensor* sensor = observer.sensors.First(); sensor != nullptr; sensor = sensor->GetNext()) {
         if ((sensor->targetClasses & sector) != 0)
-            Absorb(found, sensor->Detect(observer, target, vector, aspect, signal, sight != 0, within != 0, false));
+            UnitDetection::Absorb(found, sensor->Detect(observer, target, vector, aspect, signal, sight != 0, within != 0, false));
     }
     if (gDefaultSensor != nullptr && (gDefaultSensor->targetClasses & sector) != 0) {
         gDefaultSensor->SetOwner(&observer);
-        Absorb(found, gDefaultSensor->Detect(observer, target, vector, aspect, signal, sight != 0, within != 0, false));
+        UnitDetection::Absorb(found, gDefaultSensor->Detect(observer, target, vector, aspect, signal, sight != 0, within != 0, false));
     }
     return found;
 }
@@ -274,13 +261,7 @@ Contact* NewFullContact(const Unit& target, int32_t damagePercent)
 // record as a contact-update event, with what the options word reveals.
 void PostDetection(Contact* contact, Unit& observer, const Unit& target, uint16_t options)
 {
-    if ((options & DetectionOptions::TRUE_SIDE) != 0)
-        contact->sideId = static_cast<uint8_t>(target.GetSideID());
-    if ((options & DetectionOptions::TRUE_IDENTITY) != 0) {
-        contact->name = target.GetName();
-        contact->identifiedAs = target.GetAnnexID();
-        contact->sizeClass = target.GetSizeClass();
-    }
+    UnitDetection::RevealByOptions(*contact, target, options);
     contact->observerId = observer.GetID();
     contact->SetDetectionPoint(observer.GetPosition());
     PostOrDrop(MakeContactUpdateEvent(contact, observer.sideEntryID));
@@ -584,6 +565,30 @@ bool AreFriendly(uint16_t side, uint16_t other)
 
 }  // namespace UnitDetection
 
+void UnitDetection::RevealByOptions(Contact& contact, const Unit& target, uint16_t options)
+{
+    if ((options & DetectionOptions::TRUE_SIDE) != 0)
+        contact.sideId = static_cast<uint8_t>(target.GetSideID());
+    if ((options & DetectionOptions::TRUE_IDENTITY) != 0) {
+        contact.name = target.GetName();
+        contact.identifiedAs = target.GetAnnexID();
+        contact.sizeClass = target.GetSizeClass();
+    }
+}
+
+void UnitDetection::Absorb(Contact*& found, Contact* detection)
+{
+    if (detection == nullptr)
+        return;
+    if (found == nullptr) {
+        found = detection;
+        return;
+    }
+    found->Merge(*detection);
+    found->MergeDetectionValue(*detection);
+    delete detection;
+}
+
 void InstallUnitDetection()
 {
     UnitDetectionCalls calls;
@@ -596,11 +601,13 @@ void InstallUnitDetection()
     calls.noteHostileAct = &UnitDetection::NoteHostileAct;
     calls.getSonarRingSpacing = &RingSpacing;
     SetUnitDetectionCalls(calls);
+    InstallSonobuoyDetection();
 }
 
 void UninstallUnitDetection()
 {
     SetUnitDetectionCalls(UnitDetectionCalls{});
+    UninstallSonobuoyDetection();
 }
 
 bool SetPairReachShortcut(bool on)

@@ -7,10 +7,12 @@
 
 #include <cstdint>
 
+class Contact;
 class SideContacts;
 class Unit;
 
-// Installs the operations; UninstallUnitDetection takes them out again.
+// Installs the operations, with a sonobuoy line's listening
+// (SonobuoyDetection.h); UninstallUnitDetection takes them out again.
 void InstallUnitDetection();
 void UninstallUnitDetection();
 
@@ -24,6 +26,12 @@ namespace UnitDetection {
 // Whether the two side numbers are friendly: the same side, or a side whose
 // relation toward the other is friendly (Side::GetRelation).
 bool AreFriendly(uint16_t side, uint16_t other);
+// Folds a later detection of a pass into the first one (`found`, null
+// until then) and deletes it; a null detection changes nothing.
+void Absorb(Contact*& found, Contact* detection);
+// What the options word reveals of the target in a contact on it: its side
+// (bit 2), its name, platform and size class (bit 4).
+void RevealByOptions(Contact& contact, const Unit& target, uint16_t options);
 // The unit's side record, or null when it has none.
 SideContacts* RecordOf(const Unit& unit);
 // The data-link operations (UnitDataLink.cpp), installed with the rest.

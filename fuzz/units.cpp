@@ -2,9 +2,10 @@
 // (UnitList::Load) and so of every part of a unit record: jamming entries,
 // targeting records, weapon tallies, propulsion plants, sensors (the real
 // sensor classes), mounts, data-link records, magazines, fuel tanks and the
-// path. The game's own unit classes are not built yet; a unit class of this
-// target, under the ship letter 'S', reads the record as they will (its own
-// u16 field, then the unit's part). Sample texts, annex tables and map are
+// path; and the records of the weapon ('W', with its warheads) and the
+// sonobuoy line ('L', with its buoys). The other unit classes are not built
+// yet; a unit class of this target, under the ship letter 'S', reads the
+// record as they will (its own u16 field, then the unit's part). Sample texts, annex tables and map are
 // loaded once; the arena state is fresh for every input.
 #include <cstdint>
 #include <sstream>
@@ -25,6 +26,8 @@
 #include "units/Unit.h"
 #include "units/UnitFactory.h"
 #include "units/UnitList.h"
+#include "units/SonobuoyLine.h"
+#include "units/Weapon.h"
 
 namespace {
 
@@ -58,6 +61,8 @@ void SetUp()
         fuzz::UseSampleMap();
         InstallSensorClasses();
         UnitFactory::Register('S', &MakeFuzzUnit);
+        RegisterWeaponClass();
+        RegisterSonobuoyLineClass();
         Annex::LoadDatabase(fuzz::DataDir() + "/ANNEX/");
         return true;
     }();
@@ -103,6 +108,41 @@ void FuzzSeeds(fuzz::Seeds& seeds)
     std::ostringstream out(std::ios::binary);
     list.Save(out);
     seeds.Add("one-ship", out.str());
+
+    // A missile with three warheads on its way to the ship, and a line of
+    // two buoys.
+    auto* missile = new Weapon;
+    missile->SetKey(43);
+    missile->weaponKind = WeaponKind::ECM_COUNTERED;
+    missile->attackMask = 0x5;
+    for (uint16_t value : {120, 7, 120}) {
+        auto* warhead = new WarheadLink;
+        warhead->warheadType = value == 7 ? 2 : 0x400;
+        warhead->warheadValue = value;
+        warhead->warheadCount = 2;
+        missile->warheads.Append(warhead);
+    }
+    missile->targetID = 42;
+    missile->targetLocked = 1;
+    missile->timeToGo = 3725;
+    missile->SetPosition(samplemap::At(74, 2));
+    list.Insert(missile);
+    auto* line = new SonobuoyLine;
+    line->SetKey(50);
+    list.Insert(line);
+    for (uint16_t id : {51, 52}) {
+        auto* buoy = new Weapon;
+        buoy->SetKey(id);
+        buoy->weaponKind = WeaponKind::SONOBUOY;
+        buoy->SetPosition(samplemap::At(73, 1 + (id - 51) * 0.3));
+        list.Insert(buoy);
+        line->AddBuoy(*buoy);
+    }
+    std::ostringstream more(std::ios::binary);
+    list.Save(more);
+    seeds.Add("ship-weapons-and-line", more.str());
+    for (Unit* unit = list.First(); unit != nullptr; unit = unit->GetNext())
+        unit->ForgetMemberships();
     gam2arena::SetArenaState(nullptr);
 }
 

@@ -317,8 +317,8 @@ public:
     bool HasContacts() const;
     // Clears the side record and data-link ids read from a file, so that
     // deleting a unit whose load was refused leaves no record it never
-    // joined.
-    void ForgetMemberships()
+    // joined. A class that records other units' ids extends it.
+    virtual void ForgetMemberships()
     {
         sideEntryID = 0;
         attachedID = 0;

@@ -10,8 +10,11 @@
 #include "ContactWorld.h"
 #include "SensorWorld.h"
 #include "core/NavMath.h"
+#include "core/Units.h"
 #include "engagement/Decibel.h"
 #include "engagement/UnitDetection.h"
+#include "units/SonobuoyLine.h"
+#include "units/Weapon.h"
 #include "units/UnitDetectionCalls.h"
 #include "units/UnitEvents.h"
 #include "world/Game2UI2.h"
@@ -36,10 +39,11 @@ public:
     {
         targetClasses = sectors;
     }
-    Contact* Detect(Unit&, Unit& target, const NavVector& vector, int selector, int32_t, bool flagA, bool flagB,
-                    bool) override
+    Contact* Detect(Unit&, Unit& target, const NavVector& vector, int selector, int32_t level, bool flagA,
+                    bool flagB, bool) override
     {
         ++calls;
+        lastLevel = level;
         lastSelector = selector;
         lastVector = vector;
         lastSight = flagA;
@@ -58,6 +62,7 @@ public:
 
     int calls = 0;
     int lastSelector = -1;
+    int32_t lastLevel = 0;
     NavVector lastVector;
     bool lastSight = false;
     bool lastWithin = false;
@@ -511,6 +516,31 @@ TEST(LeaveDataLink, EveryLinkIsDroppedAndEachLinkedUnitGetsARecord)
     EXPECT_NE(std::find(events.begin(), events.end(), std::make_pair(uint8_t{0x51}, PLAYER)), events.end());
 }
 
+TEST(LeaveDataLink, ALinkedBuoyLeavesOnlyItsRecordAndKeepsItsLineLauncherAndTarget)
+{
+    DetectionWorld world;
+    SensorUnit& a = world.Place(1, 'S', 1, PLAYER, 1, 74.0, 3.0);
+    auto* buoy = new Weapon;
+    buoy->SetKey(3);
+    buoy->weaponKind = WeaponKind::SONOBUOY;
+    buoy->SetSideID(PLAYER);
+    buoy->SetPosition(samplemap::At(74.0, 3.2));
+    world.units.Insert(buoy);
+    buoy->SetSide(*world.sides.Find(1), 1);
+    buoy->launcherID = 1;
+    buoy->guideID = 40;
+    buoy->targetID = 9;
+    DetectionWorld::Link(a, 1, 50).AddLink(3);
+    DetectionWorld::Link(*buoy, 1, 50).AddLink(1);
+    a.LeaveDataLink();
+    EXPECT_EQ(buoy->sideEntryID, 0);
+    EXPECT_EQ(buoy->attachedID, 0);
+    EXPECT_EQ(buoy->launcherID, 1);
+    EXPECT_EQ(buoy->guideID, 40);
+    EXPECT_EQ(buoy->targetID, 9);
+    buoy->targetID = 0;
+}
+
 TEST(LeaveDataLink, TheUnitAttachedToKeepsItsRecordAndTheUnitMoves)
 {
     DetectionWorld world;
@@ -666,6 +696,116 @@ TEST(UpdatePairDetection, TheRangeBoundGivesTheSameContactsAndJammingAsTheExactP
     for (size_t i = 0; i < jamming[0].size(); ++i) {
         ASSERT_EQ(jamming[0][i], jamming[1][i]) << "jamming entry " << i;
     }
+}
+
+// ---- sonobuoy lines ----
+
+// A line of the player's side laid in play from two buoys 20 nm apart on
+// the equator, the first hearing through a probe of 10 nm.
+struct LaidLine {
+    explicit LaidLine(DetectionWorld& world) : w(world)
+    {
+        line = new SonobuoyLine;
+        line->SetKey(50);
+        w.units.Insert(line);
+        line->SetSide(w.AddRecord(1), 0);
+        for (uint16_t id : {51, 52}) {
+            auto* buoy = new Weapon;
+            buoy->SetKey(id);
+            buoy->weaponKind = WeaponKind::SONOBUOY;
+            buoy->SetSideID(PLAYER);
+            buoy->SetPosition(LatLonPoint(0, (id - 51) * 20 * ANGLE_PER_MINUTE));
+            w.units.Insert(buoy);
+            buoys.push_back(buoy);
+        }
+        probe = &DetectionWorld::Probe(*buoys[0]);
+        probe->maxRange = 10;
+        probe->detects = true;
+        for (Weapon* buoy : buoys)
+            line->AddBuoy(*buoy);
+    }
+    SensorUnit& Target(uint16_t side, int32_t latMinutes, int32_t lonMinutes)
+    {
+        auto* target = new SensorUnit(nextTarget++, 'S', 1);
+        target->SetSideID(side);
+        target->SetPosition(LatLonPoint(latMinutes * ANGLE_PER_MINUTE, lonMinutes * ANGLE_PER_MINUTE));
+        w.units.Insert(target);
+        return *target;
+    }
+
+    DetectionWorld& w;
+    SonobuoyLine* line = nullptr;
+    std::vector<Weapon*> buoys;
+    ProbeSensor* probe = nullptr;
+    uint16_t nextTarget = 60;
+};
+
+TEST(SonobuoyLineDetect, ALaidLineHearsATargetAbeamAndNothingOutsideItsArea)
+{
+    DetectionWorld world;
+    LaidLine laid(world);
+    // Abeam of the middle, 6 nm off: heard across the line, with line of
+    // sight taken as given under water.
+    SensorUnit& abeam = laid.Target(ENEMY, 6, 10);
+    EXPECT_TRUE(laid.line->DetectUnit(abeam));
+    EXPECT_EQ(laid.probe->calls, 1);
+    EXPECT_TRUE(laid.probe->lastSight);
+    const int32_t expected = static_cast<int32_t>(Log10Times100(6 * RANGE_PER_NM)) - 34;
+    EXPECT_NEAR(laid.probe->lastLevel, expected, 2);
+    ASSERT_EQ(world.posted.size(), 1u);
+    EXPECT_EQ(world.posted[0].contact->observerId, 50);
+    EXPECT_EQ(world.posted[0].recordKey, 1);
+    // 15 nm off lies outside the area (10 nm round the ends): not examined.
+    SensorUnit& far = laid.Target(ENEMY, 15, 10);
+    EXPECT_FALSE(laid.line->DetectUnit(far));
+    EXPECT_EQ(laid.probe->calls, 1);
+}
+
+TEST(SonobuoyLineDetect, OptionBit8CountsOnlyForThePlayersSide)
+{
+    for (uint16_t side : {PLAYER, ENEMY}) {
+        DetectionWorld world;
+        LaidLine laid(world);
+        laid.line->SetSideID(side);
+        DetectionOptions::SetRealismLevel(DetectionOptions::KNOW_EVERY_UNIT);
+        SensorUnit& far = laid.Target(ENEMY, 600, 600);
+        far.speed = 12;
+        EXPECT_FALSE(laid.line->DetectUnit(far));
+        EXPECT_EQ(laid.probe->calls, 0);
+        if (side == PLAYER) {
+            ASSERT_EQ(world.posted.size(), 1u) << side;
+            EXPECT_EQ(world.posted[0].contact->speed, 12);
+            EXPECT_EQ(world.posted[0].contact->knownBits & 0x3, 0x3);
+        } else {
+            EXPECT_TRUE(world.posted.empty()) << side;
+        }
+    }
+}
+
+TEST(SonobuoyLineDetect, AnEmptyOrInactiveLineHearsNothing)
+{
+    DetectionWorld world;
+    auto* line = new SonobuoyLine;
+    line->SetKey(50);
+    world.units.Insert(line);
+    SensorUnit& target = world.Place(61, 'S', 1, ENEMY, 7, 0, 0);
+    EXPECT_FALSE(line->DetectUnit(target));
+    EXPECT_TRUE(world.posted.empty());
+}
+
+TEST(WeaponConstruction, ARadarSuiteInAWeaponBecomesARadarSensor)
+{
+    sensortest::SensorWorld sensors;
+    auto* suite = new SensorAnnex(40);
+    suite->sensorType = Sensor::TYPE_RADAR_SUITE;
+    Annex::Tables().Sensors()->Insert(suite);
+    auto* record = new WeaponAnnex(41);
+    record->sensors.Insert(new IDRecord(40, 0));
+    Annex::Tables().Weapons()->Insert(record);
+    Weapon weapon(41);
+    ASSERT_NE(weapon.sensors.First(), nullptr);
+    EXPECT_NE(dynamic_cast<RadarSensor*>(weapon.sensors.First()), nullptr);
+    EXPECT_EQ(weapon.sensors.First()->GetOwner(), &weapon);
 }
 
 }  // namespace
