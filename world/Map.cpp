@@ -165,6 +165,7 @@ void Map::Clear()
     tileIndex.clear();
     indexNorth = indexWest = 0;
     indexRows = indexColumns = 0;
+    outlineGrid.Clear();
 }
 
 bool Map::FailLoad(std::istream& in)
@@ -291,6 +292,7 @@ bool Map::Create_Map(std::istream& in, const char* directory)
             }
         }
         BuildTileIndex();
+        outlineGrid.Build(latLonBoundary, tilelist.get(), tileCount);
     }
 
     // The grid is the last field of the section: a grid cut short leaves the
@@ -576,7 +578,10 @@ LatLonPoint Map::Get_First_Crossing(LatLonPoint a, LatLonPoint b, int16_t mask) 
     const LatLonRect box = projection->LatLonRect_From_Points(a, b);
     const uint8_t dateline = projection->Crosses_Dateline(a, b) ? 1 : 0;
     LatLonPoint result = LatLonPoint::None();
-    for (uint16_t i = 0; i < tileCount && result.IsNone(); ++i) {
+    // Open water all along the segment: no tile can find a crossing. Across
+    // the meridian the tiles move the ends, so they are asked.
+    const bool clear = dateline == 0 && OutlineShortcutsOn() && outlineGrid.Misses(a, b, mask);
+    for (uint16_t i = 0; i < tileCount && result.IsNone() && !clear; ++i) {
         if (!projection->LatLonRects_Overlap(tilelist[i].GetCell(), box))
             continue;
         LatLonPoint from = a;   // the tile may move both across the meridian
@@ -603,6 +608,8 @@ LatLonPoint Map::Get_Map_Edge_Crossing(LatLonPoint a, LatLonPoint b) const
 uint16_t Map::Count_Crossings(LatLonPoint a, LatLonPoint b, int16_t mask) const
 {
     if (!tilelist || !projection)
+        return 0;
+    if (OutlineShortcutsOn() && outlineGrid.Misses(a, b, mask))
         return 0;
     const LatLonRect box = projection->LatLonRect_From_Points(a, b);
     uint16_t total = 0;

@@ -17,6 +17,7 @@
 #include "core/Point16.h"
 #include "core/XYPoint.h"
 #include "core/XYRect.h"
+#include "world/OutlineGrid.h"
 
 class AltDepthGrid;
 class MapTile;
@@ -149,6 +150,9 @@ public:
     const char* GetCoastFileName() const { return coastFileName; }
     const char* GetCountryFileName() const { return countryFileName; }
     const char* GetIceFileName() const { return iceFileName; }
+    // The coarse grid of the coast and ice outlines the crossing queries
+    // consult first (OutlineGrid.h); empty until the tiles load.
+    const OutlineGrid& GetOutlineGrid() const { return outlineGrid; }
 
 private:
     // Layer 1 land, 4 ice pack.
@@ -191,6 +195,9 @@ private:
     int16_t indexWest = 0;
     int32_t indexRows = 0;
     int32_t indexColumns = 0;
+
+    // Built with the tiles; not saved.
+    OutlineGrid outlineGrid;
 
     static bool sMapValid;
 };
