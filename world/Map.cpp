@@ -165,6 +165,7 @@ void Map::Clear()
     tileIndex.clear();
     indexNorth = indexWest = 0;
     indexRows = indexColumns = 0;
+    tileReferences.clear();
     outlineGrid.Clear();
 }
 
@@ -301,6 +302,7 @@ bool Map::Create_Map(std::istream& in, const char* directory)
         ReportMapText(TEXT_BAD_GRID, ErrorBox);
         return FailLoad(in);
     }
+    BuildTileReferences();
 
     // Every land and ice test needs a non-zero reference cell near its tile's
     // corner: a grid without one (all zero, say) would end the program at the
@@ -414,6 +416,29 @@ void Map::BuildTileIndex()
     }
 }
 
+void Map::BuildTileReferences()
+{
+    tileReferences.assign(tileIndex.size(), TileReference{});
+    for (int32_t row = 0; row < indexRows; ++row) {
+        for (int32_t column = 0; column < indexColumns; ++column) {
+            const Point16 id{static_cast<int16_t>(indexNorth - row), static_cast<int16_t>(indexWest + column)};
+            TileReference& entry = tileReferences[static_cast<size_t>(row) * indexColumns + column];
+            entry.cell = ReferenceCell(id, entry.point);
+        }
+    }
+}
+
+int32_t Map::CachedReferenceCell(const Point16& id, LatLonPoint& reference) const
+{
+    const int32_t row = int32_t{indexNorth} - id.x;
+    const int32_t column = int32_t{id.y} - indexWest;
+    if (tileReferences.empty() || row < 0 || row >= indexRows || column < 0 || column >= indexColumns)
+        return ReferenceCell(id, reference);
+    const TileReference& entry = tileReferences[static_cast<size_t>(row) * indexColumns + column];
+    reference = entry.point;
+    return entry.cell;
+}
+
 int32_t Map::FindTile(const Point16& id) const
 {
     const int32_t row = int32_t{indexNorth} - id.x;
@@ -509,7 +534,7 @@ bool Map::Is_Inside_Layer(LatLonPoint p, int16_t layer) const
     // The reference: a grid point of known kind near the tile's corner.
     const Point16 id = TileIDOf(p);
     LatLonPoint reference;
-    int32_t r = ReferenceCell(id, reference);
+    int32_t r = OutlineShortcutsOn() ? CachedReferenceCell(id, reference) : ReferenceCell(id, reference);
     if (r == 0)
         ReportMapText(TEXT_NO_REFERENCE, FatalError);
     if (layer == MAP_LAYER_ICE)

@@ -174,6 +174,9 @@ private:
     // The index of the first tile with this id, -1 when none.
     int32_t FindTile(const Point16& id) const;
     void BuildTileIndex();
+    // Fills tileReferences from the grid; ReferenceCell through it.
+    void BuildTileReferences();
+    int32_t CachedReferenceCell(const Point16& id, LatLonPoint& reference) const;
 
     std::unique_ptr<MapTile[]> tilelist;          // tileCount entries, null when none
     std::unique_ptr<AltDepthGrid> altdepthgrid;   // null until loaded
@@ -195,6 +198,14 @@ private:
     int16_t indexWest = 0;
     int32_t indexRows = 0;
     int32_t indexColumns = 0;
+
+    // Each tile index entry's ReferenceCell answer, worked out once the grid
+    // has loaded; empty until then. Not saved.
+    struct TileReference {
+        int32_t cell = 0;
+        LatLonPoint point;
+    };
+    std::vector<TileReference> tileReferences;
 
     // Built with the tiles; not saved.
     OutlineGrid outlineGrid;
