@@ -46,6 +46,13 @@ void ReportDamage(const Point16& id, const char* what, long long value)
     ErrorBox(text);
 }
 
+// Segment_Crosses_LatLonRect with its cheap half, a inside the rectangle,
+// asked first.
+bool RectTouched(const LatLonRect& rect, const LatLonPoint& a, const LatLonPoint& b)
+{
+    return Geometry::Point_In_LatLonRect(rect, a) || Geometry::Segment_Crosses_LatLonRect(rect, a, b);
+}
+
 }  // namespace
 
 bool IsValidTileID(const Point16& id)
@@ -246,7 +253,7 @@ int32_t MapTile::CountCrossings(const LatLonPoint& a, const LatLonPoint& b, int1
             if (SegmentBoxMisses(rect, a, b))
                 continue;
             const int32_t count = polys[i].CountCrossings(a, b);
-            if (count != 0 && Geometry::Segment_Crosses_LatLonRect(rect, a, b))
+            if (count != 0 && RectTouched(rect, a, b))
                 total += static_cast<uint32_t>(count);
         }
     };
@@ -280,7 +287,7 @@ LatLonPoint MapTile::FirstCrossing(LatLonPoint* a, LatLonPoint* b, int16_t mask,
         found = FirstLayerCrossing(coast.get(), coastCount, *a, *b);
     if (found.IsNone() && (mask & MAP_LAYER_ICE))
         found = FirstLayerCrossing(ice.get(), iceCount, *a, *b);
-    if (shortcuts && !found.IsNone() && !Geometry::Segment_Crosses_LatLonRect(cell, *a, *b))
+    if (shortcuts && !found.IsNone() && !RectTouched(cell, *a, *b))
         return LatLonPoint::None();
     return found;
 }
@@ -298,7 +305,7 @@ LatLonPoint MapTile::FirstLayerCrossing(const MapPoly* polys, int16_t polyCount,
             if (SegmentBoxMisses(rect, a, b))
                 continue;
             const LatLonPoint x = polys[i].FirstCrossing(a, b);
-            if (!x.IsNone() && Geometry::Segment_Crosses_LatLonRect(rect, a, b))
+            if (!x.IsNone() && RectTouched(rect, a, b))
                 return x;
             continue;
         }
