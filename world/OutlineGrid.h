@@ -17,9 +17,10 @@
 class MapTile;
 
 // The map's outline queries skip the grid cells, tiles, outlines and edges
-// that a cheap test shows cannot meet a segment. On at start; off, every
-// edge is tested as it comes (the same answers, only slower). Answers the
-// setting it replaces.
+// that a cheap test shows cannot meet a segment, and the land and ice tests
+// take their tile's reference cell from a table. On at start; off, every
+// edge is tested as it comes and every reference is looked for (the same
+// answers, only slower). Answers the setting it replaces.
 bool SetOutlineShortcuts(bool on);
 bool OutlineShortcutsOn();
 
