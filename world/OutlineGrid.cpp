@@ -68,7 +68,7 @@ int64_t OutlineGrid::ColumnOf(int64_t lon) const
 void OutlineGrid::Build(const LatLonRect& area, const MapTile* tiles, uint16_t tileCount)
 {
     Clear();
-    if (area.east < area.west || tiles == nullptr)
+    if (area.east < area.west || area.north < area.south || tiles == nullptr)
         return;   // across the 180-degree meridian: every query takes the full test
     const int64_t margin = int64_t{MARGIN_DEGREES} * ANGLE_PER_DEGREE;
     south = FloorDiv(area.south, ANGLE_PER_DEGREE) * ANGLE_PER_DEGREE - margin;
@@ -89,8 +89,14 @@ void OutlineGrid::Build(const LatLonRect& area, const MapTile* tiles, uint16_t t
     columns = static_cast<int32_t>(c);
     cells.assign(static_cast<size_t>(r * c), 0);
 
-    for (uint16_t t = 0; t < tileCount; ++t) {
-        for (const int16_t layer : {MAP_LAYER_COAST, MAP_LAYER_ICE}) {
+    // Each layer's edge rectangles are summed on a difference table and the
+    // cells marked from its running sums: the work grows with the edges plus
+    // the cells, not with their product, however wide a damaged file's edges
+    // run.
+    std::vector<int64_t> cover(static_cast<size_t>((r + 1) * (c + 1)));
+    for (const int16_t layer : {MAP_LAYER_COAST, MAP_LAYER_ICE}) {
+        std::fill(cover.begin(), cover.end(), 0);
+        for (uint16_t t = 0; t < tileCount; ++t) {
             const MapPoly* polys = tiles[t].GetPolys(layer);
             const int16_t polyCount = tiles[t].GetPolyCount(layer);
             for (int16_t i = 0; polys != nullptr && i < polyCount; ++i) {
@@ -99,28 +105,46 @@ void OutlineGrid::Build(const LatLonRect& area, const MapTile* tiles, uint16_t t
                 if (pt == nullptr || count <= 0)
                     continue;
                 if (count == 1)
-                    MarkRect(pt[0].lat, pt[0].lon, pt[0].lat, pt[0].lon, static_cast<uint8_t>(layer));
+                    AddRect(cover, pt[0].lat, pt[0].lon, pt[0].lat, pt[0].lon);
                 for (int16_t k = 1; k < count; ++k) {
                     const LatLonPoint& p = pt[k - 1];
                     const LatLonPoint& q = pt[k];
-                    MarkRect(std::max(p.lat, q.lat), std::min(p.lon, q.lon), std::min(p.lat, q.lat),
-                             std::max(p.lon, q.lon), static_cast<uint8_t>(layer));
+                    AddRect(cover, std::max(p.lat, q.lat), std::min(p.lon, q.lon), std::min(p.lat, q.lat),
+                            std::max(p.lon, q.lon));
                 }
+            }
+        }
+        const int64_t width = c + 1;
+        for (int64_t row = 0; row < r; ++row) {
+            for (int64_t column = 0; column < c; ++column) {
+                int64_t& sum = cover[static_cast<size_t>(row * width + column)];
+                if (row > 0)
+                    sum += cover[static_cast<size_t>((row - 1) * width + column)];
+                if (column > 0)
+                    sum += cover[static_cast<size_t>(row * width + column - 1)];
+                if (row > 0 && column > 0)
+                    sum -= cover[static_cast<size_t>((row - 1) * width + column - 1)];
+                if (sum != 0)
+                    cells[static_cast<size_t>(row * c + column)] |= static_cast<uint8_t>(layer);
             }
         }
     }
 }
 
-void OutlineGrid::MarkRect(int64_t north, int64_t westEdge, int64_t southEdge, int64_t east, uint8_t bits)
+void OutlineGrid::AddRect(std::vector<int64_t>& cover, int64_t north, int64_t westEdge, int64_t southEdge,
+                          int64_t east) const
 {
     const int64_t r0 = std::max<int64_t>(RowOf(southEdge), 0);
     const int64_t r1 = std::min<int64_t>(RowOf(north), rows - 1);
     const int64_t c0 = std::max<int64_t>(ColumnOf(westEdge), 0);
     const int64_t c1 = std::min<int64_t>(ColumnOf(east), columns - 1);
-    for (int64_t r = r0; r <= r1; ++r) {
-        for (int64_t c = c0; c <= c1; ++c)
-            cells[static_cast<size_t>(r * columns + c)] |= bits;
-    }
+    if (r0 > r1 || c0 > c1)
+        return;   // wholly off the grid
+    const int64_t width = int64_t{columns} + 1;
+    cover[static_cast<size_t>(r0 * width + c0)] += 1;
+    cover[static_cast<size_t>(r0 * width + c1 + 1)] -= 1;
+    cover[static_cast<size_t>((r1 + 1) * width + c0)] -= 1;
+    cover[static_cast<size_t>((r1 + 1) * width + c1 + 1)] += 1;
 }
 
 bool OutlineGrid::Misses(const LatLonPoint& a, const LatLonPoint& b, int16_t mask) const

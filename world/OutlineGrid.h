@@ -79,7 +79,9 @@ public:
     int32_t CellSide() const { return cellSide; }
 
 private:
-    void MarkRect(int64_t north, int64_t west, int64_t south, int64_t east, uint8_t bits);
+    // Adds one over the cells the rectangle touches (edges included) to the
+    // difference table `cover` ((rows + 1) x (columns + 1)); off the grid, none.
+    void AddRect(std::vector<int64_t>& cover, int64_t north, int64_t west, int64_t south, int64_t east) const;
     int64_t RowOf(int64_t lat) const;
     int64_t ColumnOf(int64_t lon) const;
 

@@ -297,4 +297,45 @@ TEST_F(MeridianMaps, AcrossTheMeridianEveryQueryTestsEveryEdge)
     EXPECT_EQ(CompareAll(*map, Segments(area)), 0);
 }
 
+// A damaged coast file whose outlines zigzag from corner to corner of a
+// near-global map, every edge's rectangle covering the whole grid, in forty
+// tiles: the grid is built in a moment (marking each edge's cells one by one
+// took minutes) and still answers as every edge.
+TEST(OutlineGridDamage, EdgesAcrossTheWholeGridLoadPromptly)
+{
+    maptest::SectionPlan plan;
+    plan.area = LatLonRect(maptest::Deg(80), maptest::Deg(-170), maptest::Deg(-80), maptest::Deg(170));
+    plan.FillCells(-400);
+    std::vector<maptest::MapFiles::Placed> coast;
+    MapOutline zigzag;
+    for (int i = 0; i < 6000; ++i) {
+        MapPolyPoint p;
+        p.level = 1;
+        p.first = maptest::Deg(i % 2 ? 79.9 : -79.9);
+        p.second = maptest::Deg(i % 2 ? 169.9 : -169.9) + i;
+        zigzag.push_back(p);
+    }
+    for (int16_t column = 0; column < 40; ++column) {
+        plan.tiles.push_back({10, column});
+        coast.push_back({{10, column}, zigzag});
+    }
+    maptest::MapFiles files;
+    ASSERT_TRUE(files.Write(plan, coast));
+    ReportCapture reports;
+    bool loaded = false;
+    auto map = maptest::LoadMap(maptest::SectionBytes(plan), files.Directory(), &loaded);
+    ASSERT_TRUE(loaded) << (reports.errors.empty() ? "" : reports.errors.front());
+    const OutlineGrid& grid = map->GetOutlineGrid();
+    EXPECT_LE(grid.MemoryBytes(), size_t(OutlineGrid::MAX_CELLS));
+    EXPECT_EQ(grid.CellSide(), ANGLE_PER_DEGREE / 2);
+    // Every cell holds coast; none holds ice.
+    EXPECT_FALSE(grid.Misses(maptest::At(0, 0), maptest::At(0.1, 0.1), MAP_LAYER_COAST));
+    EXPECT_FALSE(grid.Misses(maptest::At(-79.7, -169.7), maptest::At(-79.7, -169.6), MAP_LAYER_COAST));
+    EXPECT_TRUE(grid.Misses(maptest::At(-60, -100), maptest::At(60, 100), MAP_LAYER_ICE));
+    std::vector<Segment> segments;
+    for (int i = 0; i < 20; ++i)
+        segments.push_back({maptest::At(-70 + 7 * i, -150 + 15 * i), maptest::At(60 - 5 * i, 100 - 9 * i)});
+    CompareAll(*map, segments);
+}
+
 }  // namespace
