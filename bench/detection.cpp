@@ -15,13 +15,14 @@
 #include "engagement/SideContactsList.h"
 #include "engagement/UnitDetection.h"
 #include "units/Unit.h"
+#include "world/OutlineGrid.h"
 
 #include "bench/AllocationCount.h"
 #include "tests/support/DetectionScene.h"
 
 namespace {
 
-void RunPasses(benchmark::State& state, bool shortcut)
+void RunPasses(benchmark::State& state, bool shortcut, bool mapShortcuts = true)
 {
     detectionscene::Scene scene(static_cast<int>(state.range(0)), 11);
     if (!scene.ok) {
@@ -30,11 +31,13 @@ void RunPasses(benchmark::State& state, bool shortcut)
     }
     scene.capture = false;
     const bool previous = SetPairReachShortcut(shortcut);
+    const bool previousMap = SetOutlineShortcuts(mapShortcuts);
     scene.Pass();   // the first pass builds the jamming entries and the sphere points
     int64_t pairs = 0;
     for (auto _ : state)
         pairs += scene.Pass();
     SetPairReachShortcut(previous);
+    SetOutlineShortcuts(previousMap);
     // How many pairs have a unit within its detection reach of the other:
     // those run the sensors (outside the timing).
     int64_t inReach = 0;
@@ -61,6 +64,14 @@ void BM_PairPassExact(benchmark::State& state)
     RunPasses(state, false);
 }
 BENCHMARK(BM_PairPassExact)->Arg(100)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The pass with the map's line-of-sight queries testing every outline edge
+// (no outline grid, no rectangle rejects): what the grid saves.
+void BM_PairPassEveryEdge(benchmark::State& state)
+{
+    RunPasses(state, true, false);
+}
+BENCHMARK(BM_PairPassEveryEdge)->Arg(100)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // Two ships of different sides 300 nm apart, neither jamming nor known:
 // the far pair's cost and its allocations (goal: none).

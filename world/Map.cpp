@@ -165,6 +165,8 @@ void Map::Clear()
     tileIndex.clear();
     indexNorth = indexWest = 0;
     indexRows = indexColumns = 0;
+    tileReferences.clear();
+    outlineGrid.Clear();
 }
 
 bool Map::FailLoad(std::istream& in)
@@ -291,6 +293,7 @@ bool Map::Create_Map(std::istream& in, const char* directory)
             }
         }
         BuildTileIndex();
+        outlineGrid.Build(latLonBoundary, tilelist.get(), tileCount);
     }
 
     // The grid is the last field of the section: a grid cut short leaves the
@@ -299,6 +302,7 @@ bool Map::Create_Map(std::istream& in, const char* directory)
         ReportMapText(TEXT_BAD_GRID, ErrorBox);
         return FailLoad(in);
     }
+    BuildTileReferences();
 
     // Every land and ice test needs a non-zero reference cell near its tile's
     // corner: a grid without one (all zero, say) would end the program at the
@@ -412,6 +416,29 @@ void Map::BuildTileIndex()
     }
 }
 
+void Map::BuildTileReferences()
+{
+    tileReferences.assign(tileIndex.size(), TileReference{});
+    for (int32_t row = 0; row < indexRows; ++row) {
+        for (int32_t column = 0; column < indexColumns; ++column) {
+            const Point16 id{static_cast<int16_t>(indexNorth - row), static_cast<int16_t>(indexWest + column)};
+            TileReference& entry = tileReferences[static_cast<size_t>(row) * indexColumns + column];
+            entry.cell = ReferenceCell(id, entry.point);
+        }
+    }
+}
+
+int32_t Map::CachedReferenceCell(const Point16& id, LatLonPoint& reference) const
+{
+    const int32_t row = int32_t{indexNorth} - id.x;
+    const int32_t column = int32_t{id.y} - indexWest;
+    if (tileReferences.empty() || row < 0 || row >= indexRows || column < 0 || column >= indexColumns)
+        return ReferenceCell(id, reference);
+    const TileReference& entry = tileReferences[static_cast<size_t>(row) * indexColumns + column];
+    reference = entry.point;
+    return entry.cell;
+}
+
 int32_t Map::FindTile(const Point16& id) const
 {
     const int32_t row = int32_t{indexNorth} - id.x;
@@ -507,7 +534,7 @@ bool Map::Is_Inside_Layer(LatLonPoint p, int16_t layer) const
     // The reference: a grid point of known kind near the tile's corner.
     const Point16 id = TileIDOf(p);
     LatLonPoint reference;
-    int32_t r = ReferenceCell(id, reference);
+    int32_t r = OutlineShortcutsOn() ? CachedReferenceCell(id, reference) : ReferenceCell(id, reference);
     if (r == 0)
         ReportMapText(TEXT_NO_REFERENCE, FatalError);
     if (layer == MAP_LAYER_ICE)
@@ -576,7 +603,10 @@ LatLonPoint Map::Get_First_Crossing(LatLonPoint a, LatLonPoint b, int16_t mask) 
     const LatLonRect box = projection->LatLonRect_From_Points(a, b);
     const uint8_t dateline = projection->Crosses_Dateline(a, b) ? 1 : 0;
     LatLonPoint result = LatLonPoint::None();
-    for (uint16_t i = 0; i < tileCount && result.IsNone(); ++i) {
+    // Open water all along the segment: no tile can find a crossing. Across
+    // the meridian the tiles move the ends, so they are asked.
+    const bool clear = dateline == 0 && OutlineShortcutsOn() && outlineGrid.Misses(a, b, mask);
+    for (uint16_t i = 0; i < tileCount && result.IsNone() && !clear; ++i) {
         if (!projection->LatLonRects_Overlap(tilelist[i].GetCell(), box))
             continue;
         LatLonPoint from = a;   // the tile may move both across the meridian
@@ -603,6 +633,8 @@ LatLonPoint Map::Get_Map_Edge_Crossing(LatLonPoint a, LatLonPoint b) const
 uint16_t Map::Count_Crossings(LatLonPoint a, LatLonPoint b, int16_t mask) const
 {
     if (!tilelist || !projection)
+        return 0;
+    if (OutlineShortcutsOn() && outlineGrid.Misses(a, b, mask))
         return 0;
     const LatLonRect box = projection->LatLonRect_From_Points(a, b);
     uint16_t total = 0;

@@ -17,6 +17,7 @@
 #include "core/Point16.h"
 #include "core/XYPoint.h"
 #include "core/XYRect.h"
+#include "world/OutlineGrid.h"
 
 class AltDepthGrid;
 class MapTile;
@@ -149,6 +150,9 @@ public:
     const char* GetCoastFileName() const { return coastFileName; }
     const char* GetCountryFileName() const { return countryFileName; }
     const char* GetIceFileName() const { return iceFileName; }
+    // The coarse grid of the coast and ice outlines the crossing queries
+    // consult first (OutlineGrid.h); empty until the tiles load.
+    const OutlineGrid& GetOutlineGrid() const { return outlineGrid; }
 
 private:
     // Layer 1 land, 4 ice pack.
@@ -170,6 +174,9 @@ private:
     // The index of the first tile with this id, -1 when none.
     int32_t FindTile(const Point16& id) const;
     void BuildTileIndex();
+    // Fills tileReferences from the grid; ReferenceCell through it.
+    void BuildTileReferences();
+    int32_t CachedReferenceCell(const Point16& id, LatLonPoint& reference) const;
 
     std::unique_ptr<MapTile[]> tilelist;          // tileCount entries, null when none
     std::unique_ptr<AltDepthGrid> altdepthgrid;   // null until loaded
@@ -191,6 +198,17 @@ private:
     int16_t indexWest = 0;
     int32_t indexRows = 0;
     int32_t indexColumns = 0;
+
+    // Each tile index entry's ReferenceCell answer, worked out once the grid
+    // has loaded; empty until then. Not saved.
+    struct TileReference {
+        int32_t cell = 0;
+        LatLonPoint point;
+    };
+    std::vector<TileReference> tileReferences;
+
+    // Built with the tiles; not saved.
+    OutlineGrid outlineGrid;
 
     static bool sMapValid;
 };

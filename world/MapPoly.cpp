@@ -9,6 +9,7 @@
 #include "core/Geometry.h"
 #include "core/Units.h"
 #include "world/Nav2Game.h"
+#include "world/OutlineGrid.h"
 
 namespace {
 
@@ -155,10 +156,13 @@ int32_t MapPoly::CountCrossings(const LatLonPoint& a, const LatLonPoint& b) cons
     bool pendingSet = false;
     LatLonPoint pending;
     bool collinear = false;
+    const bool shortcuts = OutlineShortcutsOn();
 
     for (int32_t i = 1; i < m; ++i) {
         const LatLonPoint& p = pt[i - 1];
         const LatLonPoint& q = pt[i];
+        if (shortcuts && SegmentBoxesMiss(a, b, p, q))
+            continue;   // Meeting would find none
         const LatLonPoint x = Meeting(a, b, p, q);
         if (x.IsNone())
             continue;
@@ -224,7 +228,10 @@ LatLonPoint MapPoly::FirstCrossing(const LatLonPoint& a, const LatLonPoint& b) c
         return LatLonPoint::None();
     if (count == 1)
         return Geometry::Segment_Intersection(a, b, points[0], points[0]);
+    const bool shortcuts = OutlineShortcutsOn();
     for (int16_t i = 1; i < count; ++i) {
+        if (shortcuts && SegmentBoxesMiss(a, b, points[i - 1], points[i]))
+            continue;
         const LatLonPoint x = Geometry::Segment_Intersection(a, b, points[i - 1], points[i]);
         if (!x.IsNone())
             return x;

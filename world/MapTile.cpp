@@ -13,6 +13,7 @@
 #include "core/StreamFields.h"
 #include "core/Units.h"
 #include "world/MapFileWriter.h"
+#include "world/OutlineGrid.h"
 
 namespace {
 
@@ -43,6 +44,13 @@ void ReportDamage(const Point16& id, const char* what, long long value)
     std::snprintf(text, sizeof text, "MapTile::BuildMapPolyList: tile (%d, %d): %s\n", id.x, id.y,
                   detail);
     ErrorBox(text);
+}
+
+// Segment_Crosses_LatLonRect with its cheap half, a inside the rectangle,
+// asked first.
+bool RectTouched(const LatLonRect& rect, const LatLonPoint& a, const LatLonPoint& b)
+{
+    return Geometry::Point_In_LatLonRect(rect, a) || Geometry::Segment_Crosses_LatLonRect(rect, a, b);
 }
 
 }  // namespace
@@ -229,12 +237,24 @@ void MapTile::DrawLayer(const MapPoly* polys, int16_t polyCount, uint8_t level, 
 int32_t MapTile::CountCrossings(const LatLonPoint& a, const LatLonPoint& b, int16_t mask) const
 {
     uint32_t total = 0;   // wraps; callers read its low bits and parity
+    const bool shortcuts = OutlineShortcutsOn();
     auto countLayer = [&](const MapPoly* polys, int16_t polyCount) {
         if (polys == nullptr)
             return;
         for (int16_t i = 0; i < polyCount; ++i) {
-            if (Geometry::Segment_Crosses_LatLonRect(polys[i].GetLatLonRect(), a, b))
-                total += static_cast<uint32_t>(polys[i].CountCrossings(a, b));
+            const LatLonRect& rect = polys[i].GetLatLonRect();
+            if (!shortcuts) {
+                if (Geometry::Segment_Crosses_LatLonRect(rect, a, b))
+                    total += static_cast<uint32_t>(polys[i].CountCrossings(a, b));
+                continue;
+            }
+            // The same sum, the dear rectangle test put last: it only
+            // matters for an outline that is crossed.
+            if (SegmentBoxMisses(rect, a, b))
+                continue;
+            const int32_t count = polys[i].CountCrossings(a, b);
+            if (count != 0 && RectTouched(rect, a, b))
+                total += static_cast<uint32_t>(count);
         }
     };
     if (mask & MAP_LAYER_COAST)
@@ -255,13 +275,20 @@ LatLonPoint MapTile::FirstCrossing(LatLonPoint* a, LatLonPoint* b, int16_t mask,
                 p->lon += ANGLE_FULL;
         }
     }
-    if (!Geometry::Segment_Crosses_LatLonRect(cell, *a, *b))
+    const bool shortcuts = OutlineShortcutsOn();
+    if (shortcuts && SegmentBoxMisses(cell, *a, *b))
+        return LatLonPoint::None();
+    // With the shortcuts the dear test of the cell comes last: it only
+    // matters when an outline is met.
+    if (!shortcuts && !Geometry::Segment_Crosses_LatLonRect(cell, *a, *b))
         return LatLonPoint::None();
     LatLonPoint found = LatLonPoint::None();
     if (mask & MAP_LAYER_COAST)
         found = FirstLayerCrossing(coast.get(), coastCount, *a, *b);
     if (found.IsNone() && (mask & MAP_LAYER_ICE))
         found = FirstLayerCrossing(ice.get(), iceCount, *a, *b);
+    if (shortcuts && !found.IsNone() && !RectTouched(cell, *a, *b))
+        return LatLonPoint::None();
     return found;
 }
 
@@ -270,8 +297,19 @@ LatLonPoint MapTile::FirstLayerCrossing(const MapPoly* polys, int16_t polyCount,
 {
     if (polys == nullptr)
         return LatLonPoint::None();
+    const bool shortcuts = OutlineShortcutsOn();
     for (int16_t i = 0; i < polyCount; ++i) {
-        if (!Geometry::Segment_Crosses_LatLonRect(polys[i].GetLatLonRect(), a, b))
+        const LatLonRect& rect = polys[i].GetLatLonRect();
+        if (shortcuts) {
+            // The rectangle test last, as in FirstCrossing.
+            if (SegmentBoxMisses(rect, a, b))
+                continue;
+            const LatLonPoint x = polys[i].FirstCrossing(a, b);
+            if (!x.IsNone() && RectTouched(rect, a, b))
+                return x;
+            continue;
+        }
+        if (!Geometry::Segment_Crosses_LatLonRect(rect, a, b))
             continue;
         const LatLonPoint x = polys[i].FirstCrossing(a, b);
         if (!x.IsNone())
