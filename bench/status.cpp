@@ -14,6 +14,7 @@
 #include "core/gam2arena.h"
 #include "engagement/Contact.h"
 #include "engagement/SideContacts.h"
+#include "engagement/SideContactsList.h"
 #include "units/Group.h"
 #include "units/Status.h"
 #include "units/UnitList.h"
@@ -54,6 +55,9 @@ public:
         TheResourceLoader = loader.get();
         previousArena = gam2arena::SetArenaState(&arena);
         previousUnits = UnitList::SetArenaList(&units);
+        previousSides = SideContactsList::SetArenaList(&sides);
+        side = new SideContacts(1);
+        sides.Insert(side);
         arena.SetStartDate(1991, 6, 1, 8, 0, 0);
         auto* own = new PanelShip();
         own->SetKey(1);
@@ -65,8 +69,8 @@ public:
         Contact* c = new Contact(*other, 1);
         c->sizeClass = 8;
         c->knownBits = ContactKnown::COURSE | ContactKnown::SPEED;
-        side.MergeContact(&c);
-        gam2arena::SetCurrentSide(&side);
+        side->MergeContact(&c);
+        gam2arena::SetCurrentSide(side);
         InstallContactTexts();
         game2ui::SetContactOfPlayer(1, true);
         group = new Group();
@@ -79,10 +83,10 @@ public:
             units.Insert(member);
             group->members.Insert(new GroupEntry(id));
         }
-        if (TheResourceLoader->Get(0x7B0225) == nullptr)
-            state.SkipWithError("no resource texts");
-        else
-            TheResourceLoader->Free(0x7B0225);
+        UnitStatus check;
+        GetUnitStatusText(2, &check);
+        if (check.lineCount != 77 || check.lines[25][0] == '\0')
+            state.SkipWithError("the contact panel is not filled (resource texts missing?)");
     }
     ~Panels()
     {
@@ -93,19 +97,22 @@ public:
             u->ForgetMemberships();
         units.DeleteAll();
         UnitList::SetArenaList(previousUnits);
+        SideContactsList::SetArenaList(previousSides);
         gam2arena::SetArenaState(previousArena);
         TheResourceLoader = nullptr;
     }
 
     ArenaState arena;
     UnitList units;
-    SideContacts side{1};
+    SideContactsList sides;
+    SideContacts* side = nullptr;   // owned by sides
     Group* group = nullptr;
 
 private:
     std::unique_ptr<ResourceLoader> loader;
     ArenaState* previousArena = nullptr;
     UnitList* previousUnits = nullptr;
+    SideContactsList* previousSides = nullptr;
 };
 
 void PanelOfOwnShip(benchmark::State& state)
