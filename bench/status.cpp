@@ -115,29 +115,19 @@ private:
     SideContactsList* previousSides = nullptr;
 };
 
-void PanelOfOwnShip(benchmark::State& state)
+// Arg: the unit id, 1 for the own ship, 2 for the contact.
+void Panel(benchmark::State& state)
 {
     Panels panels(state);
+    const auto id = static_cast<uint16_t>(state.range(0));
     UnitStatus status;
     for (auto _ : state) {
         ClearUnitStatus(status);
-        GetUnitStatusText(1, &status);
+        GetUnitStatusText(id, &status);
         benchmark::DoNotOptimize(status);
     }
 }
-BENCHMARK(PanelOfOwnShip);
-
-void PanelOfContact(benchmark::State& state)
-{
-    Panels panels(state);
-    UnitStatus status;
-    for (auto _ : state) {
-        ClearUnitStatus(status);
-        GetUnitStatusText(2, &status);
-        benchmark::DoNotOptimize(status);
-    }
-}
-BENCHMARK(PanelOfContact);
+BENCHMARK(Panel)->ArgName("unit")->Arg(1)->Arg(2);
 
 void RosterOf40(benchmark::State& state)
 {

@@ -72,6 +72,19 @@ const Group* FindMemberHolder(uint16_t unitID, const char* letters)
     return dynamic_cast<const Group*>(unit);
 }
 
+// Starts a list text: false when there is nothing to write (a null or empty
+// buffer, or unit id 0, which gives the empty text).
+bool StartListText(uint16_t unitID, char* out, int32_t size)
+{
+    if (out == nullptr || size <= 0)
+        return false;
+    if (unitID == 0) {
+        out[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 ContactTextCalls SetContactTextCalls(const ContactTextCalls& calls)
@@ -114,12 +127,8 @@ void GetUnitStatusText(uint16_t unitID, UnitStatus* statusInfo)
 
 void GetUnitWeaponsText(uint16_t unitID, char* out, int32_t size)
 {
-    if (out == nullptr || size <= 0)
+    if (!StartListText(unitID, out, size))
         return;
-    if (unitID == 0) {
-        out[0] = '\0';
-        return;
-    }
     if (!game2ui::IsContactOfPlayer(unitID)) {
         CopyResourceText(TEXT_NOT_OURS, out, size);
         return;
@@ -132,12 +141,8 @@ void GetUnitWeaponsText(uint16_t unitID, char* out, int32_t size)
 
 void GetUnitSensorText(uint16_t unitID, char* out, int32_t size)
 {
-    if (out == nullptr || size <= 0)
+    if (!StartListText(unitID, out, size))
         return;
-    if (unitID == 0) {
-        out[0] = '\0';
-        return;
-    }
     if (game2ui::IsContactOfPlayer(unitID)) {
         if (const Unit* unit = gam2arena::FindUnit(unitID)) {
             unit->GetSensorListText(out, size);

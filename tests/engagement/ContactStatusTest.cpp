@@ -229,6 +229,15 @@ TEST_F(ContactStatus, PanelFigures)
     EXPECT_STREQ(status.lines[6], "Altitude unknown");
     EXPECT_STREQ(status.lines[18], "09:02:05");
     EXPECT_STREQ(status.lines[20], "3");
+
+    ContactCalls calls = SetContactCalls(ContactCalls{});
+    calls.getSideText = [](uint16_t side) -> const char* { return side == 2 ? "Northern Fleet" : nullptr; };
+    SetContactCalls(calls);
+    struct Row { uint8_t side; const char* text; };
+    for (const Row& r : {Row{2, "Northern Fleet"}, Row{5, ""}}) {   // 5: no such side
+        c.sideId = r.side;
+        EXPECT_STREQ(Panel(10).lines[2], r.text);
+    }
 }
 
 TEST_F(ContactStatus, TimeToGoOnlyForALiveWeaponOnAnOwnTarget)
