@@ -52,9 +52,9 @@ bool CanSelectUnit(uint16_t sideNumber, uint16_t unitID)
     return gCalls.canSelectUnit != nullptr && gCalls.canSelectUnit(sideNumber, unitID);
 }
 
-const char* GetSideText(uint16_t sideID)
+const char* GetBaseName(uint16_t sideID)
 {
-    return gCalls.getSideText != nullptr ? gCalls.getSideText(sideID) : nullptr;
+    return gCalls.getBaseName != nullptr ? gCalls.getBaseName(sideID) : nullptr;
 }
 
 }  // namespace SideRelations

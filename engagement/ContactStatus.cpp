@@ -167,7 +167,7 @@ void Contact::GetStatus(UnitStatus& status) const
     GetName(text);
     std::snprintf(lines[0], LINE, "%.32s", text);
     if (sideId != 0) {
-        if (const char* sideText = SideRelations::GetSideText(sideId))
+        if (const char* sideText = SideRelations::GetBaseName(sideId))
             std::snprintf(lines[2], LINE, "%.32s", sideText);
     } else {
         CopyResourceLine(TEXT_SIDE_UNKNOWN, lines[2]);

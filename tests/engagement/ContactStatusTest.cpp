@@ -231,7 +231,7 @@ TEST_F(ContactStatus, PanelFigures)
     EXPECT_STREQ(status.lines[20], "3");
 
     ContactCalls calls = SetContactCalls(ContactCalls{});
-    calls.getSideText = [](uint16_t side) -> const char* { return side == 2 ? "Northern Fleet" : nullptr; };
+    calls.getBaseName = [](uint16_t side) -> const char* { return side == 2 ? "Northern Fleet" : nullptr; };
     SetContactCalls(calls);
     struct Row { uint8_t side; const char* text; };
     for (const Row& r : {Row{2, "Northern Fleet"}, Row{5, ""}}) {   // 5: no such side
