@@ -14,6 +14,7 @@
 #include "core/ScenarioAdmin.h"
 #include "core/TreeListOf.h"
 #include "units/PositionObject.h"
+#include "units/UnitStatus.h"
 
 class Uncertain_Poly;
 class Unit;
@@ -121,6 +122,28 @@ public:
     void GetName(char* out) const;
     static constexpr int NAME_TEXT_SIZE = NameString::SIZE + 8;
 
+    // Status panel, tags and sensor list (ContactStatus.cpp).
+    // Fills the panel lines of the contact (name, side, course, speed,
+    // altitude, time to go of a weapon, time seen, status, condition, size)
+    // and sets lineCount to 77.
+    void GetStatus(UnitStatus& status) const;
+    // A letter, the number to three digits and a blank ("S007 "): the unit's
+    // when identified and present, else the contact's. `out` holds 32 bytes.
+    void GetShortTag(char* out) const;
+    // Tag, course, speed and altitude columns, "XXX" for what is not known;
+    // nothing for a null out. `out` holds 32 bytes.
+    void GetDisplayLine(char* out) const;
+    // One line per sensor that has seen the contact: "*" when it saw it last,
+    // the sensor's name in 32 columns and its role in 12; cut at size - 1
+    // and terminated.
+    void GetSensorText(char* out, int32_t size) const;
+    // The resource number of the size text: by sizeClass and, while not
+    // identified, detection kind 4 or 6. A size class outside 1, 2, 4, 8
+    // and 16 (an altitude band left there by a sonobuoy line) gives the
+    // "size unknown" text.
+    int32_t GetSizeText() const;
+    static constexpr int32_t TEXT_SIZE_UNKNOWN = 0x7B01B2;
+
     // Saved form, little-endian (the file version chooses the tail):
     //   key u16; detectionKind u32, targetMask u32
     //   lastDetection u32, sideId u8, sensorBitsEver u32
@@ -206,3 +229,7 @@ private:
 
     Uncertain_Poly* area = nullptr;  // owned; null when the position is exact
 };
+
+// Hands the unit information texts (units/Status.h) the current side's
+// contacts: their status panel and sensor list. Called once at start-up.
+void InstallContactTexts();

@@ -52,6 +52,11 @@ bool CanSelectUnit(uint16_t sideNumber, uint16_t unitID)
     return gCalls.canSelectUnit != nullptr && gCalls.canSelectUnit(sideNumber, unitID);
 }
 
+const char* GetBaseName(uint16_t sideID)
+{
+    return gCalls.getBaseName != nullptr ? gCalls.getBaseName(sideID) : nullptr;
+}
+
 }  // namespace SideRelations
 
 namespace gam2side {

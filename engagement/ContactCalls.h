@@ -33,6 +33,9 @@ struct ContactCalls {
     uint8_t (*getPlaneRecContactFlags)(Unit& unit, Contact& contact) = nullptr;
     // ui2game::PostGameMessage: one message to the player.
     void (*postGameMessage)(uint16_t sideID, uint32_t level, char typeLetter, const char* text) = nullptr;
+    // Side::GetBaseName of the side from gam2arena::GetSide: its label; null when
+    // there is no such side.
+    const char* (*getBaseName)(uint16_t sideID) = nullptr;
 };
 
 // Installs the calls; returns the ones they replace.
@@ -51,6 +54,8 @@ void SetRelation(uint16_t sideNumber, uint8_t otherSide, uint8_t relation);
 uint8_t GetRelation(uint16_t sideNumber, uint8_t otherSide);
 // The side's selection test; false without the call.
 bool CanSelectUnit(uint16_t sideNumber, uint16_t unitID);
+// Side::GetBaseName: the side's label; null without the call or the side.
+const char* GetBaseName(uint16_t sideID);
 }  // namespace SideRelations
 
 namespace gam2side {

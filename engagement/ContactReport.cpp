@@ -45,7 +45,6 @@ constexpr int32_t TEXT_DETECTED_BY = 0x7B0209;
 constexpr int32_t TEXT_TIME = 0x7B020A;
 constexpr int32_t TEXT_SENSORS = 0x7B020B;
 constexpr int32_t TEXT_NO_SENSORS = 0x7B020C;
-constexpr int32_t TEXT_SIZE_UNKNOWN = 0x7B01B2;
 
 // The resource text, or "" when it cannot be had.
 std::string Text(int32_t number)
@@ -60,24 +59,6 @@ std::string Text(int32_t number)
     return words;
 }
 
-// Size text by size class and, while not identified, detection kind.
-int32_t SizeText(const Contact& contact)
-{
-    int row = -1;
-    switch (contact.sizeClass) {
-    case 1: row = 0; break;
-    case 2: row = 1; break;
-    case 4: row = 2; break;
-    case 8: row = 3; break;
-    case 16: row = 4; break;
-    default: return TEXT_SIZE_UNKNOWN;
-    }
-    if (contact.identifiedAs == 0 && contact.GetDetectionKind() == 4)
-        return 0x7B01A3 + row;
-    if (contact.identifiedAs == 0 && contact.GetDetectionKind() == 6)
-        return 0x7B01A8 + row;
-    return 0x7B01AD + row;
-}
 
 // The letter a contact reports as: a torpedo ('W' with mask 0x800) is 'G'.
 char ReportLetter(const Contact& contact)
@@ -164,7 +145,7 @@ void SideContacts::ReportChanges(uint16_t sideID)
         if (changes & DETAIL_CHANGES)
             SetLevelOnce(level, LEVEL_CHANGED);
         if (changes & SIZE_CHANGES) {
-            const int32_t size = SizeText(*c);
+            const int32_t size = c->GetSizeText();
             letter = ReportLetter(*c);
             text << ' ' << Text(size) << ' ' << Text(TypeText(letter, size)) << '\n';
         }

@@ -53,3 +53,35 @@ void ClearVisibility()
 }
 
 } // namespace game2ui
+
+namespace {
+
+std::set<uint16_t>& OwnUnits()
+{
+    static std::set<uint16_t> own;   // unit ids of the player's view
+    return own;
+}
+
+}  // namespace
+
+namespace game2ui {
+
+bool IsContactOfPlayer(uint16_t unitID)
+{
+    return unitID != 0 && OwnUnits().count(unitID) != 0;
+}
+
+void SetContactOfPlayer(uint16_t unitID, bool own)
+{
+    if (own)
+        OwnUnits().insert(unitID);
+    else
+        OwnUnits().erase(unitID);
+}
+
+void ClearContactsOfPlayer()
+{
+    OwnUnits().clear();
+}
+
+}  // namespace game2ui

@@ -24,3 +24,15 @@ void SetVisibleToPlayer(uint16_t unitID, bool visible);
 void ClearVisibility();
 
 } // namespace game2ui
+
+namespace game2ui {
+
+// True when unitID is a unit of the player's own view (shown from the unit
+// itself rather than from a contact). Stand-in registry like the one above,
+// kept by whoever owns the player's units.
+bool IsContactOfPlayer(uint16_t unitID);
+void SetContactOfPlayer(uint16_t unitID, bool own);
+// Forgets every unit of the player's view.
+void ClearContactsOfPlayer();
+
+} // namespace game2ui
