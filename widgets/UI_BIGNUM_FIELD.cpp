@@ -56,24 +56,11 @@ void* UI_BIGNUM_FIELD::Query(int32_t request, void* data, uint16_t objectID)
 {
     if (objectID == 0)
         objectID = UI_ID_BIGNUM_FIELD;
-    switch (request) {
-    case UI_QUERY_INITIALISE:
-        SetClassChain({UI_ID_BIGNUM_FIELD, UI_ID_NUMBER_FIELD, UI_ID_STRING_FIELD});
-        RelayOutIfShown(objectID, UI_ID_BIGNUM_FIELD);
-        return data;
-    case UI_QUERY_FLAGS_CHANGED:
-        UI_STRING_FIELD::Query(request, data, objectID);
-        RelayOutIfShown(objectID, UI_ID_BIGNUM_FIELD);
-        return data;
-    case UI_QUERY_GET_FLAGS:
-    case UI_QUERY_SET_FLAGS:
-    case UI_QUERY_CLEAR_FLAGS:
-        if (objectID != UI_ID_BIGNUM_FIELD)
-            return UI_STRING_FIELD::Query(request, data, objectID);
-        return FlagWordRequest(numberFlags, request, data);
-    default:
-        return UI_STRING_FIELD::Query(request, data, objectID);
-    }
+    if (request != UI_QUERY_INITIALISE)
+        return TypedFieldQuery(request, data, objectID, UI_ID_BIGNUM_FIELD, &numberFlags);
+    SetClassChain({UI_ID_BIGNUM_FIELD, UI_ID_NUMBER_FIELD, UI_ID_STRING_FIELD});
+    RelayOutIfShown(objectID, UI_ID_BIGNUM_FIELD);
+    return data;
 }
 
 void UI_BIGNUM_FIELD::SetValue(UI_BIGNUM* newValue)

@@ -33,23 +33,10 @@ void* UI_DATE_FIELD::Query(int32_t request, void* data, uint16_t objectID)
 {
     if (objectID == 0)
         objectID = UI_ID_DATE_FIELD;
-    switch (request) {
-    case UI_QUERY_INITIALISE:
-        SetClassChain({UI_ID_DATE_FIELD, UI_ID_STRING_FIELD});
-        return data;
-    case UI_QUERY_GET_FLAGS:
-    case UI_QUERY_SET_FLAGS:
-    case UI_QUERY_CLEAR_FLAGS:
-        if (objectID != UI_ID_DATE_FIELD)
-            return UI_STRING_FIELD::Query(request, data, objectID);
-        return FlagWordRequest(dateFlags, request, data);
-    case UI_QUERY_FLAGS_CHANGED:
-        UI_STRING_FIELD::Query(request, data, objectID);
-        RelayOutIfShown(objectID, UI_ID_DATE_FIELD);
-        return data;
-    default:
-        return UI_STRING_FIELD::Query(request, data, objectID);
-    }
+    if (request != UI_QUERY_INITIALISE)
+        return TypedFieldQuery(request, data, objectID, UI_ID_DATE_FIELD, &dateFlags);
+    SetClassChain({UI_ID_DATE_FIELD, UI_ID_STRING_FIELD});
+    return data;
 }
 
 void UI_DATE_FIELD::SetDate(UI_DATE* newDate)

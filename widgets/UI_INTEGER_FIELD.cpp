@@ -55,17 +55,10 @@ void* UI_INTEGER_FIELD::Query(int32_t request, void* data, uint16_t objectID)
 {
     if (objectID == 0)
         objectID = UI_ID_INTEGER_FIELD;
-    switch (request) {
-    case UI_QUERY_INITIALISE:
-        SetClassChain({UI_ID_INTEGER_FIELD, UI_ID_NUMBER_FIELD, UI_ID_STRING_FIELD});
-        return data;
-    case UI_QUERY_FLAGS_CHANGED:
-        UI_STRING_FIELD::Query(request, data, objectID);
-        RelayOutIfShown(objectID, UI_ID_INTEGER_FIELD);
-        return data;
-    default:
-        return UI_STRING_FIELD::Query(request, data, objectID);
-    }
+    if (request != UI_QUERY_INITIALISE)
+        return TypedFieldQuery(request, data, objectID, UI_ID_INTEGER_FIELD, nullptr);
+    SetClassChain({UI_ID_INTEGER_FIELD, UI_ID_NUMBER_FIELD, UI_ID_STRING_FIELD});
+    return data;
 }
 
 void UI_INTEGER_FIELD::SetValue(int32_t* newValue)

@@ -75,7 +75,9 @@ void UI_STRING_FIELD::RelayOutIfShown(uint16_t objectID, uint16_t ownID)
     }
 }
 
-void* UI_STRING_FIELD::FlagWordRequest(uint16_t& word, int32_t request, void* data)
+namespace {
+
+void* FlagWordRequest(uint16_t& word, int32_t request, void* data)
 {
     if (request == UI_QUERY_GET_FLAGS) {
         if (data == nullptr)
@@ -91,6 +93,27 @@ void* UI_STRING_FIELD::FlagWordRequest(uint16_t& word, int32_t request, void* da
     else
         word &= static_cast<uint16_t>(~bits);
     return data;
+}
+
+} // namespace
+
+void* UI_STRING_FIELD::TypedFieldQuery(int32_t request, void* data, uint16_t objectID, uint16_t ownID,
+                                       uint16_t* flagWord)
+{
+    switch (request) {
+    case UI_QUERY_GET_FLAGS:
+    case UI_QUERY_SET_FLAGS:
+    case UI_QUERY_CLEAR_FLAGS:
+        if (objectID != ownID || flagWord == nullptr)
+            return UI_STRING_FIELD::Query(request, data, objectID);
+        return FlagWordRequest(*flagWord, request, data);
+    case UI_QUERY_FLAGS_CHANGED:
+        UI_STRING_FIELD::Query(request, data, objectID);
+        RelayOutIfShown(objectID, ownID);
+        return data;
+    default:
+        return UI_STRING_FIELD::Query(request, data, objectID);
+    }
 }
 
 void* UI_STRING_FIELD::Query(int32_t request, void* data, uint16_t objectID)

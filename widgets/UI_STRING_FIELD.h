@@ -107,9 +107,11 @@ protected:
     // id and it is on the screen, it initialises and lays itself out again.
     void RelayOutIfShown(uint16_t objectID, uint16_t ownID);
 
-    // Requests 3, 4 and 5 on a flag word: get (into data, or the word's
-    // address with null data), set and clear bits.
-    static void* FlagWordRequest(uint16_t& word, int32_t request, void* data);
+    // The requests a typed field of class ownID answers beyond request 0:
+    // 3, 4 and 5 for its own id on flagWord (when it has one: get into data,
+    // or the word's address with null data; set; clear), 6 with the lay-out
+    // tail; every other request goes to the string field.
+    void* TypedFieldQuery(int32_t request, void* data, uint16_t objectID, uint16_t ownID, uint16_t* flagWord);
 
     char* valueText = nullptr;
 
