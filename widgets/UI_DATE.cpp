@@ -181,10 +181,10 @@ int32_t UI_DATE::Import(const char* text, uint16_t dateFlags)
     for (const char* at = text; *at != '\0' && count < 3;) {
         const auto c = static_cast<unsigned char>(*at);
         if (std::isdigit(c)) {
-            int32_t number = 0;
+            int64_t number = 0;
             for (; std::isdigit(static_cast<unsigned char>(*at)); ++at)
-                number = number >= DIGIT_RUN_LIMIT ? DIGIT_RUN_LIMIT : number * 10 + (*at - '0');
-            fields[count++] = number;
+                number = std::min<int64_t>(number * 10 + (*at - '0'), DIGIT_RUN_LIMIT);
+            fields[count++] = static_cast<int32_t>(number);
         } else if (std::isalpha(c)) {
             const char* run = at;
             while (std::isalpha(static_cast<unsigned char>(*at)))
