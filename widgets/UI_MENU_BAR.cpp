@@ -55,34 +55,22 @@ void* UI_MENU_BAR_ITEM::Query(int32_t request, void* data, uint16_t objectID)
         font = UI_FONT_WINDOW;
         popup.parent = this;
         return data;
-    case UI_QUERY_FIND_NUMBER:
-    case UI_QUERY_FIND_NAME:
-        if (void* found = UI_WIDGET::Query(request, data, objectID))
-            return found;
-        return popup.Query(request, data, 0);
-    case 0x80:
-    case 0x81:
-        UI_BUTTON::Query(request, data, objectID);
-        popup.Query(request, data, 0);
-        return data;
-    default:
+    default: {
+        void* answer = nullptr;
+        if (UI_EntryMenuQuery(*this, popup, request, data, objectID, &answer))
+            return answer;
         return UI_BUTTON::Query(request, data, objectID);
+    }
     }
 }
 
 int32_t UI_MENU_BAR_ITEM::Event(UI_MESSAGE* event)
 {
     const int32_t code = MapEvent(event, UI_ID_MENU_BAR_ITEM);
-    switch (code) {
-    case UI_CODE_SCREEN_CHANGED: {
-        const int32_t answer = UI_BUTTON::Event(event);
-        popup.Event(event);
+    int32_t answer = code;
+    if (UI_EntryMenuEvent(*this, popup, event, code, &answer))
         return answer;
-    }
-    case UI_CODE_ADD_OBJECT:
-    case UI_CODE_REMOVE_OBJECT:
-        popup.Event(event);
-        return code;
+    switch (code) {
     case UI_CODE_INITIALIZE:
         status |= UI_STATUS_DRAWS_ITSELF;
         UI_BUTTON::Event(event);

@@ -103,6 +103,44 @@ int32_t UI_ChooseItemByHotKey(UI_WINDOW& menu, const UI_MESSAGE* event)
     return UI_CODE_NO_HOT_KEY;
 }
 
+bool UI_EntryMenuQuery(UI_BUTTON& entry, UI_POPUP_MENU& menu, int32_t request, void* data, uint16_t objectID,
+                       void** answer)
+{
+    switch (request) {
+    case UI_QUERY_FIND_NUMBER:
+    case UI_QUERY_FIND_NAME:
+        *answer = entry.UI_WIDGET::Query(request, data, objectID);
+        if (*answer == nullptr)
+            *answer = menu.Query(request, data, 0);
+        return true;
+    case 0x80:
+    case 0x81:
+        entry.UI_BUTTON::Query(request, data, objectID);
+        menu.Query(request, data, 0);
+        *answer = data;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool UI_EntryMenuEvent(UI_BUTTON& entry, UI_POPUP_MENU& menu, UI_MESSAGE* event, int32_t code, int32_t* answer)
+{
+    switch (code) {
+    case UI_CODE_SCREEN_CHANGED:
+        *answer = entry.UI_BUTTON::Event(event);
+        menu.Event(event);
+        return true;
+    case UI_CODE_ADD_OBJECT:
+    case UI_CODE_REMOVE_OBJECT:
+        menu.Event(event);
+        *answer = code;
+        return true;
+    default:
+        return false;
+    }
+}
+
 void UI_CloseTemporaryWindows()
 {
     UI_DESKTOP* d = UI_WIDGET::desktop;
@@ -328,48 +366,28 @@ void* UI_MENU_ITEM::Query(int32_t request, void* data, uint16_t objectID)
     case UI_QUERY_FLAGS_CHANGED:
         ApplyItemFlags();
         return data;
-    case UI_QUERY_FIND_NUMBER:
-    case UI_QUERY_FIND_NAME:
-        if (void* found = UI_WIDGET::Query(request, data, objectID))
-            return found;
-        return subMenu.Query(request, data, 0);
     case UI_QUERY_GET_FLAGS:
     case UI_QUERY_SET_FLAGS:
     case UI_QUERY_CLEAR_FLAGS:
         if (objectID != UI_ID_MENU_ITEM)
             return UI_BUTTON::Query(request, data, objectID);
-        if (data == nullptr)
-            return request == UI_QUERY_GET_FLAGS ? &itemFlags : nullptr;
-        if (request == UI_QUERY_GET_FLAGS)
-            *static_cast<uint16_t*>(data) = itemFlags;
-        else if (request == UI_QUERY_SET_FLAGS)
-            itemFlags |= *static_cast<const uint16_t*>(data);
-        else
-            itemFlags &= static_cast<uint16_t>(~*static_cast<const uint16_t*>(data));
-        return data;
-    case 0x80:
-    case 0x81:
-        UI_BUTTON::Query(request, data, objectID);
-        subMenu.Query(request, data, 0);
-        return data;
-    default:
+        return BitsRequest(itemFlags, request, data);
+    default: {
+        void* answer = nullptr;
+        if (UI_EntryMenuQuery(*this, subMenu, request, data, objectID, &answer))
+            return answer;
         return UI_BUTTON::Query(request, data, objectID);
+    }
     }
 }
 
 int32_t UI_MENU_ITEM::Event(UI_MESSAGE* event)
 {
     const int32_t code = MapEvent(event, UI_ID_MENU_ITEM);
-    switch (code) {
-    case UI_CODE_SCREEN_CHANGED: {
-        const int32_t answer = UI_BUTTON::Event(event);
-        subMenu.Event(event);
+    int32_t answer = code;
+    if (UI_EntryMenuEvent(*this, subMenu, event, code, &answer))
         return answer;
-    }
-    case UI_CODE_ADD_OBJECT:
-    case UI_CODE_REMOVE_OBJECT:
-        subMenu.Event(event);
-        return code;
+    switch (code) {
     case UI_CODE_LAYOUT:
         UI_WIDGET::Event(event);
         givenRect.right = givenRect.left + NaturalWidth() - 1;

@@ -111,3 +111,13 @@ void UI_CloseTemporaryWindows();
 // key's character (in lower case) and that can be chosen becomes current and
 // is chosen; its answer. UI_CODE_NO_HOT_KEY when none matches.
 int32_t UI_ChooseItemByHotKey(UI_WINDOW& menu, const UI_MESSAGE* event);
+
+// What an entry that embeds a menu (a menu-bar title, a menu item) shares
+// with it. Requests 1 and 2 find the entry itself, else search the menu;
+// 0x80 and 0x81 reach both. True, with *answer set, for a request taken.
+bool UI_EntryMenuQuery(UI_BUTTON& entry, UI_POPUP_MENU& menu, int32_t request, void* data, uint16_t objectID,
+                       void** answer);
+// UI_CODE_SCREEN_CHANGED reaches the entry as a button and then the menu
+// (the button's answer); UI_CODE_ADD_OBJECT and UI_CODE_REMOVE_OBJECT add to
+// and take from the menu (code). True, with *answer set, for a code taken.
+bool UI_EntryMenuEvent(UI_BUTTON& entry, UI_POPUP_MENU& menu, UI_MESSAGE* event, int32_t code, int32_t* answer);

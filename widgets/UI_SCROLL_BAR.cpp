@@ -204,15 +204,7 @@ void* UI_SCROLL_BAR::Query(int32_t request, void* data, uint16_t objectID)
     case UI_QUERY_CLEAR_FLAGS:
         if (objectID != UI_ID_SCROLL_BAR)
             return UI_WIDGET::Query(request, data, objectID);
-        if (data == nullptr)
-            return request == UI_QUERY_GET_FLAGS ? &barKind : nullptr;
-        if (request == UI_QUERY_GET_FLAGS)
-            *static_cast<uint16_t*>(data) = barKind;
-        else if (request == UI_QUERY_SET_FLAGS)
-            barKind |= *static_cast<const uint16_t*>(data);
-        else
-            barKind &= static_cast<uint16_t>(~*static_cast<const uint16_t*>(data));
-        return data;
+        return BitsRequest(barKind, request, data);
     case 0x80:
     case 0x81:
         return UI_WIDGET::Query(request, data, objectID);

@@ -108,15 +108,7 @@ void* UI_SYSTEM_BUTTON::Query(int32_t request, void* data, uint16_t objectID)
     case UI_QUERY_CLEAR_FLAGS:
         if (objectID != UI_ID_SYSTEM_BUTTON)
             return UI_BUTTON::Query(request, data, objectID);
-        if (data == nullptr)
-            return request == UI_QUERY_GET_FLAGS ? &systemFlags : nullptr;
-        if (request == UI_QUERY_GET_FLAGS)
-            *static_cast<uint16_t*>(data) = systemFlags;
-        else if (request == UI_QUERY_SET_FLAGS)
-            systemFlags |= *static_cast<const uint16_t*>(data);
-        else
-            systemFlags &= static_cast<uint16_t>(~*static_cast<const uint16_t*>(data));
-        return data;
+        return BitsRequest(systemFlags, request, data);
     case 0x80:
     case 0x81:
         menu.Query(request, data, 0);
