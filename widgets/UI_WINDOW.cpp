@@ -997,7 +997,10 @@ int32_t UI_WINDOW::MouseEvent(UI_MESSAGE* event, int32_t code)
         NormalPointer();
         return UI_CODE_NOT_HANDLED;
     }
-    if (mouseHolder != nullptr && !PointInside(mouseHolder->screenRect, p)) {
+    // The pointer has left the holder; a frame (filling the window) holds
+    // the pointer while it is outside its own region.
+    const bool holderFills = mouseHolder != nullptr && (mouseHolder->windowFlags & UI_WINDOW_FILL_PARENT);
+    if (mouseHolder != nullptr && PointInside(mouseHolder->screenRect, p) == holderFills) {
         if (!(status & UI_STATUS_MOUSE_ANYWAY))
             mouseHolder->Event(event);
         mouseHolder = nullptr;
