@@ -25,10 +25,6 @@ constexpr int32_t TEXT_ENDURANCE_UNLIMITED = 0x7B020E;
 constexpr int32_t TEXT_SETTING_OFF = 0x7B0199;        // setting -1; 0 to 3 follow
 constexpr int32_t TEXT_EMITTING = 0x7B019F;
 constexpr int32_t TEXT_SILENT = 0x7B01A0;
-// Message class of a loss.
-constexpr uint16_t CLASS_LOSS = 0x10;
-// The hit kind whose loss is told elsewhere (a crash for lack of fuel).
-constexpr uint32_t KIND_SILENT_LOSS = 0x100;
 
 // The file version from which the climb rate is saved.
 const VersionNumber CLIMB_RATE_SAVED(2, 1, 3, 0);

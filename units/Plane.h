@@ -165,6 +165,12 @@ protected:
     int32_t GetTaskFuel() const override { return static_cast<int32_t>(homeLegFuel); }
 
 private:
+    // Message classes of a loss and of an order the plane gives itself, and
+    // the hit kind of a loss told elsewhere (a crash for lack of fuel).
+    static constexpr uint16_t CLASS_LOSS = 0x10;
+    static constexpr uint16_t CLASS_ORDERS = 0x20;
+    static constexpr uint32_t KIND_SILENT_LOSS = 0x100;
+
     // Step parts of Move.
     void Circle(uint8_t elapsed);
     void FlyPath(PositionNode* node, uint8_t elapsed);

@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr uint16_t CLASS_ORDERS = 0x20;
 constexpr int32_t TEXT_WEAPONS_SPENT = 0x7B0211;
 constexpr const char* NO_BASE_TEXT = " cannot reach any friendly base!";
 

@@ -17,9 +17,6 @@ namespace {
 
 constexpr int32_t TEXT_CRASHED = 0x7B020F;
 constexpr int32_t TEXT_TURNING_HOME = 0x7B0210;
-constexpr uint16_t CLASS_LOSS = 0x10;
-constexpr uint16_t CLASS_ORDERS = 0x20;
-constexpr uint32_t KIND_SILENT_LOSS = 0x100;
 
 // A circling aircraft tries the way ahead, then 30-degree steps to the right,
 // and turns 2 degrees a second as it flies.
