@@ -30,14 +30,16 @@ constexpr int32_t TEXT_SILENT = 0x7B01A0;
 const VersionNumber CLIMB_RATE_SAVED(2, 1, 3, 0);
 constexpr uint8_t LEAST_CLIMB_RATE = 100;
 
+// The cloud cover and precipitation texts by code; any other code reads
+// "Clear".
 const char* const CLOUD_TEXTS[] = {"Clear", "Scattered", "Partly Cloudy", "Overcast"};
-const char* const PRECIPITATION_TEXTS[] = {"None",      "Light Fog", "Fog",        "Heavy Fog", "Light Rain",
-                                           "Rain",      "Heavy Rain", "Light Snow", "Snow",      "Heavy Snow"};
+const char* const PRECIPITATION_TEXTS[] = {"Clear",      "Light Fog", "Fog",        "Heavy Fog", "Light Rain",
+                                           "Rain",       "Heavy Rain", "Light Snow", "Snow",      "Heavy Snow"};
 
 template <size_t N>
 const char* TableText(const char* const (&table)[N], uint8_t index)
 {
-    return index < N ? table[index] : "";
+    return index < N ? table[index] : "Clear";
 }
 
 }  // namespace

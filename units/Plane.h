@@ -138,8 +138,8 @@ public:
     // Sets the altitude, raised to the ground height at the position.
     void SetAltitudeAboveGround(int16_t altitude);
     // Works out rangeReserve (a tenth of the full-tank range, rounded up)
-    // and reserveFuel (a tenth of the spare aviation fuel) as at creation;
-    // a load runs it with the tanks as they are filled in the file.
+    // and reserveFuel (a tenth of the spare aviation fuel of full tanks) as
+    // at creation, whatever the tanks hold now; a load runs it.
     void ComputeReserves();
 
     // The aircraft record of annexID, or null.

@@ -2,6 +2,7 @@
 // step (the path or a circle, terrain following, fuel, the turn for home),
 // the sonar modes of a hovering aircraft and the two reach tests.
 #include <algorithm>
+#include <vector>
 
 #include "annex/PlaneAnnex.h"
 #include "core/NavMath.h"
@@ -106,16 +107,32 @@ int32_t Plane::GetEndurance() const
     return static_cast<int32_t>(std::min<uint64_t>(total, INT32_MAX));
 }
 
-// At creation the tanks are full; a load works the reserves out from the
-// capacities in the same way.
+// The reserves are fixed at creation, with the tanks full, and are not
+// saved: a load works them out again as if the tanks were full, so that a
+// plane saved with half its fuel keeps the reserves it had.
 void Plane::ComputeReserves()
 {
+    struct Held {
+        FuelTank* tank;
+        uint32_t count;
+        uint32_t partial;
+    };
+    std::vector<Held> held;
+    for (FuelTank* tank = fuelTanks.First(); tank != nullptr; tank = tank->GetNext()) {
+        held.push_back({tank, tank->GetCount(), tank->GetPartial()});
+        tank->SetCount(tank->GetCapacity());
+        tank->SetPartial(0);
+    }
     rangeReserve = 0;
     reserveFuel = 0;
     const int32_t spare = GetSpareFuel(FuelType::AVIATION);
     reserveFuel = static_cast<uint32_t>(std::max(spare / 10, 0));
     const uint64_t full = std::min<uint64_t>(GetTotalFuelRange(), UINT16_MAX);
     rangeReserve = static_cast<uint16_t>((full + 9) / 10);
+    for (const Held& h : held) {
+        h.tank->SetCount(h.count);
+        h.tank->SetPartial(h.partial);
+    }
 }
 
 void Plane::Move(uint8_t elapsed)

@@ -455,6 +455,16 @@ TEST_F(PlaneTest, TheReservesAreATenthOfTheFullTanks)
     uint16_t low = 0, high = 0, range = 0;
     p.GetFuelRange(low, high, range);
     EXPECT_EQ(range, 855);
+    // Worked out again with the tanks half empty, they stay what the full
+    // tanks gave, and the fuel on board is untouched.
+    FuelTank* const tank = p.fuelTanks.First();
+    tank->SetCount(57);
+    tank->SetPartial(40);
+    p.ComputeReserves();
+    EXPECT_EQ(p.rangeReserve, 95);
+    EXPECT_EQ(p.reserveFuel, 11u);
+    EXPECT_EQ(tank->GetCount(), 57u);
+    EXPECT_EQ(tank->GetPartial(), 40u);
 }
 
 TEST_F(PlaneTest, RunningDryCrashesThePlaneWithOneMessage)
@@ -848,6 +858,7 @@ TEST_F(PlaneTest, TheStatusShowsSpeedEnduranceLoadoutAndWeather)
     EXPECT_STREQ(status.lines[6], "Silent");
     EXPECT_STREQ(status.lines[7], "Minimal");
     EXPECT_STREQ(status.lines[9], "Clear");
+    EXPECT_STREQ(status.lines[10], "Clear") << "no precipitation";
 }
 
 TEST_F(PlaneTest, TheLabelEndsWithTheAltitudeBand)
@@ -921,6 +932,24 @@ TEST_F(PlaneTest, ThePlaneRoundTripsThroughTheUnitList)
         check(loaded, 77);
         EXPECT_EQ(dynamic_cast<Plane*>(loaded.Find(30))->rangeReserve, 10) << "from the tanks";
     }
+    {
+        // Saved with half its fuel burnt, the plane keeps the reserves of its
+        // full tanks and the fuel it had.
+        p.ComputeReserves();
+        const uint16_t reserve = p.rangeReserve;
+        const uint32_t fuelReserve = p.reserveFuel;
+        p.fuelTanks.First()->SetCount(p.fuelTanks.First()->GetCapacity() / 2);
+        std::ostringstream half;
+        ASSERT_TRUE(units.Save(half));
+        UnitList loaded;
+        std::istringstream in(half.str());
+        ASSERT_TRUE(loaded.Load(in));
+        auto* back = dynamic_cast<Plane*>(loaded.Find(30));
+        ASSERT_NE(back, nullptr);
+        EXPECT_EQ(back->rangeReserve, reserve);
+        EXPECT_EQ(back->reserveFuel, fuelReserve);
+        EXPECT_EQ(back->fuelTanks.First()->GetCount(), p.fuelTanks.First()->GetCount());
+    }
     // Files of 2.1.2 and 2.1.3: a plane without tanks, whose unit part those
     // versions lay out as this one does.
     p.fuelTanks.DeleteAll();
@@ -930,14 +959,17 @@ TEST_F(PlaneTest, ThePlaneRoundTripsThroughTheUnitList)
         const char* what;
         VersionNumber version;
         bool dropClimbByte;
+        uint8_t recordClimbRate;
         uint8_t climbRate;
     };
     const Case cases[] = {
-        {"2.1.3 reads the saved climb rate", VersionNumber(2, 1, 3, 0), false, 77},
-        {"2.1.2 takes the record's, 100 for 0", VersionNumber(2, 1, 2, 0), true, 100},
+        {"2.1.3 reads the saved climb rate", VersionNumber(2, 1, 3, 0), false, 55, 77},
+        {"2.1.2 takes the record's", VersionNumber(2, 1, 2, 0), true, 55, 55},
+        {"2.1.2 takes 100 for the record's 0", VersionNumber(2, 1, 2, 0), true, 0, 100},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        record->climbRate = c.recordClimbRate;
         VersionScope scope(c.version);
         std::string image = old.str();
         if (c.dropClimbByte)
