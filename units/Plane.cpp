@@ -223,7 +223,7 @@ void Plane::GetStatus(UnitStatus& status) const
         if (char* out = next())
             std::snprintf(out, SIZE, "%.32s", text);
     };
-    put(gam2side::GetSideName(GetSideID()));
+    put(gam2side::GetBaseName(GetSideID()));
     put(GetName().Text());
     char text[SIZE * 2] = {};
     char setting[SIZE] = {};

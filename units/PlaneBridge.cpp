@@ -24,9 +24,9 @@ bool gam2side::AreFriendly(uint16_t sideA, uint16_t sideB)
     return gCalls.areFriendly != nullptr ? gCalls.areFriendly(sideA, sideB) : sideA == sideB;
 }
 
-const char* gam2side::GetSideName(uint16_t sideID)
+const char* gam2side::GetBaseName(uint16_t sideID)
 {
-    const char* const name = gCalls.getSideName != nullptr ? gCalls.getSideName(sideID) : nullptr;
+    const char* const name = gCalls.getBaseName != nullptr ? gCalls.getBaseName(sideID) : nullptr;
     return name != nullptr ? name : "";
 }
 

@@ -16,7 +16,7 @@ struct PlaneBridgeCalls {
     void (*postGameMessage)(uint16_t sideID, uint16_t entryKey, const char* text, uint16_t messageClass,
                             char letter) = nullptr;
     bool (*areFriendly)(uint16_t sideA, uint16_t sideB) = nullptr;
-    const char* (*getSideName)(uint16_t sideID) = nullptr;
+    const char* (*getBaseName)(uint16_t sideID) = nullptr;
     const char* (*getUnitMissionInfo)(uint16_t unitID) = nullptr;
     void (*missionReleaseUnit)(uint16_t unitID) = nullptr;
     void (*checkVictoryConditions)(uint16_t unitID) = nullptr;
@@ -35,8 +35,9 @@ void PostGameMessage(uint16_t sideID, uint16_t entryKey, const char* text, uint1
 namespace gam2side {
 // True when side A is friendly toward side B; a side is friendly to itself.
 bool AreFriendly(uint16_t sideA, uint16_t sideB);
-// The name the side's doctrine line shows; empty without the call.
-const char* GetSideName(uint16_t sideID);
+// The side's base name, which the status shows as its doctrine line; empty
+// without the call.
+const char* GetBaseName(uint16_t sideID);
 // The information text of the unit's mission, or null.
 const char* GetUnitMissionInfo(uint16_t unitID);
 // The mission that holds the unit releases it.

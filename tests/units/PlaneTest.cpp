@@ -446,6 +446,18 @@ TEST_F(PlaneTest, FuelBelowTheReserveGivesNoRangeAndTurnsThePlaneHome)
     EXPECT_EQ(world.Queued(EventCode::LAND).size(), 1u);
 }
 
+TEST_F(PlaneTest, WithLessFuelThanTheReserveTheSearchReachesOnlyAsFarAsTheFuel)
+{
+    Plane& p = AddPlane(CountsFor(25));
+    p.rangeReserve = 50;
+    AddBase(40, 'F', 30 * NM);
+    p.ChooseHomeBase();
+    EXPECT_EQ(p.homeBaseID, 0) << "30 nautical miles lie beyond the fuel on board";
+    AddBase(41, 'F', 20 * NM);
+    p.ChooseHomeBase();
+    EXPECT_EQ(p.homeBaseID, 41);
+}
+
 TEST_F(PlaneTest, TheReservesAreATenthOfTheFullTanks)
 {
     Plane& p = AddPlane(CountsFor(950));   // 114 counts: 950 nautical miles
