@@ -229,8 +229,7 @@ uint16_t WeaponAnnex::DamageAlongChain(const WeaponAnnex* chain[], int depth) co
         if (type == 0 || type == WARHEAD_SENSOR) {
             value = 0;
         } else if (type == WARHEAD_SUBMUNITION) {
-            const AnnexTable<WeaponAnnex>* weapons = Annex::Tables().Weapons();
-            const WeaponAnnex* sub = weapons != nullptr ? weapons->Find(warhead.damage) : nullptr;
+            const WeaponAnnex* sub = Annex::FindWeapon(warhead.damage);
             bool seen = sub == nullptr || depth >= MAX_CHAIN;
             for (int i = 0; !seen && i < depth; ++i)
                 seen = chain[i] == sub;

@@ -49,11 +49,10 @@ uint16_t LoadoutAnnex::CountLoadouts(uint16_t unitID, const StockChain& stocks) 
         run = GroupRunOf(unitID, stocks);
     const uint16_t runUnit = run != nullptr ? run->unitID : uint16_t{0};
     const AnnexTable<WeaponRec>* recs = Annex::Tables().WeaponRecs();
-    const AnnexTable<WeaponAnnex>* weapons = Annex::Tables().Weapons();
     uint16_t answer = UNLIMITED;
     for (const IDNode* id = weaponRecIDs.First(); id != nullptr && answer != 0; id = id->GetNext()) {
         const WeaponRec* rec = recs != nullptr ? recs->Find(id->GetKey()) : nullptr;
-        if (rec == nullptr || weapons == nullptr || weapons->Find(rec->weaponID) == nullptr)
+        if (rec == nullptr || Annex::FindWeapon(rec->weaponID) == nullptr)
             continue;
         const StockEntry* stock = nullptr;
         for (const StockEntry* entry = run; entry != nullptr && entry->unitID == runUnit; entry = entry->GetNext()) {

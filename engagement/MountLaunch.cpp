@@ -31,12 +31,6 @@ constexpr uint32_t OPEN_LINK = 3;
 constexpr int32_t SETBACK_TENTHS = 50;
 constexpr int32_t SETBACK_MOVE = 18000;
 
-WeaponAnnex* FindWeapon(uint16_t weaponID)
-{
-    const AnnexTable<WeaponAnnex>* table = Annex::Tables().Weapons();
-    return table != nullptr ? table->Find(weaponID) : nullptr;
-}
-
 // A launch the mount's ready counter does not limit.
 bool IsExempt(const Mount& mount, const WeaponAnnex& weapon)
 {
@@ -123,7 +117,7 @@ uint8_t AtPosition(Mount& mount, const LatLonPoint& target, WeaponRec& weapon, u
                    int32_t setting)
 {
     Unit* owner = dynamic_cast<Unit*>(mount.GetOwner());
-    const WeaponAnnex* annex = FindWeapon(weapon.weaponID);
+    const WeaponAnnex* annex = Annex::FindWeapon(weapon.weaponID);
     if (owner == nullptr || annex == nullptr)
         return 0;
     uint8_t offer = std::min(static_cast<uint8_t>(mount.roundsReady), static_cast<uint8_t>(weapon.GetReadyShots()));
@@ -156,7 +150,7 @@ uint8_t AtUnit(Mount& mount, TimedRecord& record, WeaponRec& weapon)
     auto setting = static_cast<uint16_t>(record.idC);
     SideContacts* side = gam2arena::FindSide(owner->sideEntryID);
     Contact* contact = side != nullptr ? side->GetContact(record.idD) : nullptr;
-    WeaponAnnex* annex = FindWeapon(weapon.weaponID);
+    WeaponAnnex* annex = Annex::FindWeapon(weapon.weaponID);
     if (offer == 0 || contact == nullptr || annex == nullptr)
         return 0;
     if (!annex->prepared)

@@ -24,12 +24,6 @@ constexpr uint32_t SURFACE_CLASSES = 0x7C1;
 constexpr uint32_t NEEDS_GUIDANCE = 0x2001;
 constexpr int32_t PERIOD_SECONDS = 30;
 
-const WeaponAnnex* FindWeapon(uint16_t weaponID)
-{
-    const AnnexTable<WeaponAnnex>* table = Annex::Tables().Weapons();
-    return table != nullptr ? table->Find(weaponID) : nullptr;
-}
-
 Unit* OwnerUnit(const Mount& mount)
 {
     return dynamic_cast<Unit*>(mount.GetOwner());
@@ -64,7 +58,7 @@ bool TransferFromMagazines(Mount& mount, Mount::MountList& magazines, uint32_t v
     for (Mount* magazine = magazines.First(); magazine != nullptr; magazine = magazine->GetNext()) {
         for (WeaponRec* source = magazine->weapons.First(); source != nullptr; source = source->GetNext()) {
             for (WeaponRec* into = mount.weapons.First(); into != nullptr; into = into->GetNext()) {
-                if (into->weaponID != source->weaponID || FindWeapon(into->weaponID) == nullptr)
+                if (into->weaponID != source->weaponID || Annex::FindWeapon(into->weaponID) == nullptr)
                     continue;
                 const uint16_t amount = std::min({Room(into->secondValue, into->shotsLeft, into->thirdValue),
                                                   Room(mount.emptySpace, 0, mount.inTransfer),
@@ -111,7 +105,7 @@ uint16_t Reach(const Mount& mount, uint32_t targetMask, Keep keep)
         uint32_t reach = weapon->GetMaxRange(targetMask);
         if (reach == 0)
             continue;
-        const WeaponAnnex* record = FindWeapon(weapon->weaponID);
+        const WeaponAnnex* record = Annex::FindWeapon(weapon->weaponID);
         if ((targetMask & SURFACE_CLASSES) != 0 && record != nullptr && (record->weaponFlags & NEEDS_GUIDANCE) != 0)
             reach = std::min(reach, cap);
         result = keep(result, static_cast<uint16_t>(std::min<uint32_t>(reach, UINT16_MAX)));

@@ -148,8 +148,7 @@ uint8_t WeaponRec::FirePointDefense(Mount* sourceMount, uint16_t incomingID, boo
     else
         firing = dynamic_cast<Unit*>(sourceMount->GetOwner());
     const uint8_t side = firing != nullptr ? static_cast<uint8_t>(firing->GetSideID()) : uint8_t{0};
-    const AnnexTable<WeaponAnnex>* table = Annex::Tables().Weapons();
-    const WeaponAnnex* weapon = table != nullptr ? table->Find(weaponID) : nullptr;
+    const WeaponAnnex* weapon = Annex::FindWeapon(weaponID);
     if (weapon == nullptr || incoming == nullptr)
         return 0;
 

@@ -52,8 +52,7 @@ struct Scene {
 Scene MakeScene(uint16_t weaponID, uint16_t firingID, uint16_t targetID)
 {
     Scene scene;
-    const AnnexTable<WeaponAnnex>* table = Annex::Tables().Weapons();
-    scene.weapon = table != nullptr ? table->Find(weaponID) : nullptr;
+    scene.weapon = Annex::FindWeapon(weaponID);
     if (scene.weapon != nullptr && !scene.weapon->prepared)
         scene.weapon->PrepareFlight();
     scene.firing = gam2arena::FindUnit(firingID);

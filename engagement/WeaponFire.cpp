@@ -48,8 +48,7 @@ void WeaponRec::Fire(uint16_t aim, Mount* mount, uint8_t count, uint8_t side, Po
     Unit* firing = dynamic_cast<Unit*>(mount->GetOwner());
     const uint16_t firingID = firing != nullptr ? firing->GetID() : uint16_t{0};
     const uint16_t targetID = target != nullptr ? target->GetID() : uint16_t{0};
-    const AnnexTable<WeaponAnnex>* table = Annex::Tables().Weapons();
-    WeaponAnnex* weapon = table != nullptr ? table->Find(weaponID) : nullptr;
+    WeaponAnnex* weapon = Annex::FindWeapon(weaponID);
     uint16_t guideMount = 0;
     uint16_t guideSensor = 0;
     if (weapon != nullptr && mount->FindGuidance(targetID, *weapon, 1, guideMount, guideSensor, count, 0)) {

@@ -17,12 +17,6 @@ constexpr uint32_t GUN_AND_DECOY_KINDS = 0x808;
 constexpr int8_t PERIOD_SECONDS = 30;
 constexpr int32_t AIR_CHANCE_BONUS = 30;
 
-const WeaponAnnex* FindWeapon(uint16_t weaponID)
-{
-    const AnnexTable<WeaponAnnex>* table = Annex::Tables().Weapons();
-    return table != nullptr ? table->Find(weaponID) : nullptr;
-}
-
 // The limit a decoy-style weapon (target mask 16) offers a mask it does not
 // name: its value when one of its chances covers the mask, else 0.
 template <typename T>
@@ -97,7 +91,7 @@ uint16_t WeaponRec::GetReadyShots() const
 
 uint32_t WeaponRec::CanFireAt(uint32_t targetMask, bool allowGuns) const
 {
-    const WeaponAnnex* weapon = FindWeapon(weaponID);
+    const WeaponAnnex* weapon = Annex::FindWeapon(weaponID);
     if (weapon == nullptr || (weapon->GetTargetMask() & targetMask) == 0)
         return 0;
     const bool gun = weapon->GetWeaponKind() == WEAPON_KIND_GUN;
@@ -124,7 +118,7 @@ uint32_t WeaponRec::CanFireAt(uint32_t targetMask, bool allowGuns) const
 
 uint16_t WeaponRec::GetMinRange(uint32_t targetMask) const
 {
-    const WeaponAnnex* weapon = FindWeapon(weaponID);
+    const WeaponAnnex* weapon = Annex::FindWeapon(weaponID);
     if (weapon == nullptr || (weapon->GetWeaponKind() & ~GUN_AND_DECOY_KINDS) == 0)
         return 0;
     if ((weapon->GetTargetMask() & targetMask) != 0)
@@ -136,7 +130,7 @@ uint32_t WeaponRec::GetMaxRange(uint32_t targetMask) const
 {
     if (shotsLeft == 0)
         return 0;
-    const WeaponAnnex* weapon = FindWeapon(weaponID);
+    const WeaponAnnex* weapon = Annex::FindWeapon(weaponID);
     if (weapon == nullptr || weapon->GetWeaponKind() == WEAPON_KIND_DECOY)
         return 0;
     if ((weapon->GetTargetMask() & targetMask) != 0)
