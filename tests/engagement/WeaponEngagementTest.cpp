@@ -131,6 +131,19 @@ TEST_F(Engagement, IncomingWeaponRuleLooksAtWhatItIsAimedAt)
     }
 }
 
+TEST_F(Engagement, TorpedoNeedsASuitableLaunchPoint)
+{
+    WeaponRec& torpedo = Load(1, TORPEDO, 4, 4);
+    WeaponRec& gun = Load(2, GUN, 4, 4);
+    // Without a map no point is valid: only the torpedo is held back.
+    EXPECT_EQ(Build(torpedo, 0x2, 5, 0) & ATTACK_BAD_LOCATION, ATTACK_BAD_LOCATION);
+    EXPECT_EQ(Build(gun, 0x1, 5, 0) & ATTACK_BAD_LOCATION, 0);
+    WeaponFireCalls calls = GetWeaponFireCalls();
+    calls.pointValidForType = [](const LatLonPoint&, int16_t type) { return type == 4; };
+    SetWeaponFireCalls(calls);
+    EXPECT_EQ(Build(torpedo, 0x2, 5, 0) & ATTACK_BAD_LOCATION, 0);
+}
+
 TEST_F(Engagement, DecoyWithoutTargetTakesAnyMask)
 {
     WeaponRec& decoy = Load(1, DECOY, 4, 4);
