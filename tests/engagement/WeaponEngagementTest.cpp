@@ -214,12 +214,13 @@ TEST_F(Engagement, MountQueryAndFireRequest)
     query.targetMask = 0x1;
     query.toTarget = NavVector(30 * TENTH, 0);
     query.chain = &chain;
-    query.firingID = SHIP;
+    query.firingID = 0;   // the mount names its owner as the firing unit
     query.targetID = TARGET;
     query.rejectMask = 0x1;
     mount->QueryEngagements(query, LatLonPoint(4096, 0));
     ASSERT_EQ(Count(), 1u);
     EXPECT_EQ(chain.First()->weaponID, GUN);
+    EXPECT_EQ(chain.First()->idA, SHIP);
     TimedRecord request = *chain.First();
     request.position = LatLonPoint(4096, 0);
     EXPECT_TRUE(mount->FireWeapon(0x1, NavVector(30 * TENTH, 0), request, 0, 0));
