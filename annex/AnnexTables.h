@@ -95,6 +95,14 @@ namespace Annex {
 // The process-wide annex tables.
 AnnexTables& Tables();
 
+// The scenario's weapon.dat record of that id; null without the record or
+// the table.
+inline WeaponAnnex* FindWeapon(uint16_t weaponID)
+{
+    const AnnexTable<WeaponAnnex>* table = Tables().Weapons();
+    return table != nullptr ? table->Find(weaponID) : nullptr;
+}
+
 // ---------------------------------------------------------------------------
 // Reference lists
 

@@ -1,13 +1,14 @@
 // LoadoutAnnex.h: LoadoutAnnex, one record of loadout.dat: a weapon load an
 // aircraft can be armed with, the weapon records it carries and the time it
-// takes to load. Counting loadouts against stocks joins it with the
-// aircraft arming code.
+// takes to load. Counting loadouts against a unit's stocks (CountLoadouts)
+// is the engagement model's (engagement/LoadoutCount.cpp).
 #pragma once
 
 #include <cstdint>
 #include <iosfwd>
 
 #include "annex/AnnexFile.h"
+#include "annex/StockEntry.h"
 #include "core/IDList.h"
 #include "core/NameString.h"
 #include "core/TreeListOf.h"
@@ -43,6 +44,13 @@ public:
     void Load(std::istream& in) { Read(in); }
     // Writes the layout of the given annex version.
     void Save(std::ostream& out, uint32_t annexVersion = ANNEX_VERSION) const;
+    // How many complete loads the unit's stocks supply (65535 when no weapon
+    // of the load limits it): for each weapon record of the load, the
+    // stock of its weapon divided by the record's rounds; a weapon without
+    // stock gives 0. A facility without stocks of its own, attached to a
+    // group, counts on the stocks of the group's first member facility that
+    // has any.
+    uint16_t CountLoadouts(uint16_t unitID, const StockChain& stocks) const;
 
     uint32_t firstCode = 0;
     uint32_t secondCode = 0;

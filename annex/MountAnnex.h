@@ -38,6 +38,10 @@ public:
     void Load(std::istream& in) { Read(in); }
     // Writes the layout of the given annex version.
     void Save(std::ostream& out, uint32_t annexVersion = ANNEX_VERSION) const;
+    // The sum of the fire ratings (WeaponRec::CanFireAt) of the weaprec.dat
+    // records the record holds; ids not found add nothing. The engagement
+    // model's (engagement/WeaponReadiness.cpp).
+    int32_t SumWeaponRatings(uint32_t targetMask, uint8_t flag) const;
 
     uint32_t code = 0;
     IDList sensorIDs;

@@ -5,6 +5,42 @@
 #include <istream>
 #include <ostream>
 
+#include "annex/AnnexTables.h"
+#include "core/ErrorReport.h"
+
+namespace {
+constexpr uint32_t WARHEAD_SENSOR = 1;
+constexpr uint32_t WARHEAD_SUBMUNITION = 2;
+constexpr uint32_t WARHEAD_CLUSTER = 0x800;
+constexpr uint32_t WARHEAD_ENHANCED = 0x8000;
+constexpr uint16_t NUCLEAR_DAMAGE = 0xFFFF;
+// The longest sub-munition chain followed; a longer one is cyclic anyway
+// (a weapon met again stops the walk first) or absurd.
+constexpr int MAX_CHAIN = 64;
+
+bool IsNuclearType(uint32_t type)
+{
+    return type == 0x1000 || type == 0x2000 || type == 0x4000;
+}
+
+// Calls visit with every warhead record of the weapon in list order; an id
+// warhead.dat lacks is reported and passed over.
+template <typename Visit>
+void ForEachWarhead(const WeaponAnnex& weapon, Visit visit)
+{
+    const AnnexTable<WarheadAnnex>* table = Annex::Tables().Warheads();
+    for (const IDNode* id = weapon.warheadIDs.First(); id != nullptr; id = id->GetNext()) {
+        const WarheadAnnex* warhead = table != nullptr ? table->Find(id->GetKey()) : nullptr;
+        if (warhead == nullptr) {
+            FatalError(WARHEAD_MISSING_TEXT);
+            continue;
+        }
+        if (!visit(*warhead))
+            return;
+    }
+}
+}  // namespace
+
 uint32_t WeaponAnnex::GetTargetMask() const
 {
     return weaponKind == WEAPON_KIND_DECOY ? DECOY_TARGET_MASK : targetMask;
@@ -140,4 +176,111 @@ bool WeaponAnnex::Read(std::istream& in)
         LoadField(in, lastValue);
     }
     return static_cast<bool>(in);
+}
+
+uint32_t WeaponAnnex::GetWarheadTypeMask() const
+{
+    uint32_t mask = 0;
+    ForEachWarhead(*this, [&mask](const WarheadAnnex& warhead) {
+        mask |= warhead.GetWarheadType();
+        return true;
+    });
+    return mask;
+}
+
+bool WeaponAnnex::HasNuclearWarhead() const
+{
+    bool nuclear = false;
+    ForEachWarhead(*this, [&nuclear](const WarheadAnnex& warhead) {
+        nuclear = IsNuclearType(warhead.GetWarheadType());
+        return !nuclear;
+    });
+    return nuclear;
+}
+
+bool WeaponAnnex::CheckKind() const
+{
+    if (HasNuclearWarhead())
+        return true;
+    switch (weaponKind) {
+    case WEAPON_KIND_MISSILE:
+    case WEAPON_KIND_TORPEDO:
+    case WEAPON_KIND_ROCKET:
+        return true;
+    case WEAPON_KIND_BOMB:
+        return (GetWarheadTypeMask() & (WARHEAD_CLUSTER | WARHEAD_ENHANCED)) != 0;
+    default:
+        return false;
+    }
+}
+
+uint16_t WeaponAnnex::GetDamagePoints() const
+{
+    const WeaponAnnex* chain[MAX_CHAIN] = {this};
+    return DamageAlongChain(chain, 1);
+}
+
+uint16_t WeaponAnnex::DamageAlongChain(const WeaponAnnex* chain[], int depth) const
+{
+    uint16_t best = 0;
+    ForEachWarhead(*this, [&](const WarheadAnnex& warhead) {
+        const uint32_t type = warhead.GetWarheadType();
+        uint16_t value = 0;
+        if (type == 0 || type == WARHEAD_SENSOR) {
+            value = 0;
+        } else if (type == WARHEAD_SUBMUNITION) {
+            const WeaponAnnex* sub = Annex::FindWeapon(warhead.damage);
+            bool seen = sub == nullptr || depth >= MAX_CHAIN;
+            for (int i = 0; !seen && i < depth; ++i)
+                seen = chain[i] == sub;
+            if (!seen) {
+                chain[depth] = sub;
+                value = sub->DamageAlongChain(chain, depth + 1);
+            }
+        } else if (IsNuclearType(type)) {
+            value = NUCLEAR_DAMAGE;
+        } else {
+            value = warhead.count == 0 ? warhead.damage
+                                       : static_cast<uint16_t>(warhead.damage * warhead.count);
+        }
+        if (value > best)
+            best = value;
+        return true;
+    });
+    return best;
+}
+
+uint16_t WeaponAnnex::BestSpeedAt(int16_t altitude, int firstSetting, int lastSetting) const
+{
+    if ((weaponFlags & FIXED_LAUNCH_ALTITUDE) != 0)
+        altitude = launchAltitude;
+    const AnnexTable<PropulsionAnnex>* table = Annex::Tables().Propulsions();
+    if (table == nullptr)
+        return 0;
+    uint16_t best = 0;
+    for (const IDNode* id = propulsionIDs.First(); id != nullptr; id = id->GetNext()) {
+        const PropulsionAnnex* plant = table->Find(id->GetKey());
+        if (plant == nullptr)
+            continue;
+        for (int setting = firstSetting; setting <= lastSetting; ++setting) {
+            for (const PropulsionSpeed& band : plant->speedTable[setting]) {
+                if (band.upper >= altitude) {
+                    if (band.speed > best)
+                        best = band.speed;
+                    break;
+                }
+            }
+        }
+    }
+    return best;
+}
+
+uint16_t WeaponAnnex::GetSprintSpeedAt(int16_t altitude) const
+{
+    return BestSpeedAt(altitude, 2, 3);
+}
+
+uint16_t WeaponAnnex::GetCruiseSpeedAt(int16_t altitude) const
+{
+    return BestSpeedAt(altitude, 1, 1);
 }

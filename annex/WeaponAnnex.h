@@ -1,8 +1,10 @@
 // WeaponAnnex.h: WeaponAnnex, one record of weapon.dat: a gun, missile,
 // torpedo, bomb, depth charge, sonobuoy or decoy with its warheads,
 // propulsion, sensors, hit chances, ranges and launch limits, and the flight
-// figures worked out for it once the annex is loaded. The questions the
-// weapon model asks of it (damage, speeds, kind checks) live with that model.
+// figures worked out for it once the annex is loaded, and the questions the
+// weapon model asks of it (kind, warheads, damage, speeds). Working the
+// flight figures out needs a weapon unit: PrepareFlight is the engagement
+// model's (engagement/WeaponFlight.cpp), installed as the derived-figure hook.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +24,15 @@ constexpr int32_t WEAPON_TEXT_BASE = 0x430000;
 constexpr uint32_t WEAPON_KIND_FLOORED_RANGE = 2;   // maximum range floored on reading
 constexpr uint32_t WEAPON_KIND_DECOY = 2048;        // attacks target class 16 only
 constexpr uint32_t DECOY_TARGET_MASK = 16;
+constexpr uint32_t WEAPON_KIND_MISSILE = 1;
+constexpr uint32_t WEAPON_KIND_BOMB = 2;
+constexpr uint32_t WEAPON_KIND_GUN = 8;
+constexpr uint32_t WEAPON_KIND_TORPEDO = 16;
+constexpr uint32_t WEAPON_KIND_ROCKET = 128;
+// weaponFlags: the fixed launch altitude replaces the one asked about.
+constexpr uint32_t FIXED_LAUNCH_ALTITUDE = 0x100;
+// The report of a warhead id that warhead.dat lacks.
+constexpr const char* WARHEAD_MISSING_TEXT = "WarheadAnnex:: warhead annex entry not found!";
 // The least maximum range a weapon of kind WEAPON_KIND_FLOORED_RANGE reads
 // with: 2.0 nautical miles, in tenths.
 constexpr uint32_t FLOORED_MAX_RANGE = 20;
@@ -81,6 +92,34 @@ public:
     // else the record's mask.
     uint32_t GetTargetMask() const;
     int32_t GetTextResource() const { return WEAPON_TEXT_BASE + textNumber; }
+
+    // The OR of the types of all the weapon's warheads. A warhead id that
+    // warhead.dat lacks is reported (WARHEAD_MISSING_TEXT, fatal) and, when
+    // the report returns, passed over; so in every walk below.
+    uint32_t GetWarheadTypeMask() const;
+    // True when a warhead's type is exactly a nuclear one (0x1000, 0x2000
+    // or 0x4000).
+    bool HasNuclearWarhead() const;
+    // Whether a mount may fire the weapon at a target at all: a nuclear
+    // weapon, kinds 1, 16 and 128, and kind 2 with a cluster (0x800) or
+    // enhanced conventional (0x8000) warhead.
+    bool CheckKind() const;
+    // The largest damage of one warhead, compared on 16 bits: types 0 and 1
+    // give 0, nuclear types 65535, type 2 the damage of the sub-munition
+    // weapon its damage field names (0 when missing), any other damage x
+    // count (damage when the count is 0). A sub-munition chain that leads
+    // back to a weapon already on it counts 0 there, so a cyclic database
+    // ends.
+    uint16_t GetDamagePoints() const;
+    // The best speed (knots) of propulsion settings 2 and 3 (sprint) or 1
+    // (cruise) at the altitude (tens of metres) over the weapon's
+    // propulsion records: in each, the first band whose upper bound is at
+    // least the altitude. With weaponFlags bit FIXED_LAUNCH_ALTITUDE the
+    // record's launch altitude stands for the one given. 0 when none.
+    uint16_t GetSprintSpeedAt(int16_t altitude) const;
+    uint16_t GetCruiseSpeedAt(int16_t altitude) const;
+    // Works the flight figures out (engagement/WeaponFlight.cpp).
+    void PrepareFlight();
 
     // Reads the layout above; the version-1 fields only when the current
     // annex version is not 0 (they stay 0 otherwise). In files of every
@@ -149,4 +188,6 @@ public:
 
 private:
     void ClearFlightFigures();
+    uint16_t DamageAlongChain(const WeaponAnnex* chain[], int depth) const;
+    uint16_t BestSpeedAt(int16_t altitude, int firstSetting, int lastSetting) const;
 };

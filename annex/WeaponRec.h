@@ -2,14 +2,25 @@
 // how many shots are left and ready, how fast it reloads. It is the record of
 // weaprec.dat and also the live copy units and aircraft loads carry and save.
 // This file holds the record and its file and saved forms; the readiness
-// cycle, ratings, ranges and firing join it with the engagement model.
+// cycle, ratings and ranges (engagement/WeaponReadiness.cpp), the firing
+// (WeaponFire.cpp), point defence (PointDefense.cpp) and the engagement
+// checks (WeaponEngagement.cpp) are the engagement model's: only programs
+// that link it may call them.
 #pragma once
 
 #include <cstdint>
 #include <iosfwd>
 
 #include "annex/AnnexFile.h"
+#include "core/Chain.h"
+#include "core/LatLonPoint.h"
 #include "core/TreeListOf.h"
+
+class Mount;
+class PositionNode;
+class TimedRecord;
+class Unit;
+struct NavVector;
 
 class WeaponRec : public TreeListNode<WeaponRec> {
 public:
@@ -47,6 +58,51 @@ public:
     // units and annex records of such a file are read, and clears it after.
     static void SetOlderSavedLayout(bool older);
     static bool IsOlderSavedLayout();
+
+    // ---- readiness, ratings and ranges ----
+    // Advances the readiness cycle by the elapsed seconds: a positive
+    // fireInterval makes one shot ready per interval (several when the
+    // interval fits the step several times); 0 or less counts 30-second
+    // periods through a negative readyShots.
+    void UpdateReadiness(uint8_t seconds);
+    // The shots that may be fired now: the smaller of readyShots and
+    // shotsLeft; a negative readyShots (a slow cycle still running) is 0.
+    uint16_t GetReadyShots() const;
+    // How well the load can attack targets of the class mask; 0 = not at
+    // all. Guns rate as one shot and only when allowGuns is given.
+    uint32_t CanFireAt(uint32_t targetMask, bool allowGuns) const;
+    // Minimum and maximum range against the mask, tenths of a nautical
+    // mile; 0 when the load cannot attack the mask.
+    uint16_t GetMinRange(uint32_t targetMask) const;
+    uint32_t GetMaxRange(uint32_t targetMask) const;
+
+    // ---- firing ----
+    // Fires `count` shots from `mount` (one new weapon unit per shot, or one
+    // gun burst), side `side`, along a copy of `path` for every shot, at
+    // `target` (may be null); `aim` goes to the weapons that take it. The
+    // path chain is deleted in every case. A null mount is fatal.
+    void Fire(uint16_t aim, Mount* mount, uint8_t count, uint8_t side, PositionNode* path, Unit* target);
+    // One point-defence engagement of the incoming unit by this load of
+    // sourceMount (see PointDefense.cpp); answers the shots spent (1 for a
+    // decoy that took effect).
+    uint8_t FirePointDefense(Mount* sourceMount, uint16_t incomingID, bool allowRestricted, int8_t killsWanted,
+                             int8_t salvoLimit, int8_t& kills, std::ostream* log);
+
+    // ---- engagement checks (WeaponEngagement.cpp) ----
+    // Whether the load can engage the request's target (idD, at the
+    // request's position) from the request's firing unit (idA).
+    bool CanEngage(uint32_t targetMask, const NavVector& toTarget, const TimedRecord& request,
+                   int32_t targetCourse, uint16_t targetSpeed, Mount& mount);
+    // Appends an engagement entry with its reason bits to the chain unless a
+    // reason the reject mask names stands.
+    void BuildEngagement(uint32_t targetMask, const NavVector& toTarget, Chain<TimedRecord>& chain, Mount& mount,
+                         uint16_t firingID, uint16_t targetID, int32_t targetCourse, uint16_t targetSpeed,
+                         const LatLonPoint& targetPosition, uint16_t rejectMask);
+    // True when BuildEngagement need not build: an empty load the reject
+    // mask refuses, or an entry of the same firing unit, target and weapon
+    // already in the chain (copied for this load).
+    bool CopyEngagement(Chain<TimedRecord>& chain, uint16_t firingID, uint16_t targetID, Mount& mount,
+                        uint16_t rejectMask);
 
     int8_t cycleTimer = 0;
     int8_t readyShots = 0;

@@ -47,6 +47,22 @@ void Mount::SetOwner(MovingObject* newOwner)
         sensor->SetOwner(newOwner);
 }
 
+void Mount::SetState(int32_t order)
+{
+    if (state == STATE_DESTROYED)
+        return;
+    if (state == STATE_DAMAGED) {
+        if (order == ORDER_REPAIR)
+            state = STATE_READY;
+        return;
+    }
+    if (order == static_cast<int32_t>(STATE_BUSY) || order == static_cast<int32_t>(STATE_DAMAGED)
+        || order == static_cast<int32_t>(STATE_DESTROYED))
+        state = static_cast<uint32_t>(order);
+    else
+        state = STATE_READY;
+}
+
 void Mount::Reload(uint8_t seconds)
 {
     if (gOperations.reload != nullptr)
@@ -90,6 +106,40 @@ bool Mount::FireWeapon(uint32_t targetValue, const NavVector& toTarget, TimedRec
 bool Mount::Launch(TimedRecord& record)
 {
     return gOperations.launch == nullptr || gOperations.launch(*this, record);
+}
+
+void Mount::QueryEngagements(const EngagementQuery& query, const LatLonPoint& targetPosition)
+{
+    if (gOperations.queryEngagements != nullptr)
+        gOperations.queryEngagements(*this, query, targetPosition);
+}
+
+uint8_t Mount::PointDefenseShot(TimedRecord& record, uint8_t count, uint16_t sectorMask, std::ostream* log)
+{
+    return gOperations.pointDefenseShot != nullptr
+               ? gOperations.pointDefenseShot(*this, record, count, sectorMask, log)
+               : uint8_t{0};
+}
+
+bool Mount::FindGuidance(uint16_t targetID, const WeaponAnnex& weapon, uint8_t mode, uint16_t& outMountID,
+                         uint16_t& outSensorID, uint8_t sensorValue, uint8_t shortTime)
+{
+    return gOperations.findGuidance != nullptr
+           && gOperations.findGuidance(*this, targetID, weapon, mode, outMountID, outSensorID, sensorValue,
+                                       shortTime);
+}
+
+uint8_t Mount::LaunchAtPosition(const LatLonPoint& target, WeaponRec& weapon, uint8_t wanted, int32_t sensorMode,
+                                int32_t setting)
+{
+    return gOperations.launchAtPosition != nullptr
+               ? gOperations.launchAtPosition(*this, target, weapon, wanted, sensorMode, setting)
+               : uint8_t{0};
+}
+
+uint8_t Mount::LaunchAtUnit(TimedRecord& record, WeaponRec& weapon)
+{
+    return gOperations.launchAtUnit != nullptr ? gOperations.launchAtUnit(*this, record, weapon) : uint8_t{0};
 }
 
 void Mount::Save(std::ostream& out) const

@@ -11,6 +11,8 @@
 #include <iosfwd>
 
 #include "annex/WeaponRec.h"
+#include "core/Chain.h"
+#include "core/LatLonPoint.h"
 #include "core/NavVector.h"
 #include "core/SavedTreeListOf.h"
 #include "core/TreeListOf.h"
@@ -18,6 +20,7 @@
 
 class MovingObject;
 class TimedRecord;
+class WeaponAnnex;
 
 class Mount : public TreeListNode<Mount> {
 public:
@@ -34,6 +37,18 @@ public:
     static constexpr uint32_t ENGAGES_WITHOUT_CONTACT = 0x4;
 
     using MountList = SavedTreeListOf<Mount>;
+
+    // The arguments of an engagement query, as the unit passes them.
+    struct EngagementQuery {
+        uint32_t targetMask = 0;
+        NavVector toTarget;
+        Chain<TimedRecord>* chain = nullptr;
+        uint16_t firingID = 0;   // used only by a mount without an owner
+        uint16_t targetID = 0;
+        int32_t targetCourse = 0;
+        uint16_t targetSpeed = 0;
+        uint16_t rejectMask = 0;
+    };
 
     // The engagement model's operations; a null member answers as noted.
     struct Operations {
@@ -56,6 +71,21 @@ public:
                            TimedRecord& record, int32_t targetCourse, uint16_t targetSpeed) = nullptr;
         // Fires the option's weapon; true when the option is finished (true).
         bool (*launch)(Mount& mount, TimedRecord& record) = nullptr;
+        // Appends the weapon records' engagement entries to the chain
+        // (nothing).
+        void (*queryEngagements)(Mount& mount, const EngagementQuery& query, const LatLonPoint& targetPosition) =
+            nullptr;
+        // One point-defence shot step; answers the kills (0).
+        uint8_t (*pointDefenseShot)(Mount& mount, TimedRecord& record, uint8_t count, uint16_t sectorMask,
+                                    std::ostream* log) = nullptr;
+        // Finds a sensor to guide the weapon onto the target (false).
+        bool (*findGuidance)(Mount& mount, uint16_t targetID, const WeaponAnnex& weapon, uint8_t mode,
+                             uint16_t& outMountID, uint16_t& outSensorID, uint8_t sensorValue,
+                             uint8_t shortTime) = nullptr;
+        // The launches at a position and at a unit; answer the rounds (0).
+        uint8_t (*launchAtPosition)(Mount& mount, const LatLonPoint& target, WeaponRec& weapon, uint8_t wanted,
+                                    int32_t sensorMode, int32_t setting) = nullptr;
+        uint8_t (*launchAtUnit)(Mount& mount, TimedRecord& record, WeaponRec& weapon) = nullptr;
     };
 
     // Installs the operations; returns the ones they replace.
@@ -81,6 +111,11 @@ public:
     MovingObject* GetOwner() const { return owner; }
     // Sets the owner and gives every sensor of the mount the same owner.
     void SetOwner(MovingObject* newOwner);
+    // An order to the readiness state: a destroyed mount takes none; a
+    // damaged one only ORDER_REPAIR (to ready); any other takes busy,
+    // damaged and destroyed as given and every other order as ready.
+    static constexpr int32_t ORDER_REPAIR = 8;
+    void SetState(int32_t order);
 
     void Reload(uint8_t seconds);
     bool RoundCountersEqual() const;
@@ -91,6 +126,15 @@ public:
     bool FireWeapon(uint32_t targetValue, const NavVector& toTarget, TimedRecord& record,
                     int32_t targetCourse, uint16_t targetSpeed);
     bool Launch(TimedRecord& record);
+    // In the ready state, the engagement entries of every weapon record
+    // for the query (the owner's id given as the firing unit).
+    void QueryEngagements(const EngagementQuery& query, const LatLonPoint& targetPosition);
+    uint8_t PointDefenseShot(TimedRecord& record, uint8_t count, uint16_t sectorMask, std::ostream* log);
+    bool FindGuidance(uint16_t targetID, const WeaponAnnex& weapon, uint8_t mode, uint16_t& outMountID,
+                      uint16_t& outSensorID, uint8_t sensorValue, uint8_t shortTime);
+    uint8_t LaunchAtPosition(const LatLonPoint& target, WeaponRec& weapon, uint8_t wanted, int32_t sensorMode,
+                             int32_t setting);
+    uint8_t LaunchAtUnit(TimedRecord& record, WeaponRec& weapon);
 
     // Saved form, little-endian (an element of a saved mount list):
     //   key              u16
