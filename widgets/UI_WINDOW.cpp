@@ -348,7 +348,12 @@ void* UI_WINDOW::Query(int32_t request, void* data, uint16_t objectID)
         horizontalScroll = static_cast<UI_WIDGET*>(data);
         return data;
     case UI_QUERY_DEFAULT_BUTTON:
-        defaultButton = static_cast<UI_WIDGET*>(data);
+        // A window icon registers with the same request: it becomes the icon
+        // that stands for the window while it is minimized.
+        if (data != nullptr && static_cast<UI_WIDGET*>(data)->HasClass(UI_ID_ICON))
+            icon = static_cast<UI_WIDGET*>(data);
+        else
+            defaultButton = static_cast<UI_WIDGET*>(data);
         return data;
     case UI_QUERY_SINGLE_SELECTION: {
         UI_WIDGET* chosen = Current();
