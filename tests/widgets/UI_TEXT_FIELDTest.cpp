@@ -1,0 +1,284 @@
+// Tests of the multi-line text editor: its buffer, the display-line
+// measuring, and keys scripted through the desktop of a recording display
+// (8-pixel characters: a 20-cell area wraps at 150 pixels, 19 characters;
+// five rows hold four lines).
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "support/WindowSession.h"
+#include "widgets/PasteBuffer.h"
+#include "widgets/UI_TEXT_FIELD.h"
+
+namespace {
+
+constexpr int32_t RAW_BACKSPACE = 0x0E08;
+constexpr int32_t RAW_DELETE = 0x53E0;
+
+TEST(UI_TEXT_FIELD, BufferKeepsMaxLengthCharacters)
+{
+    WidgetWorld world;   // a display for the character widths
+    UI_TEXT_FIELD sized(0, 0, 12, 5, nullptr, -1, 0, 0, nullptr);
+    EXPECT_EQ(sized.maxLength, 60);
+    EXPECT_STREQ(sized.GetText(), "");
+    EXPECT_EQ(sized.classChain[0], UI_ID_TEXT_FIELD);
+    EXPECT_EQ(sized.classChain[1], UI_ID_STRING_FIELD);
+
+    UI_TEXT_FIELD field(0, 0, 12, 5, "abc", -1, 0, 0, nullptr);
+    EXPECT_EQ(field.maxLength, 4);
+    field.SetText("abcdefgh");
+    EXPECT_STREQ(field.GetText(), "abcd");   // maxLength characters, one more than a string field
+    EXPECT_EQ(field.editor.length, 4);
+
+    int32_t larger = 10;
+    field.Query(UI_QUERY_SET_MAX_LENGTH, &larger, 0);
+    EXPECT_STREQ(field.GetText(), "abcd");
+    char* buffer = field.GetText();
+    int32_t smaller = 3;
+    field.Query(UI_QUERY_SET_MAX_LENGTH, &smaller, 0);
+    EXPECT_EQ(field.GetText(), buffer);
+    field.SetText("xyzw");
+    EXPECT_STREQ(field.GetText(), "xyz");
+
+    // After any new text the first shown line is the start and nothing is
+    // marked.
+    field.editor.markStart = 0;
+    field.editor.markEnd = 2;
+    field.topLine = field.GetText() + 2;
+    field.SetText("new");
+    EXPECT_EQ(field.topLine, field.GetText());
+    EXPECT_EQ(field.editor.markStart, -1);
+    EXPECT_EQ(field.editor.cursor, 0);
+}
+
+TEST(UI_TEXT_FIELD, CallersBufferIsUsedInPlace)
+{
+    WidgetWorld world;
+    char caller[32] = "line one\r\nline two";
+    {
+        UI_TEXT_FIELD field(0, 0, 12, 5, caller, 31, 0, UI_FLAG_TEXT_NOT_COPIED, nullptr);
+        EXPECT_EQ(field.GetText(), caller);
+        EXPECT_EQ(field.editor.text, caller);
+    }
+    EXPECT_STREQ(caller, "line one\r\nline two");
+}
+
+TEST(UI_TEXT_FIELD, NextTextLineBreaksAtSpacesAndLineEnds)
+{
+    WidgetWorld world;   // 8 pixels a character
+    struct Row { const char* text; int32_t width; int32_t length; int32_t next; };
+    const Row rows[] = {
+        {"abc def", 100, 7, 7},
+        {"abc def ghi", 50, 7, 8},          // 1 + 6 x 8 is 49: "f" still counted, the space breaks
+        {"abc def ghi", 40, 3, 4},
+        {"abc   def", 34, 3, 6},            // trailing spaces left out, skipped
+        {"abcdefghij", 34, 4, 4},           // no space: one fewer than the five counted
+        {"ab\r\ncd", 100, 2, 4},            // CR LF one line end
+        {"ab\n\rcd", 100, 2, 4},            // LF CR too
+        {"ab\r\r", 100, 2, 3},              // only one of them
+        {"", 100, 0, 0},                    // at the end nothing moves
+        // Narrower than a character: it used to give 0 or -1 characters and
+        // not move on; a line takes one character.
+        {"abc", 5, 1, 1},
+        {"abc", 1, 1, 1},
+        {"abc", 0, 1, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << '"' << r.text << "\" width " << r.width);
+        std::string text = r.text;
+        char* p = text.data();
+        EXPECT_EQ(UI_TEXT_FIELD::NextTextLine(&p, r.width), r.length);
+        EXPECT_EQ(p - text.data(), r.next);
+    }
+}
+
+TEST(UI_TEXT_FIELD, PrevTextLineWalksBackToEveryLineStart)
+{
+    WidgetWorld world;
+    for (int32_t width : {0, 5, 20, 34, 100}) {
+        SCOPED_TRACE(width);
+        std::string text = "one two three\r\nfour five\r\n\r\nsix";
+        std::vector<char*> starts;
+        for (char* p = text.data(); *p != '\0';) {
+            starts.push_back(p);
+            UI_TEXT_FIELD::NextTextLine(&p, width);
+        }
+        char* p = text.data() + text.size();
+        // From the end: back over every line start, then it stops at 0.
+        for (size_t n = starts.size(); n-- > 0;) {
+            UI_TEXT_FIELD::PrevTextLine(text.data(), &p, width);
+            EXPECT_EQ(p, starts[n]);
+        }
+        EXPECT_EQ(UI_TEXT_FIELD::PrevTextLine(text.data(), &p, width), 0);
+        EXPECT_EQ(p, text.data());
+    }
+}
+
+// A window holding one text field of cells by rows, the field current.
+class TextSession : public ::testing::Test {
+protected:
+    void Open(const char* text, int32_t cells = 20, int32_t rows = 5, uint16_t listFlagBits = 0,
+              int32_t maxLength = 400)
+    {
+        window_ = new UI_WINDOW(1, 1, 60, 20);
+        field_ = new UI_TEXT_FIELD(0, 0, cells, rows, text, maxLength, listFlagBits, 0, nullptr);
+        window_->Add(field_);
+        session_.desktop.Add(window_);
+    }
+    int32_t Type(const std::string& characters)
+    {
+        int32_t answer = 0;
+        for (char c : characters)
+            answer = session_.Dispatch(WindowSession::KeyWith(0x1E00 | static_cast<unsigned char>(c), 0,
+                                                              static_cast<unsigned char>(c)));
+        return answer;
+    }
+    int32_t Press(int32_t raw) { return session_.Dispatch(WindowSession::Key(raw)); }
+    std::string Text() const { return field_->GetText(); }
+    UI_STRING_FIELD* Line(int32_t n) const
+    {
+        UI_NODE* node = field_->head;
+        while (n-- > 0 && node != nullptr)
+            node = node->next;
+        return static_cast<UI_STRING_FIELD*>(node);
+    }
+    std::string Shown(int32_t n) const { return std::string(Line(n)->text, static_cast<size_t>(Line(n)->length)); }
+    void TearDown() override { FreePasteBuffer(); }
+
+    WindowSession session_;
+    UI_WINDOW* window_ = nullptr;
+    UI_TEXT_FIELD* field_ = nullptr;
+};
+
+TEST_F(TextSession, ShortTextLeavesTheRemainingLinesUnselectable)
+{
+    Open("one\r\ntwo");
+    ASSERT_EQ(field_->LineCount(), 4);
+    EXPECT_EQ(Shown(0), "one");
+    EXPECT_EQ(Shown(1), "two");
+    EXPECT_FALSE(Line(1)->flags & UI_FLAG_NOT_SELECTABLE);
+    EXPECT_TRUE(Line(2)->flags & UI_FLAG_NOT_SELECTABLE);
+    EXPECT_TRUE(Line(3)->flags & UI_FLAG_NOT_SELECTABLE);
+    EXPECT_EQ(field_->Current(), Line(0));
+}
+
+TEST_F(TextSession, TypingPastTheWrapOnTheLastLineScrollsUpOneLine)
+{
+    Open("one\r\ntwo\r\nthree\r\nfour");
+    field_->editor.cursor = field_->editor.length;
+    field_->UpdateLines(false, true);
+    EXPECT_EQ(field_->Current(), Line(3));
+    Type(" alpha beta gamma");
+    EXPECT_EQ(Text(), "one\r\ntwo\r\nthree\r\nfour alpha beta gamma");
+    EXPECT_EQ(field_->topLine, field_->GetText() + 5);   // "two" is the first line now
+    EXPECT_EQ(Shown(2), "four alpha beta");
+    EXPECT_EQ(Shown(3), "gamma");
+    EXPECT_EQ(field_->Current(), Line(3));
+    EXPECT_TRUE(field_->status & UI_STATUS_CHANGED);
+}
+
+TEST_F(TextSession, BackspaceAtASoftBreakDeletesTheSpace)
+{
+    Open("alpha beta gamma delta");
+    EXPECT_EQ(Shown(0), "alpha beta gamma");
+    EXPECT_EQ(Shown(1), "delta");
+    field_->editor.cursor = 17;   // start of "delta"
+    field_->UpdateLines(false, true);
+    Press(RAW_BACKSPACE);
+    EXPECT_EQ(Text(), "alpha beta gammadelta");
+    EXPECT_EQ(field_->editor.cursor, 16);
+}
+
+TEST_F(TextSession, DeleteAtALineEndJoinsTheLines)
+{
+    Open("one\r\ntwo");
+    field_->editor.cursor = 3;
+    field_->UpdateLines(false, true);
+    Press(RAW_DELETE);
+    EXPECT_EQ(Text(), "onetwo");   // CR and LF together
+    EXPECT_EQ(Shown(0), "onetwo");
+    EXPECT_TRUE(Line(1)->flags & UI_FLAG_NOT_SELECTABLE);
+
+    Press(RAW_ENTER);
+    EXPECT_EQ(Text(), "one\r\ntwo");
+    EXPECT_EQ(field_->editor.cursor, 5);
+    EXPECT_EQ(field_->Current(), Line(1));
+    Press(RAW_BACKSPACE);   // the line end goes as one
+    EXPECT_EQ(Text(), "onetwo");
+}
+
+TEST_F(TextSession, WithoutWrappingLinesScrollSidewaysTogether)
+{
+    Open("a rather long first line of text\r\nsecond line also quite long", 20, 5, UI_TEXT_NO_WRAP);
+    EXPECT_EQ(Shown(0), "a rather long first line of text");   // cut only at CR LF
+    EXPECT_EQ(Shown(1), "second line also quite long");
+    field_->editor.cursor = 0;
+    Press(RAW_END);   // line end
+    EXPECT_GT(field_->editor.leftOffset, 0);
+    EXPECT_EQ(Line(0)->leftOffset, field_->editor.leftOffset);
+    EXPECT_EQ(Line(1)->leftOffset, field_->editor.leftOffset);
+}
+
+TEST_F(TextSession, ArrowsKeepTheColumnAcrossLines)
+{
+    Open("abcdef\r\nxy\r\nlonger line");
+    field_->editor.cursor = 5;
+    Press(RAW_DOWN);
+    EXPECT_EQ(field_->editor.cursor, 10);   // "xy" is shorter: its end
+    Press(RAW_DOWN);
+    EXPECT_EQ(field_->editor.cursor, 14);
+    EXPECT_EQ(field_->Current(), Line(2));
+    Press(RAW_UP);
+    Press(RAW_UP);
+    EXPECT_EQ(field_->editor.cursor, 2);
+    EXPECT_EQ(Press(RAW_LEFT), UI_CODE_LEFT);
+    field_->editor.cursor = 8;   // start of "xy"
+    Press(RAW_LEFT);
+    EXPECT_EQ(field_->editor.cursor, 6);   // back over CR LF as one
+}
+
+// A scroll bar stand-in that keeps the values it is sent.
+class ValueBar : public UI_WIDGET {
+public:
+    ValueBar() : UI_WIDGET(0, 0, 1, 1, UI_FLAG_SUPPORT) {}
+    int32_t Event(UI_MESSAGE* event) override
+    {
+        if (event->type == UI_CODE_SET_SCROLL || event->type == UI_CODE_SET_SCROLL_HORIZONTAL) {
+            last[event->type == UI_CODE_SET_SCROLL ? 0 : 1] = *event;
+            return event->type;
+        }
+        return UI_WIDGET::Event(event);
+    }
+    UI_MESSAGE last[2];
+};
+
+TEST_F(TextSession, ScrollBarsAreSentTheCursorsPlace)
+{
+    Open("one two\r\nthree four\r\nfive");
+    ValueBar vertical;
+    ValueBar horizontal;
+    field_->verticalScroll = &vertical;
+    field_->horizontalScroll = &horizontal;
+    field_->editor.cursor = 0;
+    Press(RAW_DOWN);
+    Press(RAW_RIGHT);
+    const UI_MESSAGE& v = vertical.last[0];
+    EXPECT_EQ(v.type, UI_CODE_SET_SCROLL);
+    EXPECT_EQ(v.data[0], 9);                 // the current line's start
+    EXPECT_EQ(v.data[1], 0);
+    EXPECT_EQ(v.data[2], 25 - 10);           // text less the current line
+    EXPECT_EQ(v.data[3], 8 + 11 + 5 + 1);    // each line object's length plus one
+    EXPECT_EQ(v.data[4], 11);
+    const UI_MESSAGE& h = horizontal.last[1];
+    EXPECT_EQ(h.type, UI_CODE_SET_SCROLL_HORIZONTAL);
+    EXPECT_EQ(h.data[0], 1);
+    EXPECT_EQ(h.data[1], 0);
+    EXPECT_EQ(h.data[2], 10);
+    EXPECT_EQ(h.data[3], 10);
+    EXPECT_EQ(h.data[4], 1);
+    field_->verticalScroll = nullptr;
+    field_->horizontalScroll = nullptr;
+}
+
+} // namespace
