@@ -206,29 +206,12 @@ void* UI_STRING_FIELD::Query(int32_t request, void* data, uint16_t objectID)
         if (objectID != UI_ID_STRING_FIELD)
             return UI_WIDGET::Query(request, data, objectID);
         return FlagWordRequest(stringFlags, request, data);
-    case UI_QUERY_GET_TEXT:
-        if (data == nullptr)
-            return text;
-        *static_cast<char**>(data) = text;
-        return data;
-    case UI_QUERY_SET_TEXT:
-        SetText(static_cast<const char*>(data), -1);
-        return data;
-    case UI_QUERY_GET_MAX_LENGTH:
-        if (data == nullptr)
-            return &maxLength;
-        *static_cast<int32_t*>(data) = maxLength;
-        return data;
-    case UI_QUERY_SET_MAX_LENGTH:
-        if (data != nullptr)
-            SetText(text, *static_cast<const int32_t*>(data));
-        return data;
-    case UI_QUERY_COPY_TEXT:
-        if (data != nullptr)
-            std::strcpy(static_cast<char*>(data), text != nullptr ? text : "");
-        return data;
-    default:
-        return UI_WIDGET::Query(request, data, objectID);
+    default: {
+        bool handled = false;
+        void* answer = AnswerTextRequest(
+            request, data, text, maxLength, [this](const char* t, int32_t m) { SetText(t, m); }, handled);
+        return handled ? answer : UI_WIDGET::Query(request, data, objectID);
+    }
     }
 }
 
@@ -335,6 +318,10 @@ int32_t UI_STRING_FIELD::Event(UI_MESSAGE* event)
 {
     const bool lineEditor = stringFlags & UI_STRING_KEEP_LENGTH;
     const bool viewOnly = flags & UI_FLAG_VIEW_ONLY;
+    if (cursor > length)
+        cursor = length;   // a text shortened behind the field's back
+    if (cursor < 0)
+        cursor = 0;
     int32_t position = cursor;
     int32_t inserted = 0;
     int32_t deleted = 0;
@@ -409,8 +396,9 @@ int32_t UI_STRING_FIELD::Event(UI_MESSAGE* event)
         return UI_WIDGET::Event(event);
     case UI_CODE_SELECT:
         if (length < cursor)
-            cursor = position = length;
+            cursor = length;
         answer = UI_WIDGET::Event(event);
+        position = cursor;   // the user function may have set a new text
         break;
     case UI_CODE_UP:
     case UI_CODE_LEFT:
@@ -647,6 +635,7 @@ int32_t UI_STRING_FIELD::MouseMark(UI_MESSAGE* event, int32_t code, int32_t& pos
 void UI_STRING_FIELD::FinishEdit(int32_t code, int32_t position, int32_t inserted, int32_t deleted, int32_t scroll,
                                  int32_t oldStart, int32_t oldEnd, bool repaint)
 {
+    position = position < 0 ? 0 : position > length ? length : position;
     if (markStart >= 0) {
         if (cursor == markStart)
             markStart = position;

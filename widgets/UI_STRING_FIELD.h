@@ -54,9 +54,52 @@ constexpr int32_t UI_POINTER_MARK_DONE = 0x503;   // a mouse mark ended empty
 // The colours of marked text in every field.
 extern const UI_COLOUR_ENTRY UI_MARK_COLOURS;
 
+
 // Requests of the string field beyond the common ones.
 constexpr int32_t UI_QUERY_GET_MAX_LENGTH = 13;
 constexpr int32_t UI_QUERY_SET_MAX_LENGTH = 14;
+
+// The text requests every text-holding field answers alike: 11 get the text
+// (into the pointer at data, or as the answer with null data), 12 set it, 13
+// get the maximum (into the integer at data, or its address), 14 set the
+// maximum from the integer at data, 15 copy the text into data. setText is
+// called as setText(text, maximum). handled is false for any other request.
+template <typename SetText>
+void* AnswerTextRequest(int32_t request, void* data, char* text, int32_t& maxLength, SetText setText,
+                        bool& handled)
+{
+    handled = true;
+    switch (request) {
+    case UI_QUERY_GET_TEXT:
+        if (data == nullptr)
+            return text;
+        *static_cast<char**>(data) = text;
+        return data;
+    case UI_QUERY_SET_TEXT:
+        setText(static_cast<const char*>(data), -1);
+        return data;
+    case UI_QUERY_GET_MAX_LENGTH:
+        if (data == nullptr)
+            return &maxLength;
+        *static_cast<int32_t*>(data) = maxLength;
+        return data;
+    case UI_QUERY_SET_MAX_LENGTH:
+        if (data != nullptr)
+            setText(text, *static_cast<const int32_t*>(data));
+        return data;
+    case UI_QUERY_COPY_TEXT:
+        if (data != nullptr) {
+            const char* from = text != nullptr ? text : "";
+            char* to = static_cast<char*>(data);
+            while ((*to++ = *from++) != '\0') {
+            }
+        }
+        return data;
+    default:
+        handled = false;
+        return nullptr;
+    }
+}
 
 // Text room of the typed fields: 63 characters and the terminating zero.
 constexpr int32_t UI_FIELD_MAX_LENGTH = 64;

@@ -102,29 +102,12 @@ void* UI_TEXT_FIELD::Query(int32_t request, void* data, uint16_t objectID)
         }
         listFlags |= UI_LIST_DRAG_CHOOSES;
         return data;
-    case UI_QUERY_GET_TEXT:
-        if (data == nullptr)
-            return text;
-        *static_cast<char**>(data) = text;
-        return data;
-    case UI_QUERY_SET_TEXT:
-        SetText(static_cast<const char*>(data), -1);
-        return data;
-    case UI_QUERY_GET_MAX_LENGTH:
-        if (data == nullptr)
-            return &maxLength;
-        *static_cast<int32_t*>(data) = maxLength;
-        return data;
-    case UI_QUERY_SET_MAX_LENGTH:
-        if (data != nullptr)
-            SetText(text, *static_cast<const int32_t*>(data));
-        return data;
-    case UI_QUERY_COPY_TEXT:
-        if (data != nullptr)
-            std::strcpy(static_cast<char*>(data), text != nullptr ? text : "");
-        return data;
-    default:
-        return UI_WINDOW::Query(request, data, objectID);
+    default: {
+        bool handled = false;
+        void* answer = AnswerTextRequest(
+            request, data, text, maxLength, [this](const char* t, int32_t m) { SetText(t, m); }, handled);
+        return handled ? answer : UI_WINDOW::Query(request, data, objectID);
+    }
     }
 }
 
@@ -466,8 +449,9 @@ int32_t UI_TEXT_FIELD::MoveVertically(int32_t code)
 
 int32_t UI_TEXT_FIELD::MouseMark(UI_MESSAGE* event, int32_t code)
 {
-    if (!PointInside(screenRect, event->point) || (status & UI_STATUS_MOUSE_ANYWAY))
-        return UI_WIDGET::Event(event);
+    // Outside the text area (on a scroll bar, say) the window has it.
+    if (!PointInside(editor.textRegion, event->point) || (status & UI_STATUS_MOUSE_ANYWAY))
+        return UI_WINDOW::Event(event);
     DropAutomaticMark();
     if (flags & UI_FLAG_VIEW_ONLY)
         return code;

@@ -32,14 +32,7 @@ protected:
         window_->Add(field_);
         session_.desktop.Add(window_);
     }
-    int32_t Type(const std::string& characters)
-    {
-        int32_t answer = 0;
-        for (char c : characters)
-            answer = session_.Dispatch(WindowSession::KeyWith(0x1E00 | static_cast<unsigned char>(c), 0,
-                                                              static_cast<unsigned char>(c)));
-        return answer;
-    }
+    int32_t Type(const std::string& characters) { return session_.Type(characters); }
     int32_t Press(int32_t raw) { return session_.Dispatch(WindowSession::Key(raw)); }
     int32_t Send(int32_t code)
     {
