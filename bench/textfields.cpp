@@ -40,6 +40,15 @@ char TextCharacter(int32_t n)
     return n % 7 == 6 ? ' ' : static_cast<char>('a' + n % 26);
 }
 
+// Types CHARACTERS characters through the desktop, one message each.
+void TypeThroughDesktop(Desk& desk)
+{
+    for (int32_t n = 0; n < CHARACTERS; ++n) {
+        UI_MESSAGE m = Typed(TextCharacter(n));
+        desk.desktop.Event(&m);
+    }
+}
+
 void BM_TypeIntoStringField(benchmark::State& state)
 {
     Desk desk;
@@ -49,10 +58,7 @@ void BM_TypeIntoStringField(benchmark::State& state)
     desk.desktop.Add(window);
     for (auto _ : state) {
         field->SetText("");
-        for (int32_t n = 0; n < CHARACTERS; ++n) {
-            UI_MESSAGE m = Typed(TextCharacter(n));
-            desk.desktop.Event(&m);
-        }
+        TypeThroughDesktop(desk);
     }
     state.SetItemsProcessed(state.iterations() * CHARACTERS);
 }
@@ -62,15 +68,12 @@ void BM_TypeIntoWrappedTextField(benchmark::State& state)
 {
     Desk desk;
     auto* window = new UI_WINDOW(2, 2, 70, 46);
-    auto* field = new UI_TEXT_FIELD(0, 0, 60, 44, "", CHARACTERS + 10, 0, 0, nullptr);
+    auto* field = new UI_TEXT_FIELD(0, 0, 60, 33, "", CHARACTERS + 10, 0, 0, nullptr);
     window->Add(field);
     desk.desktop.Add(window);
     for (auto _ : state) {
         field->SetText("");
-        for (int32_t n = 0; n < CHARACTERS; ++n) {
-            UI_MESSAGE m = Typed(TextCharacter(n));
-            desk.desktop.Event(&m);
-        }
+        TypeThroughDesktop(desk);
     }
     state.counters["lines"] = field->LineCount();
     state.SetItemsProcessed(state.iterations() * CHARACTERS);
