@@ -146,7 +146,7 @@ int32_t UI_DATE::Import(int32_t year, int32_t month, int32_t day)
         if (day == 0)
             day = d;
     }
-    if (year >= 0 && year < 1000)
+    if (year < 1000)
         year += 1900;
     if (year < 0 || month < 1 || month > 12 || day < 1)
         return 1;

@@ -37,8 +37,8 @@ public:
     int32_t Import(const UI_DATE& other);
     // 0 and the value set for a valid date, 1 and the value kept otherwise.
     // A zero part is first taken from the current value; a year below 1000
-    // has 1900 added. Valid: month 1 to 12, day 1 to the month's length, and
-    // a day number that fits 32 bits.
+    // has 1900 added. Valid: a year not negative, month 1 to 12, day 1 to
+    // the month's length, and a day number that fits 32 bits.
     int32_t Import(int32_t year, int32_t month, int32_t day);
     // Reads three fields (numbers, or a month name anywhere) in the order of
     // dateFlags; 1 with fewer than three or an invalid date. An empty text

@@ -46,6 +46,9 @@ bool Enabled(uint16_t number, const UI_WIDGET& window)
     }
 }
 
+// The program's one system menu, made by the first button that asks for it.
+std::unique_ptr<UI_POPUP_MENU> sharedMenu;
+
 } // namespace
 
 UI_SYSTEM_BUTTON::UI_SYSTEM_BUTTON(uint16_t buttonSystemFlags)
@@ -61,11 +64,18 @@ UI_SYSTEM_BUTTON::~UI_SYSTEM_BUTTON()
         bitmapArray = nullptr;
     if (menu.IsOpen())
         desktop->Remove(&menu);
+    // The shared menu open for this button goes too: its items would reach
+    // their window through this button.
+    if (sharedMenu != nullptr && sharedMenu->parent == this) {
+        if (sharedMenu->IsOpen())
+            desktop->Remove(sharedMenu.get());
+        sharedMenu->parent = nullptr;
+    }
 }
 
 UI_POPUP_MENU& UI_SYSTEM_BUTTON::SharedMenu()
 {
-    static std::unique_ptr<UI_POPUP_MENU> shared;
+    std::unique_ptr<UI_POPUP_MENU>& shared = sharedMenu;
     if (shared == nullptr) {
         shared = std::make_unique<UI_POPUP_MENU>(0, 0);
         shared->Add(new UI_MENU_ITEM("&Restore", UI_ITEM_RESTORE));

@@ -2,6 +2,8 @@
 // and switch it, and the blink.
 #include "widgets/UI_TEXT_CURSOR.h"
 
+#include <cstdlib>
+
 #include "widgets/TimeOfDay.h"
 #include "widgets/UI_SCREEN.h"
 #include "widgets/UI_WIDGET.h"
@@ -101,7 +103,9 @@ void UI_TEXT_CURSOR::Poll()
         lastBlink = now;
         lastBlinkSet = true;
     }
-    if (ElapsedHundredths(lastBlink, now) > UI_CURSOR_BLINK_INTERVAL) {
+    // The absolute difference of the two times of day: across midnight the
+    // cursor blinks once early rather than standing still.
+    if (std::abs(now - lastBlink) > UI_CURSOR_BLINK_INTERVAL) {
         lastBlink = now;
         if (display == nullptr)
             return;

@@ -348,9 +348,12 @@ void* UI_WINDOW::Query(int32_t request, void* data, uint16_t objectID)
         horizontalScroll = static_cast<UI_WIDGET*>(data);
         return data;
     case UI_QUERY_DEFAULT_BUTTON:
-        // A window icon registers with the same request: it becomes the icon
-        // that stands for the window while it is minimized.
-        if (data != nullptr && static_cast<UI_WIDGET*>(data)->HasClass(UI_ID_ICON))
+        // A window icon (an icon among the support objects) registers with
+        // the same request: it becomes the icon that stands for the window
+        // while it is minimized. A client icon, such as a picture button,
+        // still designates the default button.
+        if (data != nullptr && static_cast<UI_WIDGET*>(data)->HasClass(UI_ID_ICON) &&
+            (static_cast<UI_WIDGET*>(data)->flags & UI_FLAG_SUPPORT))
             icon = static_cast<UI_WIDGET*>(data);
         else
             defaultButton = static_cast<UI_WIDGET*>(data);

@@ -57,7 +57,9 @@ TEST(UI_DATE, ImportOfPartsRefusesWhatIsNotADate)
         {UI_NO_DATE, 2001, 4, 31, 1},
         {UI_NO_DATE, 2001, 13, 1, 1},
         {UI_NO_DATE, 2001, -1, 1, 1},
-        {UI_NO_DATE, -5, 1, 1, 1},
+        {UI_NO_DATE, -5, 1, 1, 0},      // below 1000: 1900 added, 1895
+        {UI_NO_DATE, -1901, 1, 1, 1},   // still negative after that
+        {UI_NO_DATE, INT32_MIN, 1, 1, 1},
         // With no date to fill them from, zero parts stay zero and are
         // refused: month 0 used to read the days table before its start, and
         // day 0 of January used to give 31 December of the year before.
@@ -84,6 +86,8 @@ TEST(UI_DATE, ImportOfPartsRefusesWhatIsNotADate)
     EXPECT_EQ(date.value, DayOf(2000, 3, 1));
     ASSERT_EQ(date.Import(99, 7, 4), 0);   // a year below 1000 gains 1900
     EXPECT_EQ(date.value, DayOf(1999, 7, 4));
+    ASSERT_EQ(date.Import(-5, 7, 4), 0);
+    EXPECT_EQ(date.value, DayOf(1895, 7, 4));
 }
 
 TEST(UI_DATE, ImportOfTextInEachOrder)

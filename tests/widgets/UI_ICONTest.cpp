@@ -156,6 +156,21 @@ TEST_F(WindowIcons, RegistersAndStandsForTheMinimizedWindow)
     EXPECT_EQ(icon_->screenNumber, window_->screenNumber);
 }
 
+TEST(UI_WINDOW, OnlyASupportIconRegistersAsTheWindowsIcon)
+{
+    UI_WINDOW window(10, 6, 30, 10, 0);
+    UI_ICON picture(0, 0, nullptr, "Go", 0, 0);   // a client icon: a picture button
+    window.Query(UI_QUERY_DEFAULT_BUTTON, &picture, 0);
+    EXPECT_EQ(window.defaultButton, &picture);
+    EXPECT_EQ(window.icon, nullptr);
+    UI_ICON standIn(0, 0, nullptr, "Log", 0, UI_FLAG_SUPPORT);
+    window.Query(UI_QUERY_WINDOW_ICON, &standIn, 0);
+    EXPECT_EQ(window.icon, &standIn);
+    EXPECT_EQ(window.defaultButton, &picture);
+    window.icon = nullptr;   // neither icon was added to the window
+    window.defaultButton = nullptr;
+}
+
 TEST_F(WindowIcons, TwoQuickPressesRestoreTheWindow)
 {
     const UI_POINT p = OnIcon();

@@ -148,6 +148,22 @@ TEST_F(SystemButtons, DoublePressOnAChildWindowOpensTheMenuTwice)
     EXPECT_EQ(deletions_, 0);
 }
 
+TEST_F(SystemButtons, ClosingTheWindowTakesItsOpenSharedMenuAway)
+{
+    UI_SYSTEM_BUTTON* button = OpenWindow(UI_SYSTEM_SHARED_MENU);
+    UI_POPUP_MENU& menu = UI_SYSTEM_BUTTON::SharedMenu();
+    PressOn(button);
+    ASSERT_TRUE(menu.IsOpen());
+    ASSERT_EQ(menu.parent, button);
+    // The program deletes the window while its menu is still up.
+    session_.desktop.Remove(window_);
+    delete window_;
+    window_ = nullptr;
+    EXPECT_FALSE(menu.IsOpen());
+    EXPECT_EQ(menu.parent, nullptr);
+    EXPECT_EQ(session_.desktop.First(), nullptr);
+}
+
 TEST_F(SystemButtons, WithoutItemsAPressIsAButtonPress)
 {
     UI_SYSTEM_BUTTON* button = OpenWindow(0);

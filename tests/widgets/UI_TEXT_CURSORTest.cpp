@@ -129,6 +129,15 @@ TEST_F(TextCursor, BlinksAfterMoreThanFortyHundredths)
         EXPECT_EQ(display_.placements[0].left, display_.width);   // out of view
         EXPECT_EQ(display_.placements[1].left, 23);               // back, with the offset
     }
+    // Across midnight the times of day are far apart: the first poll after
+    // midnight blinks (once early), it never stands still.
+    time_.Set(UI_HUNDREDTHS_PER_DAY - 10);
+    UI_TEXT_CURSOR::lastBlinkSet = false;
+    cursor_->Poll();
+    EXPECT_EQ(cursor_->deviceState, UI_DEVICE_ON);
+    time_.Set(5);
+    cursor_->Poll();
+    EXPECT_EQ(cursor_->deviceState, UI_CURSOR_BLINKED_OUT);
     // Off, it never blinks.
     Send(UI_DEVICE_OFF);
     display_.placements.clear();

@@ -74,6 +74,20 @@ TEST(UI_TOOL_BAR, ControlsFlowIntoRowsAndTheBarGrows)
     EXPECT_EQ(first.left, bar->screenRect.left + 1);
 }
 
+TEST(UI_TOOL_BAR, ControlWiderThanTheBarStandsInTheFirstRow)
+{
+    WindowSession session;
+    auto* wide = new UI_WIDGET(0, 0, 15, 1);   // 120 pixels
+    auto* next = new UI_WIDGET(0, 0, 5, 1);
+    UI_TOOL_BAR* bar = ShowBar(session, {wide, next}, 100);
+    const int32_t row = wide->screenRect.bottom - wide->screenRect.top + 1;
+    // No empty row above it: it starts the bar, and the next one wraps.
+    EXPECT_EQ(wide->screenRect.top, bar->screenRect.top + 1);
+    EXPECT_EQ(next->screenRect.left, wide->screenRect.left);
+    EXPECT_EQ(next->screenRect.top, wide->screenRect.top + row);
+    EXPECT_EQ(bar->screenRect.bottom - bar->screenRect.top + 1, 2 * row + 2);
+}
+
 TEST(UI_TOOL_BAR, WithoutFlowTheControlsKeepTheirPlaces)
 {
     WindowSession session;
