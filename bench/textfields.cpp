@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tests/support/MemoryScreen.h"
+#include "bench/BenchDesk.h"
 #include "widgets/UI_FG_DISPLAY.h"
 #include "widgets/UI_INPUT_MANAGER.h"
 #include "widgets/UI_STRING_FIELD.h"
@@ -16,13 +16,7 @@
 
 namespace {
 
-struct Desk {
-    Desk() : display(UI_MODE_1024X768), manager(&display, 100), desktop(&display, &manager) {}
-    MemoryScreen memory;
-    UI_FG_DISPLAY display;
-    UI_INPUT_MANAGER manager;
-    UI_DESKTOP desktop;
-};
+using Desk = BenchDesk;
 
 constexpr int32_t CHARACTERS = 1000;
 
