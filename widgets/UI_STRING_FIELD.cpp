@@ -618,7 +618,6 @@ int32_t UI_STRING_FIELD::MouseMark(UI_MESSAGE* event, int32_t code, int32_t& pos
     DropAutomaticMark();
     if (code == UI_CODE_MARK_BEGIN || (code == UI_CODE_MARK_CONTINUE && markStart < 0)) {
         markStart = markEnd = position;
-        cursor = position;
         repaint = true;
     }
     if (code == UI_CODE_MARK_END) {

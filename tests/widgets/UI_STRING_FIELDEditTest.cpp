@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "support/ScriptedInput.h"
 #include "support/WindowSession.h"
 #include "widgets/PasteBuffer.h"
 #include "widgets/UI_STRING_FIELD.h"
@@ -250,8 +251,36 @@ TEST_F(FieldSession, MouseMarksFromPressToRelease)
     EXPECT_EQ(field_->markStart, 2);
     EXPECT_EQ(field_->markEnd, 5);
     EXPECT_TRUE(field_->status & UI_STATUS_AUTO_MARK);
+    // Released on another character than the last drag report: the mark
+    // reaches it and stays.
+    ToField(WindowSession::Mouse(0x1100, x0 + 1 * w + 1, y));
+    ToField(WindowSession::Mouse(0x0100, x0 + 3 * w + 1, y));
+    ToField(WindowSession::Mouse(0x1000, x0 + 4 * w + 1, y));
+    EXPECT_EQ(field_->markStart, 1);
+    EXPECT_EQ(field_->markEnd, 4);
+    EXPECT_EQ(field_->cursor, 4);
+    EXPECT_TRUE(field_->status & UI_STATUS_AUTO_MARK);
+    // A press and release with no drag between is a click: no mark.
+    ToField(WindowSession::Mouse(0x1100, x0 + 6 * w + 1, y));
+    ToField(WindowSession::Mouse(0x1000, x0 + 6 * w + 1, y));
+    EXPECT_EQ(field_->markStart, -1);
+    EXPECT_EQ(field_->cursor, 6);
     // Outside the field the press is not the field's.
     EXPECT_EQ(ToField(WindowSession::Mouse(0x1100, 0, 0)), UI_CODE_NOT_HANDLED);
+}
+
+TEST_F(FieldSession, MousePressPlacesTheTextCursor)
+{
+    auto* caret = new ScriptedDevice(UI_CURSOR_DEVICE);
+    session_.manager.AddDevice(caret);
+    Open("abcdefgh", 40);
+    const int32_t x0 = field_->textRegion.left;
+    const int32_t y = field_->textRegion.top + 1;
+    const int32_t w = session_.display.characterWidth;
+    ToField(WindowSession::Mouse(0x1100, x0 + 3 * w + 1, y));
+    EXPECT_EQ(field_->cursor, 3);
+    EXPECT_EQ(caret->last.type, UI_CODE_CURSOR_POSITION);
+    EXPECT_EQ(caret->last.point.column, x0 + 3 * w);
 }
 
 TEST_F(FieldSession, MarkIsWrittenInTheMarkColours)
