@@ -127,6 +127,10 @@ void UI_TEXT_FIELD::SetText(const char* newText, int32_t newMaxLength)
             text = grown;
         }
         maxLength = newMaxLength < 0 ? 0 : newMaxLength;
+    } else if (borrowed && newMaxLength != -1 && newMaxLength < maxLength) {
+        // The caller's buffer is as large as it was given: the maximum may
+        // fall, never rise.
+        maxLength = newMaxLength < 0 ? 0 : newMaxLength;
     }
     if (newText == text || borrowed) {
         text = const_cast<char*>(newText);

@@ -283,6 +283,28 @@ TEST_F(FieldSession, MousePressPlacesTheTextCursor)
     EXPECT_EQ(caret->last.point.column, x0 + 3 * w);
 }
 
+int32_t ShortenText(UI_WIDGET* object, UI_MESSAGE*, int32_t code)
+{
+    static_cast<UI_STRING_FIELD*>(object)->SetText("x");
+    return code;
+}
+
+TEST_F(FieldSession, CursorStaysInsideATextTheUserFunctionShortened)
+{
+    // The cursor used to keep its old place past the new text's end, and the
+    // next character typed was stored beyond it.
+    Open("abcdefgh", 40);
+    field_->cursor = 8;
+    field_->callback = ShortenText;
+    UI_MESSAGE enter = WindowSession::Key(0x1C0D);
+    field_->Event(&enter);
+    EXPECT_STREQ(field_->GetText(), "x");
+    EXPECT_LE(field_->cursor, field_->length);
+    field_->callback = nullptr;
+    Type("z");
+    EXPECT_EQ(Text().size(), 2u);
+}
+
 TEST_F(FieldSession, MarkIsWrittenInTheMarkColours)
 {
     Open("abcdefgh", 40);

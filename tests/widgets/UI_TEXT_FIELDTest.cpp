@@ -64,6 +64,50 @@ TEST(UI_TEXT_FIELD, CallersBufferIsUsedInPlace)
     EXPECT_STREQ(caller, "line one\r\nline two");
 }
 
+TEST(UI_TEXT_FIELD, UnusableMaximumsLeaveAnEmptyTextTypingCannotReach)
+{
+    // A maximum below -1 used to ask for a buffer of negative size; the
+    // caller's buffer not given left the editor on a null text.
+    WidgetWorld world;
+    struct Row { const char* text; int32_t maxLength; uint16_t flags; };
+    const Row rows[] = {
+        {"abc", -5, 0},
+        {nullptr, -1, UI_FLAG_TEXT_NOT_COPIED},
+        {nullptr, 40, UI_FLAG_TEXT_NOT_COPIED},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.maxLength << " flags " << r.flags);
+        UI_TEXT_FIELD field(0, 0, 12, 5, r.text, r.maxLength, 0, r.flags, nullptr);
+        ASSERT_NE(field.GetText(), nullptr);
+        EXPECT_STREQ(field.GetText(), "");
+        EXPECT_EQ(field.maxLength, 0);
+        UI_MESSAGE key(UI_KEY_EVENT);
+        key.code = 0x1E61;
+        key.keyData.keyValue = 'a';
+        field.Event(&key);
+        UI_MESSAGE enter(UI_KEY_EVENT);
+        enter.code = 0x1C0D;
+        field.Event(&enter);
+        EXPECT_STREQ(field.GetText(), "");
+    }
+}
+
+TEST(UI_TEXT_FIELD, CallersBufferMaximumFallsButNeverRises)
+{
+    WidgetWorld world;
+    char caller[8] = "abc";
+    UI_TEXT_FIELD field(0, 0, 12, 5, caller, 7, 0, UI_FLAG_TEXT_NOT_COPIED, nullptr);
+    int32_t larger = 50;
+    field.Query(UI_QUERY_SET_MAX_LENGTH, &larger, 0);
+    EXPECT_EQ(field.maxLength, 7);
+    EXPECT_EQ(field.GetText(), caller);
+    int32_t smaller = 5;
+    field.Query(UI_QUERY_SET_MAX_LENGTH, &smaller, 0);
+    EXPECT_EQ(field.maxLength, 5);
+    EXPECT_EQ(field.editor.maxLength, 5);
+    EXPECT_EQ(field.GetText(), caller);
+}
+
 TEST(UI_TEXT_FIELD, NextTextLineBreaksAtSpacesAndLineEnds)
 {
     WidgetWorld world;   // 8 pixels a character
