@@ -275,6 +275,72 @@ TEST_F(TextSession, ArrowsKeepTheColumnAcrossLines)
     EXPECT_EQ(field_->editor.cursor, 6);   // back over CR LF as one
 }
 
+TEST_F(TextSession, MouseMarksAcrossLines)
+{
+    Open("one two\r\nthree four\r\nfive");
+    const int32_t w = session_.display.characterWidth;
+    auto at = [&](int32_t line, int32_t column, int32_t raw) {
+        UI_MESSAGE m = WindowSession::Mouse(raw, Line(0)->textRegion.left + column * w + 1,
+                                            Line(line)->screenRect.top + 1);
+        return field_->Event(&m);
+    };
+    // Pressed on "two", dragged into "three four", released there.
+    EXPECT_EQ(at(0, 4, 0x1100), UI_CODE_MARK_BEGIN);
+    EXPECT_EQ(field_->editor.cursor, 4);
+    EXPECT_EQ(field_->editor.markStart, 4);
+    EXPECT_EQ(field_->editor.markEnd, 4);
+    at(1, 3, 0x0100);
+    at(1, 5, 0x0100);
+    EXPECT_EQ(at(1, 5, 0x1000), UI_CODE_MARK_END);
+    EXPECT_EQ(field_->editor.markStart, 4);
+    EXPECT_EQ(field_->editor.markEnd, 14);
+    EXPECT_EQ(field_->editor.cursor, 14);
+    EXPECT_EQ(field_->Current(), Line(1));
+    EXPECT_TRUE(field_->editor.status & UI_STATUS_AUTO_MARK);
+    // Each line shows its slice of the mark.
+    EXPECT_EQ(Line(0)->markStart, 4);
+    EXPECT_EQ(Line(0)->markEnd, 7);
+    EXPECT_EQ(Line(1)->markStart, 0);
+    EXPECT_EQ(Line(1)->markEnd, 5);
+    EXPECT_EQ(Line(2)->markStart, -1);
+    // The mouse's mark is automatic: the next cursor key drops it.
+    Press(RAW_RIGHT);
+    EXPECT_EQ(field_->editor.markStart, -1);
+    EXPECT_EQ(Line(0)->markStart, -1);
+
+    // Dragged upwards: the mark is put in order.
+    at(2, 2, 0x1100);
+    at(0, 1, 0x0100);
+    at(0, 1, 0x1000);
+    EXPECT_EQ(field_->editor.markStart, 1);
+    EXPECT_EQ(field_->editor.markEnd, 21 + 2);
+    EXPECT_EQ(field_->editor.cursor, 1);
+
+    // A click without a drag marks nothing; below the last line of the text
+    // it lands on the last line.
+    at(1, 2, 0x1100);
+    at(1, 2, 0x1000);
+    EXPECT_EQ(field_->editor.markStart, -1);
+    EXPECT_EQ(field_->editor.cursor, 11);
+    at(3, 2, 0x1100);
+    EXPECT_EQ(field_->editor.cursor, 21 + 2);
+    EXPECT_EQ(field_->Current(), Line(2));
+}
+
+TEST_F(TextSession, ViewOnlyTextIsNotMarkedByTheMouse)
+{
+    Open("one two");
+    field_->flags |= UI_FLAG_VIEW_ONLY;
+    const int32_t w = session_.display.characterWidth;
+    for (int32_t raw : {0x1100, 0x0100, 0x1000}) {
+        UI_MESSAGE m = WindowSession::Mouse(raw, Line(0)->textRegion.left + (raw == 0x1100 ? 1 : 5) * w + 1,
+                                            Line(0)->screenRect.top + 1);
+        field_->Event(&m);
+    }
+    EXPECT_EQ(field_->editor.markStart, -1);
+    EXPECT_EQ(field_->editor.cursor, 0);
+}
+
 // A scroll bar stand-in that keeps the values it is sent.
 class ValueBar : public UI_WIDGET {
 public:
