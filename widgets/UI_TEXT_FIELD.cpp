@@ -340,7 +340,13 @@ void UI_TEXT_FIELD::UpdateLines(bool redraw, bool relayout)
             (line->text != b.text || line->length != b.length || line->leftOffset != b.leftOffset ||
              line->markStart != b.markStart || line->markEnd != b.markEnd || line->cursor != b.cursor ||
              line->status != b.status))
+        {
             SendMessage(line, UI_CODE_REDISPLAY);
+            // Keeps the input devices read while many lines are drawn.
+            UI_MESSAGE waiting;
+            if (inputManager != nullptr)
+                inputManager->Get(&waiting, UI_GET_NO_WAIT | UI_GET_PEEK);
+        }
     }
     if (chosen != nullptr)
         current = chosen;
@@ -565,8 +571,17 @@ int32_t UI_TEXT_FIELD::Event(UI_MESSAGE* event)
         SendScrollValues(true, code);
         return code;
     case UI_CODE_SHOW_CURRENT_VERTICAL:
-    case UI_CODE_SHOW_CURRENT_HORIZONTAL:
-        break;
+    case UI_CODE_SHOW_CURRENT_HORIZONTAL: {
+        // The line of the cursor is made current again, its cursor placed.
+        UpdateLines(false, false);
+        UI_STRING_FIELD* line = AsLine(current);
+        if (line != nullptr && line->screenNumber != 0) {
+            UI_MESSAGE place(UI_CODE_DRAW_CURRENT);
+            place.rect = line->screenRect;
+            line->Event(&place);
+        }
+        return code;
+    }
     case UI_CODE_SCROLL_HORIZONTAL: {
         UI_STRING_FIELD* line = AsLine(current);
         const int32_t limit = line != nullptr ? line->length : 0;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "support/ScriptedInput.h"
 #include "support/WindowSession.h"
 #include "widgets/PasteBuffer.h"
 #include "widgets/UI_TEXT_FIELD.h"
@@ -339,6 +340,33 @@ TEST_F(TextSession, ViewOnlyTextIsNotMarkedByTheMouse)
     }
     EXPECT_EQ(field_->editor.markStart, -1);
     EXPECT_EQ(field_->editor.cursor, 0);
+}
+
+TEST_F(TextSession, ShowCurrentPlacesTheCursorOnItsLine)
+{
+    auto* caret = new ScriptedDevice(UI_CURSOR_DEVICE);
+    session_.manager.AddDevice(caret);
+    Open("one\r\ntwo");
+    char* second = Line(1)->text;
+    field_->editor.cursor = 7;
+    UI_MESSAGE show(UI_CODE_SHOW_CURRENT_VERTICAL);
+    EXPECT_EQ(field_->Event(&show), UI_CODE_SHOW_CURRENT_VERTICAL);
+    EXPECT_EQ(field_->Current(), Line(1));
+    EXPECT_EQ(Line(1)->text, second);
+    EXPECT_EQ(Line(1)->cursor, 2);
+    EXPECT_EQ(caret->last.type, UI_CODE_CURSOR_POSITION);
+    EXPECT_EQ(caret->last.point.column, Line(1)->textRegion.left + 2 * session_.display.characterWidth);
+    EXPECT_EQ(caret->last.point.line, Line(1)->textRegion.top);
+}
+
+TEST_F(TextSession, DevicesAreReadBetweenRedrawnLines)
+{
+    auto* device = new ScriptedDevice(UI_KEY_EVENT);
+    session_.manager.AddDevice(device);
+    Open("one\r\ntwo\r\nthree\r\nfour");
+    const int32_t before = device->polls;
+    Press(RAW_ENTER);   // at 0: every line object moves down one line
+    EXPECT_GE(device->polls - before, field_->LineCount());
 }
 
 // A scroll bar stand-in that keeps the values it is sent.
