@@ -342,6 +342,52 @@ TEST_F(TextSession, ViewOnlyTextIsNotMarkedByTheMouse)
     EXPECT_EQ(field_->editor.cursor, 0);
 }
 
+TEST_F(TextSession, CursorKeysCrossSoftAndHardBreaks)
+{
+    // "alpha beta gamma" and "delta" wrapped at the space at 16; "one two"
+    // and "three" split by CR LF at 7; one long word cut inside itself.
+    struct Row { const char* text; int32_t from; int32_t raw; int32_t to; };
+    const Row rows[] = {
+        {"alpha beta gamma delta", 17, 0x4B00, 16},   // left: the end of the line above
+        {"alpha beta gamma delta", 16, 0x4D00, 17},   // right: the start of the line below
+        {"alpha beta gamma delta", 17, 0x7300, 11},   // word left: the last word above
+        {"alpha beta gamma delta", 11, 0x7400, 17},   // word right: the first word below
+        {"alpha beta gamma delta", 3, 0x4FE0, 16},    // line end: the display line's
+        {"alpha beta gamma delta", 20, 0x47E0, 17},   // line start: the display line's
+        {"one two\r\nthree", 9, 0x4B00, 7},
+        {"one two\r\nthree", 7, 0x4D00, 9},
+        {"one two\r\nthree", 9, 0x7300, 4},
+        {"one two\r\nthree", 4, 0x7400, 9},
+        {"one two\r\n\r\nthree", 11, 0x7300, 4},   // over an empty line
+        {"abcdefghijklmnopqrstuvwxyz", 20, 0x7300, 0},   // through a break inside the word
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.text << " from " << r.from << " key " << r.raw);
+        Open(r.text);
+        field_->editor.cursor = r.from;
+        field_->UpdateLines(false, true);
+        Press(r.raw);
+        EXPECT_EQ(field_->editor.cursor, r.to);
+        session_.desktop.Remove(window_);
+        delete window_;
+    }
+    // Cut inside a word: left from the second line's start goes to the last
+    // character of the first, and right comes back.
+    Open("abcdefghijklmnopqrstuvwxyz");
+    const int32_t cut = Line(0)->length;
+    ASSERT_GT(cut, 0);
+    ASSERT_LT(cut, 26);
+    field_->editor.cursor = cut;
+    field_->UpdateLines(false, true);
+    EXPECT_EQ(field_->Current(), Line(1));
+    Press(0x4B00);
+    EXPECT_EQ(field_->editor.cursor, cut - 1);
+    EXPECT_EQ(field_->Current(), Line(0));
+    Press(0x4D00);
+    EXPECT_EQ(field_->editor.cursor, cut);
+    EXPECT_EQ(field_->Current(), Line(1));
+}
+
 TEST_F(TextSession, ShowCurrentPlacesTheCursorOnItsLine)
 {
     auto* caret = new ScriptedDevice(UI_CURSOR_DEVICE);
