@@ -431,13 +431,32 @@ int32_t UI_TEXT_FIELD::StepRight(int32_t offset) const
 }
 
 // Up, down, page up and page down: the cursor to the same column of another
-// display line. Answers the code.
+// display line. Page up goes to the first line object, or from there a page
+// back; page down to the last selectable line object, or from there a page
+// on. Answers the code.
 int32_t UI_TEXT_FIELD::MoveVertically(int32_t code)
 {
-    const int32_t steps = code == UI_CODE_PAGE_UP || code == UI_CODE_PAGE_DOWN ? std::max(LineCount() - 1, 1) : 1;
+    const bool page = code == UI_CODE_PAGE_UP || code == UI_CODE_PAGE_DOWN;
+    int32_t steps = page ? std::max(LineCount() - 1, 1) : 1;
     const bool up = code == UI_CODE_UP || code == UI_CODE_PAGE_UP;
     int32_t start = LineStartAt(editor.cursor);
     const int32_t column = editor.cursor - start;
+    if (page && current != nullptr) {
+        // Line objects between the current one and the first (page up) or
+        // the last selectable one (page down).
+        int32_t index = 0;
+        int32_t lastSelectable = 0;
+        int32_t n = 0;
+        for (UI_NODE* node = head; node != nullptr; node = node->next, ++n) {
+            if (node == current)
+                index = n;
+            if (!(AsLine(node)->flags & UI_FLAG_NOT_SELECTABLE))
+                lastSelectable = n;
+        }
+        const int32_t within = up ? index : lastSelectable - index;
+        if (within > 0)
+            steps = within;
+    }
     for (int32_t n = 0; n < steps; ++n) {
         if (up) {
             if (start == 0)
@@ -583,9 +602,13 @@ int32_t UI_TEXT_FIELD::Event(UI_MESSAGE* event)
         return code;
     }
     case UI_CODE_SCROLL_HORIZONTAL: {
-        UI_STRING_FIELD* line = AsLine(current);
-        const int32_t limit = line != nullptr ? line->length : 0;
-        editor.leftOffset = std::clamp(editor.leftOffset + event->data[4], 0, limit);
+        // The shared left clip and the cursor move together, within the
+        // current line.
+        const int32_t start = LineStartAt(editor.cursor);
+        const int32_t limit = LineLength(start);
+        const int32_t delta = event->data[4];
+        editor.leftOffset = std::clamp(editor.leftOffset + delta, 0, limit);
+        editor.cursor = start + std::clamp(editor.cursor - start + delta, 0, limit);
         break;
     }
     case UI_CODE_SCROLL_VERTICAL: {

@@ -388,6 +388,58 @@ TEST_F(TextSession, CursorKeysCrossSoftAndHardBreaks)
     EXPECT_EQ(field_->Current(), Line(1));
 }
 
+TEST_F(TextSession, PageKeysGoToTheEdgeLineBeforeTurningThePage)
+{
+    Open("l0\r\nl1\r\nl2\r\nl3\r\nl4\r\nl5\r\nl6\r\nl7\r\nl8\r\nl9");
+    ASSERT_EQ(field_->LineCount(), 4);
+    auto lineOf = [&](int32_t n) { return 4 * n; };   // each line "lN" and CR LF
+    struct Step { int32_t raw; int32_t cursor; int32_t top; int32_t currentLine; };
+    constexpr int32_t PAGE_UP = 0x49E0;
+    constexpr int32_t PAGE_DOWN = 0x51E0;
+    field_->editor.cursor = lineOf(1) + 1;
+    field_->UpdateLines(false, true);
+    const Step steps[] = {
+        {PAGE_DOWN, lineOf(3) + 1, lineOf(0), 3},   // to the last line object
+        {PAGE_DOWN, lineOf(6) + 1, lineOf(3), 3},   // from there a page on
+        {RAW_UP, lineOf(5) + 1, lineOf(3), 2},
+        {RAW_UP, lineOf(4) + 1, lineOf(3), 1},
+        {PAGE_DOWN, lineOf(6) + 1, lineOf(3), 3},   // from the middle: the last line object
+        {RAW_UP, lineOf(5) + 1, lineOf(3), 2},
+        {PAGE_UP, lineOf(3) + 1, lineOf(3), 0},     // to the first line object
+        {PAGE_UP, lineOf(0) + 1, lineOf(0), 0},     // from there a page back
+        {PAGE_DOWN, lineOf(3) + 1, lineOf(0), 3},
+        {PAGE_DOWN, lineOf(6) + 1, lineOf(3), 3},
+        {PAGE_DOWN, lineOf(9) + 1, lineOf(6), 3},   // the last line of the text
+        {PAGE_DOWN, lineOf(9) + 1, lineOf(6), 3},
+    };
+    int32_t n = 0;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(testing::Message() << "step " << n++);
+        Press(step.raw);
+        EXPECT_EQ(field_->editor.cursor, step.cursor);
+        EXPECT_EQ(field_->topLine, field_->GetText() + step.top);
+        EXPECT_EQ(field_->Current(), Line(step.currentLine));
+    }
+}
+
+TEST_F(TextSession, SideScrollMovesTheCursorWithTheLines)
+{
+    Open("a rather long first line of text\r\nsecond line also quite long", 20, 5, UI_TEXT_NO_WRAP);
+    field_->editor.cursor = 2;
+    field_->UpdateLines(false, true);
+    UI_MESSAGE scroll(UI_CODE_SCROLL_HORIZONTAL);
+    scroll.data[4] = 6;
+    field_->Event(&scroll);
+    EXPECT_EQ(field_->editor.leftOffset, 6);
+    EXPECT_EQ(field_->editor.cursor, 8);
+    EXPECT_EQ(Line(0)->leftOffset, 6);
+    EXPECT_EQ(Line(1)->leftOffset, 6);
+    scroll.data[4] = -20;
+    field_->Event(&scroll);
+    EXPECT_EQ(field_->editor.leftOffset, 0);
+    EXPECT_EQ(field_->editor.cursor, 0);
+}
+
 TEST_F(TextSession, ShowCurrentPlacesTheCursorOnItsLine)
 {
     auto* caret = new ScriptedDevice(UI_CURSOR_DEVICE);
