@@ -782,15 +782,16 @@ int32_t UI_TEXT_FIELD::Event(UI_MESSAGE* event)
         if (editor.markStart < 0 && start == editor.cursor && text[editor.cursor - 1] == ' ') {
             --editor.cursor;   // a soft break: the space goes
             DeleteSpan(editor.cursor, 1);
-        } else if (editor.markStart >= 0) {
-            UI_MESSAGE del(UI_CODE_DELETE);
-            DeleteKey(&del, UI_CODE_DELETE);
-        } else {
-            const int32_t to = StepLeft(editor.cursor);
-            DeleteSpan(to, editor.cursor - to);
-            editor.cursor = to;
+            break;
         }
-        break;
+        // Left, then delete, as in a one-line field: a line end goes as one,
+        // and a mark loses the character left of the cursor's end first.
+        UI_MESSAGE left(UI_CODE_LEFT);
+        if (Event(&left) != UI_CODE_NOT_HANDLED) {
+            UI_MESSAGE del(UI_CODE_DELETE);
+            Event(&del);
+        }
+        return code;
     }
     case UI_CODE_COPY: {
         UI_MESSAGE copy(UI_CODE_COPY);

@@ -440,6 +440,28 @@ TEST_F(TextSession, SideScrollMovesTheCursorWithTheLines)
     EXPECT_EQ(field_->editor.cursor, 0);
 }
 
+TEST_F(TextSession, BackspaceIsLeftThenDelete)
+{
+    // With a mark made by the keys the left step moves its end first, as in
+    // a one-line field.
+    Open("abcdef\r\nxy");
+    field_->editor.cursor = 2;
+    field_->UpdateLines(false, true);
+    Press(0x6200);   // mark
+    Press(RAW_RIGHT);
+    Press(RAW_RIGHT);
+    Press(RAW_RIGHT);
+    EXPECT_EQ(field_->editor.markEnd, 5);
+    EXPECT_EQ(Press(RAW_BACKSPACE), UI_CODE_BACKSPACE);
+    EXPECT_EQ(Text(), "abef\r\nxy");
+    EXPECT_EQ(field_->editor.cursor, 2);
+    EXPECT_EQ(field_->editor.markStart, -1);
+    field_->editor.cursor = 0;
+    field_->UpdateLines(false, true);
+    EXPECT_EQ(Press(RAW_BACKSPACE), UI_CODE_BACKSPACE);   // at the start: nothing
+    EXPECT_EQ(Text(), "abef\r\nxy");
+}
+
 TEST_F(TextSession, ShowCurrentPlacesTheCursorOnItsLine)
 {
     auto* caret = new ScriptedDevice(UI_CURSOR_DEVICE);
