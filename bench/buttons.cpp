@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "tests/support/MemoryScreen.h"
+#include "bench/BenchDesk.h"
 #include "widgets/TimeOfDay.h"
 #include "widgets/UI_BUTTON.h"
 #include "widgets/UI_FG_DISPLAY.h"
@@ -64,13 +64,7 @@ void BM_TimeOfDay(benchmark::State& state)
 BENCHMARK(BM_TimeOfDay);
 
 // The framework's statics over a 1024 by 768 display.
-struct Framework {
-    Framework() : display(UI_MODE_1024X768), manager(&display, 100), desktop(&display, &manager) {}
-    MemoryScreen memory;
-    UI_FG_DISPLAY display;
-    UI_INPUT_MANAGER manager;
-    UI_DESKTOP desktop;
-};
+using Framework = BenchDesk;
 
 int32_t chosen = 0;
 int32_t CountChoice(UI_WIDGET*, UI_MESSAGE*, int32_t code)

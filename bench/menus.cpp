@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tests/support/MemoryScreen.h"
+#include "bench/BenchDesk.h"
 #include "widgets/UI_BUTTON.h"
 #include "widgets/UI_FG_DISPLAY.h"
 #include "widgets/UI_INPUT_MANAGER.h"
@@ -20,13 +20,7 @@
 
 namespace {
 
-struct Desk {
-    Desk() : display(UI_MODE_1024X768), manager(&display, 100), desktop(&display, &manager) {}
-    MemoryScreen memory;
-    UI_FG_DISPLAY display;
-    UI_INPUT_MANAGER manager;
-    UI_DESKTOP desktop;
-};
+using Desk = BenchDesk;
 
 UI_MESSAGE KeyOf(int32_t raw, int32_t shifts = 0)
 {

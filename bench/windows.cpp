@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tests/support/MemoryScreen.h"
+#include "bench/BenchDesk.h"
 #include "widgets/UI_BUTTON.h"
 #include "widgets/UI_FG_DISPLAY.h"
 #include "widgets/UI_INPUT_MANAGER.h"
@@ -23,8 +23,8 @@ constexpr int32_t EVENTS = 10000;
 // The framework's statics over a 1024 by 768 display, with 20 bordered
 // windows of 40 by 12 cells spread over the screen, each holding three
 // columns of ten buttons.
-struct Desk {
-    Desk() : display(UI_MODE_1024X768), manager(&display, 100), desktop(&display, &manager)
+struct Desk : BenchDesk {
+    Desk()
     {
         for (int32_t w = 0; w < WINDOWS; ++w) {
             auto* window = new UI_WINDOW((w % 5) * 20, (w / 5) * 8, 40, 12, UI_FLAG_BORDER);
@@ -33,10 +33,6 @@ struct Desk {
             desktop.Add(window);
         }
     }
-    MemoryScreen memory;
-    UI_FG_DISPLAY display;
-    UI_INPUT_MANAGER manager;
-    UI_DESKTOP desktop;
 };
 
 void BM_FullRedraw(benchmark::State& state)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "support/WidgetWorld.h"
@@ -43,6 +44,17 @@ struct WindowSession : WidgetWorld {
     }
 
     int32_t Dispatch(UI_MESSAGE message) { return desktop.Event(&message); }
+    // Each character of characters typed in turn (its key event carries the
+    // character in keyValue); the answer to the last.
+    int32_t Type(const std::string& characters)
+    {
+        int32_t answer = 0;
+        for (char c : characters) {
+            const auto typed = static_cast<unsigned char>(c);
+            answer = Dispatch(KeyWith(0x1E00 | typed, 0, typed));
+        }
+        return answer;
+    }
     int32_t Press(int32_t column, int32_t line) { return Dispatch(Mouse(RAW_LEFT_PRESS, column, line)); }
     int32_t Release(int32_t column, int32_t line) { return Dispatch(Mouse(RAW_LEFT_RELEASE, column, line)); }
 

@@ -43,6 +43,76 @@ TEST(UI_STRING_FIELD, CallersBufferIsHeldInPlace)
     EXPECT_STREQ(caller, "mine");
 }
 
+TEST(UI_STRING_FIELD, LoweringTheMaximumCutsTheNextText)
+{
+    UI_STRING_FIELD field(0, 0, 20, "abcdefgh", 20, 0, 0, nullptr);
+    char* buffer = field.GetText();
+    int32_t smaller = 5;
+    field.Query(UI_QUERY_SET_MAX_LENGTH, &smaller, 0);
+    EXPECT_EQ(field.GetText(), buffer);   // the buffer and its text stay
+    EXPECT_STREQ(field.GetText(), "abcdefgh");
+    field.SetText("12345678");
+    EXPECT_STREQ(field.GetText(), "1234");
+}
+
+TEST(UI_STRING_FIELD, MaximumBelowOneKeepsAnEmptyText)
+{
+    // Each used to write a zero before its buffer (index maxLength - 1).
+    struct Row { int32_t width; const char* text; int32_t maxLength; uint16_t flags; };
+    const Row rows[] = {
+        {0, nullptr, -1, 0},                          // width 0, no text: maximum 0, no buffer
+        {0, nullptr, -1, UI_FLAG_TEXT_NOT_COPIED},
+        {10, "abc", -7, 0},
+        {10, "abc", 0, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.maxLength << " flags " << r.flags);
+        UI_STRING_FIELD field(0, 0, r.width, r.text, r.maxLength, 0, r.flags, nullptr);
+        ASSERT_NE(field.GetText(), nullptr);
+        EXPECT_STREQ(field.GetText(), "");
+        EXPECT_EQ(field.length, 0);
+        field.SetText("typed");
+        EXPECT_STREQ(field.GetText(), "");
+        UI_MESSAGE key(UI_KEY_EVENT);
+        key.code = 0x1E61;
+        key.keyData.keyValue = 'a';
+        field.Event(&key);
+        EXPECT_STREQ(field.GetText(), "");
+    }
+    // Lowered below 1 later: the own buffer goes, the text is empty.
+    UI_STRING_FIELD lowered(0, 0, 10, "abc", 10, 0, 0, nullptr);
+    int32_t none = 0;
+    lowered.Query(UI_QUERY_SET_MAX_LENGTH, &none, 0);
+    EXPECT_STREQ(lowered.GetText(), "");
+    int32_t again = 6;
+    lowered.Query(UI_QUERY_SET_MAX_LENGTH, &again, 0);
+    lowered.SetText("abcdefgh");
+    EXPECT_STREQ(lowered.GetText(), "abcde");
+}
+
+TEST(UI_STRING_FIELD, CallersBufferNeverGrows)
+{
+    // The maximum used to grow past the caller's buffer, and typing then ran
+    // past its end.
+    char caller[4] = "ab";
+    UI_STRING_FIELD field(0, 0, 20, caller, 4, 0, UI_FLAG_TEXT_NOT_COPIED, nullptr);
+    int32_t larger = 50;
+    field.Query(UI_QUERY_SET_MAX_LENGTH, &larger, 0);
+    EXPECT_EQ(field.maxLength, 4);
+    EXPECT_EQ(field.GetText(), caller);
+    field.cursor = 2;
+    for (char c : std::string("xyz")) {
+        UI_MESSAGE key(UI_KEY_EVENT);
+        key.code = 0x1E00 | c;
+        key.keyData.keyValue = c;
+        field.Event(&key);
+    }
+    EXPECT_STREQ(caller, "abx");
+    int32_t smaller = 3;
+    field.Query(UI_QUERY_SET_MAX_LENGTH, &smaller, 0);
+    EXPECT_EQ(field.maxLength, 3);
+}
+
 TEST(UI_STRING_FIELD, ParseRangeWalksTheItems)
 {
     char low[UI_FIELD_MAX_LENGTH];
