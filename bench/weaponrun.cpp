@@ -45,15 +45,24 @@ Weapon* AddSeekerWeapon(detectionscene::Scene& scene, uint16_t id, Unit& near)
     return weapon;
 }
 
-void BM_SeekerSweep(benchmark::State& state)
+// The scene without its detections kept and with the weapon's run
+// installed; false (the benchmark skipped) without the sample map.
+bool ReadyScene(benchmark::State& state, detectionscene::Scene& scene)
 {
-    detectionscene::Scene scene(static_cast<int>(state.range(0)), 11);
     if (!scene.ok) {
         state.SkipWithError("the sample map did not load (is the sample data built?)");
-        return;
+        return false;
     }
     scene.capture = false;
     InstallWeaponRun();
+    return true;
+}
+
+void BM_SeekerSweep(benchmark::State& state)
+{
+    detectionscene::Scene scene(static_cast<int>(state.range(0)), 11);
+    if (!ReadyScene(state, scene))
+        return;
     Weapon* weapon = AddSeekerWeapon(scene, FIRST_WEAPON, *scene.units.First());
     int64_t met = 0;
     for (auto _ : state) {
@@ -72,12 +81,8 @@ BENCHMARK(BM_SeekerSweep)->Arg(1000)->Unit(benchmark::kMicrosecond);
 void BM_AreaBurst(benchmark::State& state)
 {
     detectionscene::Scene scene(static_cast<int>(state.range(0)), 11);
-    if (!scene.ok) {
-        state.SkipWithError("the sample map did not load (is the sample data built?)");
+    if (!ReadyScene(state, scene))
         return;
-    }
-    scene.capture = false;
-    InstallWeaponRun();
     Weapon* bomb = AddSeekerWeapon(scene, FIRST_WEAPON, *scene.units.First());
     WarheadLink entry;
     entry.warheadType = 0x2000;
@@ -91,12 +96,8 @@ BENCHMARK(BM_AreaBurst)->Arg(1000)->Unit(benchmark::kMicrosecond);
 void BM_SalvoStep(benchmark::State& state)
 {
     detectionscene::Scene scene(10, 11);
-    if (!scene.ok) {
-        state.SkipWithError("the sample map did not load (is the sample data built?)");
+    if (!ReadyScene(state, scene))
         return;
-    }
-    scene.capture = false;
-    InstallWeaponRun();
     Unit* target = scene.units.First();
     for (auto _ : state) {
         state.PauseTiming();

@@ -39,8 +39,6 @@ constexpr int32_t LOST_OFF_SURFACE_TEXT = 0x7B0234;
 constexpr int32_t LOST_NO_SENSOR_TEXT = 0x7B0235;
 constexpr int32_t LOST_OUT_OF_SIGHT_TEXT = 0x7B0236;
 constexpr int32_t LOST_NO_LAUNCHER_TEXT = 0x7B0237;
-constexpr uint32_t EMITTER_BAND = 0x40;
-constexpr int EMITTER_BAND_INDEX = 6;
 constexpr int16_t NO_LEVEL = -32767;
 
 // The speed and heading an intercept takes of a target unit: a plane
@@ -279,10 +277,7 @@ void SweepSeeker(Weapon& weapon)
     int16_t best = NO_LEVEL;
     for (const SignatureRecord* entry = weapon.JammingEntries().First(); entry != nullptr;
          entry = entry->GetNext()) {
-        int16_t levels[SignatureRecord::BAND_COUNT];
-        std::fill(std::begin(levels), std::end(levels), NO_LEVEL);
-        entry->RaiseBandLevels(EMITTER_BAND, levels, 0);
-        best = std::max(best, levels[EMITTER_BAND_INDEX]);
+        best = std::max(best, WeaponRun::EmitterLevel(*entry));
         if (best != 0)
             PostWeaponStepNow(id);
     }

@@ -30,8 +30,6 @@ constexpr int32_t HIT_ROLL = 30;
 constexpr int32_t SECTOR_ANGLE = 45 * ANGLE_PER_DEGREE;
 constexpr uint16_t ALTERNATE_CACHES = 0x100;
 constexpr int32_t LOST_SEEKER_TEXT = 0x7B0238;
-constexpr uint32_t EMITTER_BAND = 0x40;
-constexpr int EMITTER_BAND_INDEX = 6;
 constexpr int16_t NO_LEVEL = -32767;
 const char* const STARS = "**********************************";
 const char* const CLOSING = "********************";
@@ -296,11 +294,8 @@ bool WeaponRun::PairStep(Weapon& weapon, Unit& other)
             uint16_t bestKey = 0;
             for (const SignatureRecord* entry = weapon.JammingEntries().First(); entry != nullptr;
                  entry = entry->GetNext()) {
-                int16_t levels[SignatureRecord::BAND_COUNT];
-                std::fill(std::begin(levels), std::end(levels), NO_LEVEL);
-                entry->RaiseBandLevels(EMITTER_BAND, levels, 0);
-                if (levels[EMITTER_BAND_INDEX] > best) {
-                    best = levels[EMITTER_BAND_INDEX];
+                if (const int16_t level = EmitterLevel(*entry); level > best) {
+                    best = level;
                     bestKey = entry->GetKey();
                 }
             }

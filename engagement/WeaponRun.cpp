@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <iterator>
 
+#include "annex/SignatureRecord.h"
 #include "core/AfterActionLog.h"
 #include "core/ErrorReport.h"
 #include "core/NavMath.h"
@@ -166,6 +168,17 @@ bool InFront(const LatLonPoint& at, int32_t torpedoCourse, int32_t bearing)
 bool InWake(const LatLonPoint& at, int32_t bearing, int32_t otherCourse)
 {
     return FoldedAngle(NavMath::Real_Angle_Between(at, bearing, otherCourse)) <= WAKE_ANGLE;
+}
+
+int16_t EmitterLevel(const SignatureRecord& entry)
+{
+    constexpr uint32_t EMITTER_BAND = 0x40;
+    constexpr int EMITTER_BAND_INDEX = 6;
+    constexpr int16_t NO_LEVEL = -32767;
+    int16_t levels[SignatureRecord::BAND_COUNT];
+    std::fill(std::begin(levels), std::end(levels), NO_LEVEL);
+    entry.RaiseBandLevels(EMITTER_BAND, levels, 0);
+    return levels[EMITTER_BAND_INDEX];
 }
 
 int32_t BaseChance(const ChanceInput& in)

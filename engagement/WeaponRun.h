@@ -16,6 +16,7 @@
 #include "core/Event.h"
 #include "core/LatLonPoint.h"
 
+class SignatureRecord;
 class TimedRecord;
 class Unit;
 class Weapon;
@@ -113,6 +114,10 @@ bool InFront(const LatLonPoint& at, int32_t torpedoCourse, int32_t bearing);
 // `bearing`: the folded angle between them at most 5 degrees. (The signed
 // difference alone would let every negative one pass.)
 bool InWake(const LatLonPoint& at, int32_t bearing, int32_t otherCourse);
+
+// The level of a sighting entry in the emitter band (0x40) that a weapon
+// homing on the strongest emitter compares; -32767 when it has none.
+int16_t EmitterLevel(const SignatureRecord& entry);
 
 // ---- rules of the missile attack ----
 // The chance before point defence, with the lines it writes.
