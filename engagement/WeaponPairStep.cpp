@@ -205,13 +205,15 @@ bool WeaponRun::PairStep(Weapon& weapon, Unit& other)
 
     // The seeker's look.
     measure();
-    int64_t relative = NavMath::Real_Angle_Between(weapon.GetPosition(), weapon.course, vector.bearing);
+    // The real angle may run to a full circle either way: folded into one
+    // turn, it names one of the eight sectors.
+    int64_t relative = NavMath::Real_Angle_Between(weapon.GetPosition(), weapon.course, vector.bearing) % ANGLE_FULL;
     if (relative < 0)
         relative += ANGLE_FULL;
     int sector = static_cast<int>(relative / SECTOR_ANGLE);
     if (sector > 3)
         sector = 11 - sector;
-    const uint16_t sectorBit = static_cast<uint16_t>(1u << (sector & 15));
+    const uint16_t sectorBit = static_cast<uint16_t>(1u << sector);
     const int aspect = AspectClass(other.GetCourse(), vector.bearing);
     const int32_t rangeNm = vector.range / RANGE_PER_NM;
     const bool withinHorizon = rangeNm <= int32_t{other.GetHorizon()} + weapon.GetHorizon();
