@@ -12,6 +12,7 @@
 #include "WeaponWorld.h"
 #include "core/NavMath.h"
 #include "core/Units.h"
+#include "engagement/Intercept.h"
 #include "engagement/WeaponRun.h"
 #include "units/Weapon.h"
 #include "units/WeaponRunCalls.h"
@@ -222,6 +223,47 @@ TEST(WeaponMove, TerrainFollowerKeepsItsClearance)
     high.SetAltitude(50);
     high.Move(1);
     EXPECT_EQ(high.PositionObject::GetAltitude(), 50);
+}
+
+// The seeker comes on in the step whose intercept lies under 16 seconds out.
+TEST(WeaponMove, SeekerComesOnAtFifteenSecondsNotSixteen)
+{
+    struct Row { int32_t seconds; bool on; };
+    const Row rows[] = {{15, true}, {16, false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.seconds);
+        RunWorld world;
+        SideContacts& record = world.AddRecord(1);
+        // The first point due north that a 600-knot weapon meets in r.seconds.
+        int32_t north = 5000;
+        int32_t time = 0;
+        for (;; ++north) {
+            int32_t course = 0;
+            LatLonPoint point;
+            ComputeIntercept(LatLonPoint(north, 0), 0, 0, LatLonPoint(0, 0), &course, 600, &time, &point);
+            if (time >= r.seconds)
+                break;
+        }
+        ASSERT_EQ(time, r.seconds);
+        TargetUnit& target = world.AddTarget(301, 'S', 0x1, LatLonPoint(north, 0));
+        Contact* seen = new Contact(target, 1);
+        record.MergeContact(&seen);
+        ASSERT_NE(record.GetContact(301), nullptr);
+        Weapon& weapon = world.AddWeapon(300, weapontest::MISSILE, LatLonPoint(0, 0));
+        auto* plant = new PropulsionPlant;
+        plant->SetKey(1);
+        weapon.plants.Insert(plant);
+        weapon.plantKey = 1;
+        weapon.speed = 600;
+        weapon.sideEntryID = 1;
+        weapon.targetID = 301;
+        weapon.SetPath(new PositionNode(LatLonPoint(north, 0)));
+        weapon.Move(1);
+        EXPECT_EQ(weapon.seekerActive != 0, r.on);
+        EXPECT_EQ(weapon.TestFlags(UnitFlag::SEEKER_ON), r.on);
+        EXPECT_EQ(weapon.timeToGo, static_cast<uint32_t>(r.seconds));
+        weapon.targetID = 0;
+    }
 }
 
 TEST(TorpedoRules, InFrontWithinNinetyDegreesOnEitherSide)
