@@ -393,6 +393,31 @@ TEST(MissileAttack, HitAppliesTheWarheads)
     EXPECT_EQ(target.hits[0], std::make_pair(200, uint32_t{0x20}));
 }
 
+// A chance below 5 is raised to 5: a roll of 4 hits, one of 5 misses.
+TEST(MissileAttack, TheFloorChanceOfFive)
+{
+    struct Row { uint16_t roll; bool hits; };
+    const Row rows[] = {{4, true}, {5, false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.roll);
+        RunWorld world;
+        // A seed whose first draw below 100 is the row's roll.
+        uint32_t seed = 1;
+        for (;; ++seed) {
+            RandomGen probe;
+            probe.SetSeed(seed);
+            if (probe.MPRandom(100) == r.roll)
+                break;
+        }
+        world.state.Generator().SetSeed(seed);
+        Weapon& missile = world.AddWeapon(300, weapontest::MISSILE, LatLonPoint(0, 0));
+        missile.surfaceHitChance = 0;
+        TargetUnit& target = world.AddTarget(301, 'S', 0x1, LatLonPoint(0, 0));
+        missile.MissileAttack(&target);
+        EXPECT_EQ(!target.hits.empty(), r.hits);
+    }
+}
+
 TEST(PointDefenseRules, SectorBits)
 {
     struct Row { int32_t bearing, course; uint8_t bit; };
@@ -552,6 +577,27 @@ TEST(AreaEffect, DepthChargeHurtsOnlySubmarines)
     EXPECT_EQ(sub.hits[0], std::make_pair(200, uint32_t{0x4}));
     EXPECT_TRUE(ship.hits.empty());
     EXPECT_TRUE(world.rings.empty());
+}
+
+TEST(AreaEffect, ClusterNamedNoneReachesOnlyItsShortRadius)
+{
+    RunWorld world;
+    WeaponFireSettings options;
+    options.aaLog = true;
+    SetWeaponFireSettings(options);
+    Weapon& cluster = world.AddWeapon(300, weapontest::MISSILE, LatLonPoint(0, 0));
+    TargetUnit& inside = world.AddTarget(301, 'S', 0x1, LatLonPoint(300, 0));
+    TargetUnit& outside = world.AddTarget(302, 'S', 0x1, LatLonPoint(500, 0));
+    WarheadLink entry;
+    entry.warheadType = 0x800;
+    entry.warheadValue = 75;
+    WeaponRun::AreaAttack(entry, cluster.GetPosition(), &cluster);
+    ASSERT_EQ(inside.hits.size(), 1u);
+    EXPECT_EQ(inside.hits[0], std::make_pair(75, uint32_t{0x800}));
+    EXPECT_TRUE(outside.hits.empty());
+    ASSERT_EQ(world.aaLog.size(), 1u);
+    EXPECT_NE(world.aaLog[0].find("Weapon type        = None\n"), std::string::npos);
+    EXPECT_EQ(world.aaLog[0].find("Weapon Yield"), std::string::npos);
 }
 
 }  // namespace
