@@ -21,7 +21,7 @@
 namespace {
 constexpr uint32_t HOMING_TORPEDO = 0x40000;
 constexpr uint32_t STRAIGHT_RUNNING = 0x80000;
-constexpr uint32_t WEAPON_CLASS = 0x100;    // target-mask bit 8
+constexpr uint32_t WEAPON_CLASS = 0x8;      // the target class of a missile in flight
 constexpr uint32_t HOMES_ON_EMITTER = 0x1000;
 constexpr uint32_t GUIDED_BY_LAUNCHER = 0x2001;
 constexpr uint32_t TERRAIN_FOLLOWING = 0x0008;
