@@ -105,6 +105,23 @@ public:
         return *u;
     }
 
+    // The combat and burst lines go to the after-action log.
+    void LogToAALog()
+    {
+        WeaponFireSettings options;
+        options.aaLog = true;
+        SetWeaponFireSettings(options);
+    }
+    // One warhead of a weapon at (0, 0) bursts there.
+    void Burst(uint32_t type, uint16_t strength)
+    {
+        Weapon& weapon = AddWeapon(300, weapontest::MISSILE, LatLonPoint(0, 0));
+        WarheadLink entry;
+        entry.warheadType = type;
+        entry.warheadValue = strength;
+        WeaponRun::AreaAttack(entry, weapon.GetPosition(), &weapon);
+    }
+
     std::vector<std::string> messages;
     std::vector<std::string> aaLog;
     std::vector<std::pair<int32_t, uint8_t>> rings;
@@ -488,11 +505,10 @@ TEST(PointDefense, LinesOnlyWithBothOptions)
     ship.sensors.Insert(new JammerSensor(1, 0x1, 30));
     Weapon& incoming = world.AddWeapon(300, weapontest::MISSILE, LatLonPoint(100, 0));
     incoming.weaponKind = 1;
-    WeaponFireSettings options;
-    options.aaLog = true;
-    SetWeaponFireSettings(options);
+    world.LogToAALog();
     ship.PointDefense(incoming);
     EXPECT_TRUE(world.aaLog.empty());
+    WeaponFireSettings options = GetWeaponFireSettings();
     options.showPointDefense = true;
     options.extraShortPointDefense = true;
     SetWeaponFireSettings(options);
@@ -534,20 +550,14 @@ TEST(AreaEffect, BurstRadii)
 TEST(AreaEffect, KillAndDamageRadii)
 {
     RunWorld world;
-    WeaponFireSettings options;
-    options.aaLog = true;
-    SetWeaponFireSettings(options);
-    Weapon& bomb = world.AddWeapon(300, weapontest::MISSILE, LatLonPoint(0, 0));
+    world.LogToAALog();
     TargetUnit& near = world.AddTarget(301, 'S', 0x1, LatLonPoint(1000, 0));
     TargetUnit& middle = world.AddTarget(302, 'S', 0x1, LatLonPoint(7150, 0));
     TargetUnit& far = world.AddTarget(303, 'S', 0x1, LatLonPoint(14000, 0));
     TargetUnit& resistant = world.AddTarget(304, 'S', 0x1, LatLonPoint(0, 1000));
     resistant.SetFlags(0x40000000);
     near.destroyOnHit = true;
-    WarheadLink entry;
-    entry.warheadType = 0x2000;
-    entry.warheadValue = 1;
-    WeaponRun::AreaAttack(entry, bomb.GetPosition(), &bomb);
+    world.Burst(0x2000, 1);
     ASSERT_EQ(near.hits.size(), 1u);
     EXPECT_EQ(near.hits[0], std::make_pair(0xEFFF, uint32_t{0x10}));
     ASSERT_EQ(middle.hits.size(), 1u);
@@ -566,13 +576,9 @@ TEST(AreaEffect, KillAndDamageRadii)
 TEST(AreaEffect, DepthChargeHurtsOnlySubmarines)
 {
     RunWorld world;
-    Weapon& charge = world.AddWeapon(300, weapontest::MISSILE, LatLonPoint(0, 0));
     TargetUnit& sub = world.AddTarget(301, 'U', 0x802, LatLonPoint(2000, 0));
     TargetUnit& ship = world.AddTarget(302, 'S', 0x1, LatLonPoint(2000, 0));
-    WarheadLink entry;
-    entry.warheadType = 0x4;
-    entry.warheadValue = 200;
-    WeaponRun::AreaAttack(entry, charge.GetPosition(), &charge);
+    world.Burst(0x4, 200);
     ASSERT_EQ(sub.hits.size(), 1u);
     EXPECT_EQ(sub.hits[0], std::make_pair(200, uint32_t{0x4}));
     EXPECT_TRUE(ship.hits.empty());
@@ -582,16 +588,10 @@ TEST(AreaEffect, DepthChargeHurtsOnlySubmarines)
 TEST(AreaEffect, ClusterNamedNoneReachesOnlyItsShortRadius)
 {
     RunWorld world;
-    WeaponFireSettings options;
-    options.aaLog = true;
-    SetWeaponFireSettings(options);
-    Weapon& cluster = world.AddWeapon(300, weapontest::MISSILE, LatLonPoint(0, 0));
+    world.LogToAALog();
     TargetUnit& inside = world.AddTarget(301, 'S', 0x1, LatLonPoint(300, 0));
     TargetUnit& outside = world.AddTarget(302, 'S', 0x1, LatLonPoint(500, 0));
-    WarheadLink entry;
-    entry.warheadType = 0x800;
-    entry.warheadValue = 75;
-    WeaponRun::AreaAttack(entry, cluster.GetPosition(), &cluster);
+    world.Burst(0x800, 75);
     ASSERT_EQ(inside.hits.size(), 1u);
     EXPECT_EQ(inside.hits[0], std::make_pair(75, uint32_t{0x800}));
     EXPECT_TRUE(outside.hits.empty());
