@@ -3,7 +3,7 @@
 // active seeker tries to detect it with the weapon's own sensors, locks on
 // its target or keeps the best other detection for the next weapon step.
 #include <algorithm>
-#include <sstream>
+#include <string>
 
 #include "core/NavMath.h"
 #include "core/Units.h"
@@ -42,28 +42,31 @@ public:
               && (GetWeaponRunSettings().attackResolution || GetWeaponFireSettings().aaLog))
     {
     }
+    bool On() const { return on_; }
     void Line(const std::string& text)
     {
         if (on_) {
-            text_ << text << '\n';
-            written_ = true;
+            text_ += text;
+            text_ += '\n';
         }
     }
     void Flush()
     {
-        if (!written_)
+        if (text_.empty())
             return;
-        text_ << CLOSING << '\n';
+        text_ += CLOSING;
+        text_ += '\n';
         if (GetWeaponRunSettings().attackResolution)
-            WeaponRun::PostMessage(text_.str());
+            WeaponRun::PostMessage(text_);
         else
-            WeaponRun::AddToAALog(text_.str());
+            WeaponRun::AddToAALog(text_);
     }
 
 private:
     bool on_;
-    bool written_ = false;
-    std::ostringstream text_;
+    // A plain string: the seeker meets every unit in play, and a stream
+    // set up per meeting cost more than the meeting itself.
+    std::string text_;
 };
 
 uint16_t ReachFor(const Weapon& weapon, const Unit& other)
@@ -88,8 +91,9 @@ bool RunStraight(Weapon& weapon, Unit& other, const NavVector& vector, SeekerLog
 {
     log.Line(STARS);
     log.Line("* Straight Running Torpedo");
-    log.Line("* Target Range = " + std::to_string(vector.range / RANGE_PER_NM) + "."
-             + std::to_string(static_cast<uint32_t>(vector.range % RANGE_PER_NM) / 409u));
+    if (log.On())
+        log.Line("* Target Range = " + std::to_string(vector.range / RANGE_PER_NM) + "."
+                 + std::to_string(static_cast<uint32_t>(vector.range % RANGE_PER_NM) / 409u));
     bool hit = false;
     if (vector.range <= WeaponRun::STRAIGHT_RUN_REACH) {
         log.Line("* target within .1NM");
@@ -231,13 +235,15 @@ bool WeaponRun::PairStep(Weapon& weapon, Unit& other)
     for (Sensor* sensor = weapon.sensors.First(); sensor != nullptr; sensor = sensor->GetNext()) {
         if ((sensor->targetClasses & sectorBit) == 0 && weapon.targetLocked == 0)
             continue;
-        log.Line(CLOSING);
-        log.Line("* Weapon Name:  " + std::string(weapon.GetName().Text()) + "  (Weapon ID = "
-                 + std::to_string(weapon.GetID()) + " )");
-        log.Line("* Target Name: " + std::string(other.GetName().Text()) + "  (Target ID = "
-                 + std::to_string(other.GetID()) + " )");
-        log.Line((sensor->targetClasses & sectorBit) != 0 ? "* Target In Arc"
-                                                           : "* Target not in Arc, but already Acquired");
+        if (log.On()) {
+            log.Line(CLOSING);
+            log.Line("* Weapon Name:  " + std::string(weapon.GetName().Text()) + "  (Weapon ID = "
+                     + std::to_string(weapon.GetID()) + " )");
+            log.Line("* Target Name: " + std::string(other.GetName().Text()) + "  (Target ID = "
+                     + std::to_string(other.GetID()) + " )");
+            log.Line((sensor->targetClasses & sectorBit) != 0 ? "* Target In Arc"
+                                                               : "* Target not in Arc, but already Acquired");
+        }
         Contact* seen = sensor->Detect(weapon, other, vector, aspect, Log10Times100(vector.range) - 34, sight != 0,
                                        withinHorizon, false);
         log.Line(seen == nullptr ? "* Couldn't detect target" : "* Target Detected");
