@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <string>
 
+#include "annex/AnnexTables.h"
+#include "annex/DBEnum.h"
+#include "annex/SensorAnnex.h"
 #include "core/NavMath.h"
 #include "core/Units.h"
 #include "core/gam2arena.h"
@@ -68,6 +71,20 @@ private:
     // set up per meeting cost more than the meeting itself.
     std::string text_;
 };
+
+std::string SensorName(const Sensor& sensor)
+{
+    const SensorAnnex* record =
+        Annex::Tables().Sensors() != nullptr ? Annex::Tables().Sensors()->Find(sensor.GetSensorID()) : nullptr;
+    return record != nullptr ? record->name.Text() : "Unknown";
+}
+
+std::string SensorTypeName(const Sensor& sensor)
+{
+    char name[DBEnum::NAME_SIZE] = {};
+    DBEnum::GetSensorTypeName(sensor.GetSensorType(), name);
+    return name[0] != 0 ? name : "Unknown Type";
+}
 
 uint16_t ReachFor(const Weapon& weapon, const Unit& other)
 {
@@ -239,6 +256,8 @@ bool WeaponRun::PairStep(Weapon& weapon, Unit& other)
             log.Line(CLOSING);
             log.Line("* Weapon Name:  " + std::string(weapon.GetName().Text()) + "  (Weapon ID = "
                      + std::to_string(weapon.GetID()) + " )");
+            log.Line("* Sensor Name:  " + SensorName(*sensor));
+            log.Line("* Sensor Type: " + SensorTypeName(*sensor));
             log.Line("* Target Name: " + std::string(other.GetName().Text()) + "  (Target ID = "
                      + std::to_string(other.GetID()) + " )");
             log.Line((sensor->targetClasses & sectorBit) != 0 ? "* Target In Arc"
