@@ -145,8 +145,10 @@ void QueryEngagements(Mount& mount, const Mount::EngagementQuery& query, const L
 {
     if (mount.state != Mount::STATE_READY || query.chain == nullptr)
         return;
+    const Unit* owner = OwnerUnit(mount);
+    const uint16_t firingID = owner != nullptr ? owner->GetID() : query.firingID;
     for (WeaponRec* weapon = mount.weapons.First(); weapon != nullptr; weapon = weapon->GetNext())
-        weapon->BuildEngagement(query.targetMask, query.toTarget, *query.chain, mount, query.firingID,
+        weapon->BuildEngagement(query.targetMask, query.toTarget, *query.chain, mount, firingID,
                                 query.targetID, query.targetCourse, query.targetSpeed, targetPosition,
                                 query.rejectMask);
 }

@@ -77,12 +77,14 @@ bool TargetClassAccepted(const WeaponAnnex& weapon, uint32_t mask)
            || (weapon.airChance != 0 && (mask & AIR_CLASSES) != 0);
 }
 
-// Step 3: an incoming weapon that may not be engaged (flags), and one whose
-// launcher is an air unit (class 4 or 8).
+// Step 3: an incoming weapon that may not be engaged: one searching with
+// its seeker but locked on nothing (flags), and one whose own target is in
+// the air (airborne) or an air unit (class 4 or 8): it is not coming at
+// the defender.
 struct IncomingRule {
     bool flagged = false;
-    bool airborneLauncher = false;
-    bool airLauncher = false;
+    bool airborneTarget = false;
+    bool airTarget = false;
 };
 
 IncomingRule CheckIncoming(const Scene& scene, uint32_t mask)
@@ -91,12 +93,14 @@ IncomingRule CheckIncoming(const Scene& scene, uint32_t mask)
     if ((mask & MISSILE_CLASS) == 0 || scene.target == nullptr
         || scene.target->GetTypeLetter() != Weapon::TYPE_LETTER)
         return rule;
-    const auto& incoming = static_cast<const Weapon&>(*scene.target);
-    rule.flagged = incoming.targetLocked == 0 && incoming.seekerActive != 0;
-    if (const Unit* launcher = gam2arena::FindUnit(incoming.GetLauncherID())) {
-        const int16_t altitude = launcher->GetAltitude();
-        rule.airborneLauncher = altitude > 0 && Nav2Game::GetAltitudeAt(launcher->GetPosition()) < altitude;
-        rule.airLauncher = (launcher->GetTargetMask() & AIR_CLASSES) != 0;
+    const auto* incoming = dynamic_cast<const Weapon*>(scene.target);
+    if (incoming == nullptr)
+        return rule;
+    rule.flagged = incoming->targetLocked == 0 && incoming->seekerActive != 0;
+    if (const Unit* aimedAt = incoming->targetID != 0 ? gam2arena::FindUnit(incoming->targetID) : nullptr) {
+        const int16_t altitude = aimedAt->GetAltitude();
+        rule.airborneTarget = altitude > 0 && Nav2Game::GetAltitudeAt(aimedAt->GetPosition()) < altitude;
+        rule.airTarget = (aimedAt->GetTargetMask() & AIR_CLASSES) != 0;
     }
     return rule;
 }
@@ -185,7 +189,7 @@ bool WeaponRec::CanEngage(uint32_t targetMask, const NavVector& toTarget, const 
     const WeaponAnnex& weapon = *scene.weapon;
     bool accepted = TargetClassAccepted(weapon, targetMask);
     const IncomingRule incoming = CheckIncoming(scene, targetMask);
-    if (incoming.flagged || incoming.airborneLauncher)
+    if (incoming.flagged || incoming.airborneTarget)
         return false;
     if (!accepted && weapon.GetWeaponKind() == WEAPON_KIND_DECOY)
         accepted = DecoyAccepted(weapon, request.idD, targetMask);
@@ -253,7 +257,7 @@ void WeaponRec::BuildEngagement(uint32_t targetMask, const NavVector& toTarget, 
     if (TargetClassAccepted(weapon, targetMask))
         bits &= static_cast<uint16_t>(~ATTACK_NOT_CAPABLE);
     const IncomingRule incoming = CheckIncoming(scene, targetMask);
-    if (incoming.flagged || incoming.airLauncher) {
+    if (incoming.flagged || incoming.airTarget) {
         bits |= ATTACK_NOT_CAPABLE;
         if ((rejectMask & REJECT_WRONG_TARGET) != 0)
             return;

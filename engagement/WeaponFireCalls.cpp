@@ -4,6 +4,7 @@
 
 #include "units/PositionNode.h"
 #include "units/UnitEvents.h"
+#include "world/Nav2Game.h"
 
 namespace {
 WeaponFireCalls gCalls;
@@ -94,7 +95,8 @@ void PlaySound(int32_t resource)
 
 bool PointValidForType(const LatLonPoint& point, int16_t type)
 {
-    return gCalls.pointValidForType == nullptr || gCalls.pointValidForType(point, type);
+    return gCalls.pointValidForType != nullptr ? gCalls.pointValidForType(point, type)
+                                               : Nav2Game::PointValidForType(type, point);
 }
 
 uint16_t GetArenaStateWord()

@@ -63,7 +63,7 @@ struct WeaponFireCalls {
     void (*showWeaponFire)(char letter, const WeaponAnnex& weapon, const LatLonPoint& at) = nullptr;
     void (*showWeaponAnimation)(char letter, const WeaponAnnex& weapon, const LatLonPoint& at) = nullptr;
     void (*playSound)(int32_t resource) = nullptr;
-    // Nav2Game::PointValidForType (true without the call).
+    // Nav2Game::PointValidForType (the map's own test without the call).
     bool (*pointValidForType)(const LatLonPoint& point, int16_t type) = nullptr;
     // gam2arena::GetArenaStateWord: the arena's step value (0 without it).
     uint16_t (*getArenaStateWord)() = nullptr;
@@ -90,8 +90,9 @@ const WeaponFireSettings& GetWeaponFireSettings();
 
 namespace WeaponFire {
 // The calls above, each doing nothing (or answering false, 0, null) without
-// its installed call. PostNewUnit posts the event or, without one, deletes
-// the path; PostEvent posts or deletes.
+// its installed call; PointValidForType then asks the map. PostNewUnit
+// posts the event or, without one, deletes the path; PostEvent posts or
+// deletes.
 void PostNewUnit(const NewWeaponOrder& order);
 void PostGunFire(uint16_t weaponID, uint16_t targetID, uint16_t firingID, uint8_t count);
 bool PostReload(const RoundTransferOrder& order);

@@ -43,7 +43,7 @@ public:
         uint32_t targetMask = 0;
         NavVector toTarget;
         Chain<TimedRecord>* chain = nullptr;
-        uint16_t firingID = 0;
+        uint16_t firingID = 0;   // used only by a mount without an owner
         uint16_t targetID = 0;
         int32_t targetCourse = 0;
         uint16_t targetSpeed = 0;

@@ -88,7 +88,7 @@ void SonobuoyStation::ReturnToStation()
     if (group == nullptr)
         return;
     if (auto* const plane = dynamic_cast<Plane*>(unit))
-        plane->taskWord = Plane::TASK_SONOBUOYS;
+        plane->taskFlags = Plane::TASK_SONOBUOYS;
     if (FindSonobuoyType(*unit, 0) == 0) {
         RequestRelief();
         return;

@@ -406,8 +406,8 @@ bool StationRecord::RequestRelief()
     if (group == nullptr)
         return false;
     const auto* const plane = dynamic_cast<const Plane*>(unit);
-    const uint16_t aircraftType = plane != nullptr ? plane->aircraftType : 0;
-    const uint16_t loadout = plane != nullptr ? plane->loadout : 0;
+    const uint16_t aircraftType = plane != nullptr ? plane->GetAnnexID() : 0;
+    const uint16_t loadout = plane != nullptr ? plane->loadoutID : 0;
     if (StationRecord* const station = FindGroupStation(*group); station != nullptr && station->mode == StationMode::FLYING) {
         station->mode = StationMode::WANTED;
         station->unitID = aircraftType;

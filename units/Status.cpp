@@ -25,19 +25,6 @@ constexpr uint16_t CLEARED_LINE_COUNT = 15;
 
 ContactTextCalls gCalls;
 
-// Copies resource text `number` into out, cut at size - 1 and terminated;
-// an empty text when it cannot be had. Needs: size > 0.
-void CopyResourceText(int32_t number, char* out, int32_t size)
-{
-    out[0] = '\0';
-    if (TheResourceLoader == nullptr)
-        return;
-    if (const char* words = TheResourceLoader->Get(number)) {
-        std::snprintf(out, static_cast<size_t>(size), "%s", words);
-        TheResourceLoader->Free(number);
-    }
-}
-
 // Writes the names of the group's members that exist and pass `keep`, one a
 // line, cut at size - 1 and terminated.
 void WriteMemberNames(const Group& group, bool (*keep)(const Unit&), char* out, int32_t size)
@@ -86,6 +73,17 @@ bool StartListText(uint16_t unitID, char* out, int32_t size)
 }
 
 }  // namespace
+
+void CopyResourceText(int32_t number, char* out, int32_t size)
+{
+    out[0] = '\0';
+    if (TheResourceLoader == nullptr)
+        return;
+    if (const char* words = TheResourceLoader->Get(number)) {
+        std::snprintf(out, static_cast<size_t>(size), "%s", words);
+        TheResourceLoader->Free(number);
+    }
+}
 
 ContactTextCalls SetContactTextCalls(const ContactTextCalls& calls)
 {

@@ -35,5 +35,8 @@ void GetUnitSensorText(uint16_t unitID, char* out, int32_t size);
 void GetGroupRosterText(uint16_t unitID, char* out, int32_t size);
 // The names of an air base's ('B') facility members ('F'), as the roster.
 void GetBaseFacilitiesText(uint16_t unitID, char* out, int32_t size);
+// Copies resource text `number` into out, cut at size - 1 and terminated;
+// an empty text when it cannot be had. Needs: size > 0.
+void CopyResourceText(int32_t number, char* out, int32_t size);
 // `seconds` as h:mm:ss into out (32 bytes); negative counts show as 0:00:00.
 void FormatStatusTime(int32_t seconds, char* out);

@@ -77,6 +77,16 @@ bool SwitchesSensorType(const Event& event, const Unit& unit, uint8_t sensorType
     return gCalls.switchesSensorType != nullptr && gCalls.switchesSensorType(event, unit, sensorType);
 }
 
+Event* MakeLandEvent(uint16_t unitID, uint16_t baseID, GameTime due)
+{
+    return gCalls.makeLandEvent != nullptr ? gCalls.makeLandEvent(unitID, baseID, due) : nullptr;
+}
+
+Event* MakeMissionUnitEvent(uint16_t unitID, GameTime due)
+{
+    return gCalls.makeMissionUnitEvent != nullptr ? gCalls.makeMissionUnitEvent(unitID, due) : nullptr;
+}
+
 void PostOrDrop(Event* event)
 {
     if (event == nullptr)

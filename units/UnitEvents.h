@@ -45,6 +45,10 @@ struct UnitEventCalls {
     // Whether a queued set-sensors event would switch a sensor of that type
     // of the unit (false without the call).
     bool (*switchesSensorType)(const Event& event, const Unit& unit, uint8_t sensorType) = nullptr;
+    // The landing of an aircraft on a base (0x10), and the notice to the
+    // unit's mission that it has new orders or none (0x47).
+    Event* (*makeLandEvent)(uint16_t unitID, uint16_t baseID, GameTime due) = nullptr;
+    Event* (*makeMissionUnitEvent)(uint16_t unitID, GameTime due) = nullptr;
 };
 
 // Installs the calls; returns the ones they replace.
@@ -63,6 +67,8 @@ Event* MakeMergeUnitEntriesEvent(uint16_t fromKey, uint16_t intoKey);
 Event* MakeSetCurrentEntryEvent(uint16_t sideNumber);
 uint32_t GetMultiAction(const Event& event);
 bool SwitchesSensorType(const Event& event, const Unit& unit, uint8_t sensorType);
+Event* MakeLandEvent(uint16_t unitID, uint16_t baseID, GameTime due);
+Event* MakeMissionUnitEvent(uint16_t unitID, GameTime due);
 
 // Posts an event (gam2arena::PostEvent); an event that cannot be posted (no
 // arena) is deleted. Null does nothing.

@@ -1,6 +1,7 @@
 // CountryTable.h: the framework's country table, the number conventions its
 // big-number fields format with (decimal points, separators, grouping,
-// currency, signs), and LoadCountryTable, which fills it once from the
+// currency, signs) and the date order and separators of the date and time
+// values, and LoadCountryTable, which fills it once from the
 // runtime's locale. The C locale leaves the built-in values.
 #pragma once
 
@@ -27,6 +28,10 @@ struct UI_COUNTRY_TABLE {
     uint8_t negativeSignPosition = 1;
     uint8_t spaceSeparatedPositive = 0;
     uint8_t spaceSeparatedNegative = 0;
+    // Dates and times; the locale changes none of these.
+    uint8_t dateOrder = 0;                     // 0 month, day, year; 1 day, month, year; 2 year, month, day
+    char dateSeparator[TEXT_SIZE] = "/";
+    char timeSeparator[TEXT_SIZE] = ":";
 };
 
 // The framework's table.

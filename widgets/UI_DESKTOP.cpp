@@ -270,6 +270,15 @@ int32_t UI_DESKTOP::ExitQuestion(int32_t code)
 
 int32_t UI_DESKTOP::CloseFront(UI_MESSAGE* event, int32_t code)
 {
+    // A close that names a pop-up on the desktop (Esc in a menu) closes it
+    // and the pop-ups opened from it, and leaves the menus behind it open.
+    auto* named = static_cast<UI_WIDGET*>(event->pointer);
+    if (named != nullptr && PositionOf(named) >= 0 && Modal(named) && named->parent != nullptr) {
+        while (First() != named)
+            CloseWindow(First());
+        CloseWindow(named);
+        return code;
+    }
     CloseModalWindows(true);
     UI_WIDGET* front = First();
     if (front == nullptr)

@@ -348,7 +348,15 @@ void* UI_WINDOW::Query(int32_t request, void* data, uint16_t objectID)
         horizontalScroll = static_cast<UI_WIDGET*>(data);
         return data;
     case UI_QUERY_DEFAULT_BUTTON:
-        defaultButton = static_cast<UI_WIDGET*>(data);
+        // A window icon (an icon among the support objects) registers with
+        // the same request: it becomes the icon that stands for the window
+        // while it is minimized. A client icon, such as a picture button,
+        // still designates the default button.
+        if (data != nullptr && static_cast<UI_WIDGET*>(data)->HasClass(UI_ID_ICON) &&
+            (static_cast<UI_WIDGET*>(data)->flags & UI_FLAG_SUPPORT))
+            icon = static_cast<UI_WIDGET*>(data);
+        else
+            defaultButton = static_cast<UI_WIDGET*>(data);
         return data;
     case UI_QUERY_SINGLE_SELECTION: {
         UI_WIDGET* chosen = Current();
@@ -989,7 +997,10 @@ int32_t UI_WINDOW::MouseEvent(UI_MESSAGE* event, int32_t code)
         NormalPointer();
         return UI_CODE_NOT_HANDLED;
     }
-    if (mouseHolder != nullptr && !PointInside(mouseHolder->screenRect, p)) {
+    // The pointer has left the holder; a frame (filling the window) holds
+    // the pointer while it is outside its own region.
+    const bool holderFills = mouseHolder != nullptr && (mouseHolder->windowFlags & UI_WINDOW_FILL_PARENT);
+    if (mouseHolder != nullptr && PointInside(mouseHolder->screenRect, p) == holderFills) {
         if (!(status & UI_STATUS_MOUSE_ANYWAY))
             mouseHolder->Event(event);
         mouseHolder = nullptr;

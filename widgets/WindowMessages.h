@@ -1,6 +1,6 @@
 // WindowMessages.h: small helpers the window classes share: rectangle
-// tests on screen pixels, framework messages sent to an object, and the
-// pointer and text cursor put back to rest.
+// tests on screen pixels, framework messages sent to an object, the pointer
+// and text cursor put back to rest, and the requests on a word of bits.
 #pragma once
 
 #include <cstdint>
@@ -47,4 +47,21 @@ inline void HideCursorAndPointer()
         return;
     UI_WIDGET::inputManager->SendToDevice(UI_CURSOR_DEVICE, UI_DEVICE_OFF);
     NormalPointer();
+}
+
+// Requests 3, 4 and 5 (get, set, clear) on a class's own 16-bit word of
+// bits: get copies it into data, or answers its address without data; set
+// and clear take the bits data points to (nothing without data). Answers
+// data, or the address.
+inline void* BitsRequest(uint16_t& field, int32_t request, void* data)
+{
+    if (data == nullptr)
+        return request == UI_QUERY_GET_FLAGS ? &field : nullptr;
+    if (request == UI_QUERY_GET_FLAGS)
+        *static_cast<uint16_t*>(data) = field;
+    else if (request == UI_QUERY_SET_FLAGS)
+        field |= *static_cast<const uint16_t*>(data);
+    else
+        field &= static_cast<uint16_t>(~*static_cast<const uint16_t*>(data));
+    return data;
 }

@@ -46,6 +46,27 @@ int16_t GetAltitudeAt(const LatLonPoint& point)
     return gMap != nullptr ? gMap->Get_Altitude(point) : int16_t{0};
 }
 
+bool PointValidForType(int16_t type, const LatLonPoint& point)
+{
+    if (!IsInMap(point))
+        return false;
+    switch (type) {
+    case 1:
+        return true;
+    case 2:
+    case 3:
+    case 6:
+    case 7:
+        return !IsLandAt(point) && !IsIce(point);
+    case 4:
+    case 5:
+        return !IsLandAt(point);
+    default:
+        ErrorBox("Unknown Unit Type in PointValid\n");
+        return true;
+    }
+}
+
 bool RequestPath(Nav_Path* path)
 {
     if (gNavigator == nullptr) {

@@ -35,6 +35,11 @@ LatLonRect& GetMapBounds(LatLonRect& bounds);
 bool IsLandAt(const LatLonPoint& point);
 bool IsIce(const LatLonPoint& point);
 int16_t GetAltitudeAt(const LatLonPoint& point);
+// Whether the point suits a unit of the navigation type: never outside the
+// map; type 1 anywhere on it; types 2, 3, 6 and 7 off land and ice; types 4
+// and 5 off land. Another type shows the error box "Unknown Unit Type in
+// PointValid\n" and counts the point as valid.
+bool PointValidForType(int16_t type, const LatLonPoint& point);
 
 // Hands a route request (points start then goal; unitID, sideID, navType and
 // threatMask set) to the Navigator. True: answered at once (numPoints -1 or

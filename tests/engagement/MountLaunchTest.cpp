@@ -212,4 +212,73 @@ TEST_F(Launches, SelfHomingWeaponAimsShortOfTheTarget)
     EXPECT_NEAR(NavMath::Get_Vector(ship->GetPosition(), aim).range, 4096, 64);
 }
 
+TEST_F(Launches, WhatEachLaunchOffers)
+{
+    constexpr uint16_t BUOY = 9;
+    AddWeapon(BUOY, 256, 0x2, 0, 100);
+    Load(1, GUN, 10, 10);
+    Load(2, BUOY, 5, 0);
+    // A negative ready count limits no launch at a position ...
+    mount->roundsReady = -1;
+    EXPECT_EQ(mount->LaunchAtPosition(LatLonPoint(8192, 4096), *mount->weapons.Find(1), 2, 1, 0), 2);
+    EXPECT_EQ(mount->roundsReady, -1);   // lowered only by Mount::Launch
+    // ... but stops one at a unit.
+    TimedRecord atUnit = AtTarget(1, 1);
+    EXPECT_EQ(mount->LaunchAtUnit(atUnit, *mount->weapons.Find(1)), 0);
+    mount->roundsReady = 1;
+    EXPECT_EQ(mount->LaunchAtUnit(atUnit, *mount->weapons.Find(1)), 1);
+    EXPECT_EQ(mount->roundsReady, 1);
+    // An exempt launch (capability 0x1, a sonobuoy) offers the loaded rounds.
+    mount->roundsReady = 0;
+    EXPECT_EQ(mount->LaunchAtPosition(LatLonPoint(8192, 4096), *mount->weapons.Find(2), 3, 1, 0), 0);
+    mount->capabilities = 0x1;
+    EXPECT_EQ(mount->LaunchAtPosition(LatLonPoint(8192, 4096), *mount->weapons.Find(2), 9, 1, 0), 5);
+    EXPECT_EQ(mount->roundsReady, 0);
+    EXPECT_EQ(mount->weapons.Find(2)->shotsLeft, 0);
+}
+
+struct SetBackCase {
+    int32_t tenths;      // range to the meeting point
+    uint16_t speed;      // weapon speed, knots
+    uint16_t minimumRun;
+    int32_t aimTenths;   // range to the aim point
+};
+
+TEST_F(Launches, SetBackOfTheAimPoint)
+{
+    const SetBackCase cases[] = {
+        {120, 600, 0, 70},     // 5 nm short
+        {60, 600, 0, 30},      // halfway
+        {60, 12000, 0, 10},    // speed / 240 = 50 tenths
+        {60, 600, 40, 40},     // the minimum run holds it out
+    };
+    WeaponAnnex& missile = Record(MISSILE);
+    Propel(missile);
+    missile.cruiseLimit = 100000;
+    missile.sensors.Insert(new IDRecord(3, 0));
+    WeaponFireCalls calls = GetWeaponFireCalls();
+    static LatLonPoint aim;
+    calls.makeNewUnitEvent = [](const NewWeaponOrder& order) -> Event* {
+        aim = order.path->GetNext()->GetPosition();
+        return nullptr;
+    };
+    SetWeaponFireCalls(calls);
+    SideContacts* side = gam2arena::FindSide(SIDE_RECORD);
+    uint16_t id = 60;
+    for (const SetBackCase& c : cases) {
+        SCOPED_TRACE(c.tenths);
+        for (int setting = 1; setting < PropulsionAnnex::SETTINGS; ++setting)
+            Annex::Tables().Propulsions()->Find(8)->speedTable[setting][0].speed = c.speed;
+        missile.minRange = c.minimumRun;
+        auto& far = AddUnit(++id, 'S', 0x1, LatLonPoint(c.tenths * 4096 / 10, 0));
+        side->contacts.Insert(new Contact(far, 0));
+        Load(id, MISSILE, 1, 1);
+        mount->roundsReady = 1;
+        TimedRecord record = AtTarget(id, 1);
+        record.idD = id;
+        ASSERT_TRUE(mount->Launch(record));
+        EXPECT_NEAR(NavMath::Get_Vector(ship->GetPosition(), aim).range / 409.6, c.aimTenths, 1.0);
+    }
+}
+
 }  // namespace

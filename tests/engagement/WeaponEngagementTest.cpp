@@ -6,6 +6,7 @@
 
 #include "WeaponWorld.h"
 #include "annex/TimedRecord.h"
+#include "units/Weapon.h"
 
 namespace {
 
@@ -93,6 +94,56 @@ TEST_F(Engagement, SecondRecordOfTheWeaponIsCopied)
     EXPECT_FALSE(second.CopyEngagement(chain, SHIP, 99, *mount, 0));
 }
 
+TEST_F(Engagement, IncomingWeaponRuleLooksAtWhatItIsAimedAt)
+{
+    constexpr uint16_t CIWS = 8, MISSILE_IN = 300, PLANE = 60;
+    AddWeapon(CIWS, 8, 0x8, 0, 40);
+    WeaponRec& gun = Load(1, CIWS, 100, 5);
+    auto& plane = AddUnit(PLANE, 'P', 0x4, LatLonPoint(0, 8192));
+    plane.SetAltitude(100);
+    auto* missile = new Weapon();
+    missile->SetKey(MISSILE_IN);
+    missile->weaponKind = 1;
+    missile->SetPosition(LatLonPoint(4096, 0));
+    missile->launcherID = PLANE;   // fired by a plane, at the ship
+    missile->targetID = SHIP;
+    missile->targetLocked = 1;
+    units.Insert(missile);
+    struct Case {
+        uint16_t aimedAt;
+        uint8_t locked;
+        uint8_t seeker;
+        bool engaged;
+    };
+    const Case cases[] = {
+        {SHIP, 1, 1, true},     // coming at the defender
+        {PLANE, 1, 1, false},   // aimed at an airborne plane
+        {SHIP, 0, 1, false},    // searching, locked on nothing
+        {SHIP, 0, 0, true},
+    };
+    for (const Case& c : cases) {
+        missile->targetID = c.aimedAt;
+        missile->targetLocked = c.locked;
+        missile->seekerActive = c.seeker;
+        EXPECT_EQ(Can(gun, 0x8, 10, MISSILE_IN), c.engaged) << c.aimedAt << int(c.locked) << int(c.seeker);
+        EXPECT_EQ(Build(gun, 0x8, 10, 0, MISSILE_IN), c.engaged ? 0 : ATTACK_NOT_CAPABLE) << c.aimedAt;
+        EXPECT_EQ(Build(gun, 0x8, 10, 0x2, MISSILE_IN) == 0xFFFF, !c.engaged) << c.aimedAt;
+    }
+}
+
+TEST_F(Engagement, TorpedoNeedsASuitableLaunchPoint)
+{
+    WeaponRec& torpedo = Load(1, TORPEDO, 4, 4);
+    WeaponRec& gun = Load(2, GUN, 4, 4);
+    // Without a map no point is valid: only the torpedo is held back.
+    EXPECT_EQ(Build(torpedo, 0x2, 5, 0) & ATTACK_BAD_LOCATION, ATTACK_BAD_LOCATION);
+    EXPECT_EQ(Build(gun, 0x1, 5, 0) & ATTACK_BAD_LOCATION, 0);
+    WeaponFireCalls calls = GetWeaponFireCalls();
+    calls.pointValidForType = [](const LatLonPoint&, int16_t type) { return type == 4; };
+    SetWeaponFireCalls(calls);
+    EXPECT_EQ(Build(torpedo, 0x2, 5, 0) & ATTACK_BAD_LOCATION, 0);
+}
+
 TEST_F(Engagement, DecoyWithoutTargetTakesAnyMask)
 {
     WeaponRec& decoy = Load(1, DECOY, 4, 4);
@@ -163,12 +214,13 @@ TEST_F(Engagement, MountQueryAndFireRequest)
     query.targetMask = 0x1;
     query.toTarget = NavVector(30 * TENTH, 0);
     query.chain = &chain;
-    query.firingID = SHIP;
+    query.firingID = 0;   // the mount names its owner as the firing unit
     query.targetID = TARGET;
     query.rejectMask = 0x1;
     mount->QueryEngagements(query, LatLonPoint(4096, 0));
     ASSERT_EQ(Count(), 1u);
     EXPECT_EQ(chain.First()->weaponID, GUN);
+    EXPECT_EQ(chain.First()->idA, SHIP);
     TimedRecord request = *chain.First();
     request.position = LatLonPoint(4096, 0);
     EXPECT_TRUE(mount->FireWeapon(0x1, NavVector(30 * TENTH, 0), request, 0, 0));

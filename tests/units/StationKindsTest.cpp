@@ -128,7 +128,7 @@ TEST_F(StationKindsTest, LayingTimeIsAtLeastASecondAndAnHourForAStillGroup)
         Plane* plane = AddPlane(30, Home(), &templ);
         group->GetMemberStation(30)->ReturnToStation();
         EXPECT_TRUE(world.reports.fatals.empty());
-        EXPECT_EQ(plane->taskWord, Plane::TASK_SONOBUOYS);
+        EXPECT_EQ(plane->taskFlags, Plane::TASK_SONOBUOYS);
         const auto moves = world.Queued(EventCode::STATION_MOVE);
         ASSERT_EQ(moves.size(), 1u);
         EXPECT_EQ(moves[0]->GetTime(), GameTime(answers.lastSeconds + r.laying));

@@ -449,8 +449,8 @@ protected:
         group->AddMember(20, nullptr);
         SonobuoyStation templ;
         plane = AddPlane(30, Home(), &templ);
-        plane->aircraftType = 11;
-        plane->loadout = 4;
+        plane->SetAnnexID(11);
+        plane->loadoutID = 4;
         station = group->GetMemberStation(30);
         station->mode = StationMode::FLYING;
     }

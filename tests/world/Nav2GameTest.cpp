@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Projection.h"
+#include "support/ReportCapture.h"
 #include "world/Map.h"
 #include "world/MapTestSupport.h"
 #include "world/Nav2Game.h"
@@ -20,6 +21,7 @@ TEST(Nav2GameMap, WithoutAMapTheQueriesAnswerNeutrally)
     EXPECT_FALSE(Nav2Game::IsLandAt(At(10, 20)));
     EXPECT_FALSE(Nav2Game::IsIce(At(10, 20)));
     EXPECT_EQ(Nav2Game::GetAltitudeAt(At(10, 20)), 0);
+    EXPECT_FALSE(Nav2Game::PointValidForType(1, At(10, 20)));
     LatLonRect bounds(1, 2, 3, 4);
     EXPECT_EQ(&Nav2Game::GetMapBounds(bounds), &bounds);
     EXPECT_EQ(bounds, LatLonRect());
@@ -72,6 +74,45 @@ TEST_F(Nav2GameWithMap, QueriesGoToTheMap)
         SCOPED_TRACE(testing::Message() << r.lat << ", " << r.lon);
         EXPECT_EQ(Nav2Game::IsInMap(At(r.lat, r.lon)), r.inside);
     }
+}
+
+TEST_F(Nav2GameWithMap, PointValidityByNavigationType)
+{
+    SectionPlan plan;
+    plan.area = LatLonRect(Deg(11), Deg(20), Deg(9), Deg(22));
+    plan.icepackID = 1;
+    plan.tiles = {{11, 20}, {11, 21}};
+    plan.FillCells(-800);
+    plan.Cell(10.5, 21.5) = -799;   // with the ice-pack bit
+    ASSERT_TRUE(files.Write(plan, {{{11, 20}, Square(10.25, 20.25, 10.75, 20.75)}}, {},
+                            {{{11, 21}, Square(10.25, 21.25, 10.75, 21.75)}}));
+    bool loaded = false;
+    map = LoadMap(SectionBytes(plan), files.Directory(), &loaded);
+    ASSERT_TRUE(loaded);
+    gMap = map.get();
+
+    const LatLonPoint land = At(10.5, 20.5), ice = At(10.5, 21.5), sea = At(10.1, 20.1), off = At(12, 21);
+    ASSERT_TRUE(Nav2Game::IsIce(ice));
+    struct Row {
+        int16_t type;
+        bool land, ice, sea;
+    };
+    const Row rows[] = {
+        {1, true, true, true},
+        {2, false, false, true}, {3, false, false, true}, {6, false, false, true}, {7, false, false, true},
+        {4, false, true, true}, {5, false, true, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.type);
+        EXPECT_EQ(Nav2Game::PointValidForType(r.type, land), r.land);
+        EXPECT_EQ(Nav2Game::PointValidForType(r.type, ice), r.ice);
+        EXPECT_EQ(Nav2Game::PointValidForType(r.type, sea), r.sea);
+        EXPECT_FALSE(Nav2Game::PointValidForType(r.type, off));
+    }
+    ReportCapture reports;
+    EXPECT_TRUE(Nav2Game::PointValidForType(9, land));
+    ASSERT_EQ(reports.errors.size(), 1u);
+    EXPECT_EQ(reports.errors[0], "Unknown Unit Type in PointValid\n");
 }
 
 TEST_F(Nav2GameWithMap, AreaAcrossTheMeridian)
