@@ -83,8 +83,9 @@ bool GuidanceHolds(const Weapon& weapon, bool& radarGuided)
         return false;
     radarGuided = sensor->GetSensorType() == Sensor::TYPE_RADAR;
     Contact* const seen = sensor->Detect(*launcher, *target, vector, aspect, 0, true, true, true);
+    const bool detected = seen != nullptr;
     delete seen;
-    return seen != nullptr;
+    return detected;
 }
 
 bool Fresh(const Contact* contact)
@@ -201,8 +202,15 @@ void WeaponRun::MissileAttack(Weapon& weapon, Unit* target)
                 PostMessage(Text(NO_PLANE_RECORD_TEXT));
             } else {
                 Write(Text(EVASION_TEXT) + std::to_string(input.evasion));
-                if (!input.weaponDetected && GetWeaponRunSettings().attackResolution)
-                    PostMessage("Incoming Missile wasn't detected.  Plane lost DATA evasion bonus.");
+                // Written whatever the log switches say: to the message log
+                // window with "-W", else to the after-action log when kept.
+                if (!input.weaponDetected) {
+                    const char* const unseen = "Incoming Missile wasn't detected.  Plane lost DATA evasion bonus.";
+                    if (GetWeaponRunSettings().attackResolution)
+                        PostMessage(unseen);
+                    else
+                        AddToAALog(unseen);
+                }
             }
         }
         if (input.targetSpeed >= 1300)

@@ -231,10 +231,15 @@ bool TakeLauncherGuidance(Weapon& weapon, bool haveIntercept, int32_t interceptT
     const WeaponAnnex* const record = Annex::FindWeapon(weapon.GetAnnexID());
     auto tries = [&](Sensor& sensor) {
         Contact* seen = sensor.Detect(*launcher, *target, fromLauncher, aspect, 0, true, true, true);
+        const bool detected = seen != nullptr;
         delete seen;
-        return seen != nullptr;
+        return detected;
     };
-    Sensor* guide = weapon.guideSensorID != 0 ? launcher->sensors.Find(weapon.guideSensorID) : nullptr;
+    // A guiding sensor kept in an aircraft record is not the launcher's own
+    // sensor of that key: aircraft records hold no sensors here, so none.
+    Sensor* guide = weapon.guideSensorID != 0 && weapon.guidePlaneRecID == 0
+                        ? launcher->sensors.Find(weapon.guideSensorID)
+                        : nullptr;
     if (guide != nullptr && !tries(*guide))
         guide = nullptr;
     for (Sensor* sensor = launcher->sensors.First(); guide == nullptr && sensor != nullptr;
@@ -260,7 +265,7 @@ void SweepSeeker(Weapon& weapon)
     UnitList* const units = UnitList::GetArenaList();
     for (Unit* other = units != nullptr ? units->First() : nullptr; other != nullptr && weapon.targetLocked == 0;
          other = other->GetNext()) {
-        if (other == &weapon || other->IsGroup()
+        if (other == &weapon || (other->IsGroup() && other->GetTypeLetter() != 'B')
             || (other->GetStateFlags() & SimObject::SYMBOL_KIND_MASK) == Weapon::SURFACE_CLASS_CODE)
             continue;
         WeaponRun::PairStep(weapon, *other);

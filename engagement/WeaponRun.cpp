@@ -12,8 +12,10 @@
 #include "core/AfterActionLog.h"
 #include "core/ErrorReport.h"
 #include "core/NavMath.h"
-#include "core/ResourceLoader.h"
+#include "core/ResourceText.h"
 #include "core/Units.h"
+#include "engagement/ContactCalls.h"
+#include "engagement/UnitDetection.h"
 #include "engagement/WeaponFireCalls.h"
 #include "units/Weapon.h"
 #include "units/WeaponRunCalls.h"
@@ -226,12 +228,7 @@ uint8_t SectorBit(int32_t bearing, int32_t course)
 
 std::string Text(int32_t number)
 {
-    if (TheResourceLoader == nullptr)
-        return {};
-    const char* text = TheResourceLoader->Get(number);
-    std::string copy = text != nullptr ? text : "";
-    TheResourceLoader->Free(number);
-    return copy;
+    return ResourceString(number);
 }
 
 void PostMessage(const std::string& text)
@@ -293,8 +290,15 @@ void AddTimedMapRing(const LatLonPoint& at, int32_t radius, uint8_t colour, int3
 
 void RecordHit(const Weapon& weapon, const Unit& target)
 {
-    if (gHooks.recordHit != nullptr)
-        gHooks.recordHit(weapon, target);
+    constexpr uint8_t HOSTILE = 1;
+    constexpr uint8_t NEUTRAL = 3;
+    const uint16_t side = weapon.GetSideID();
+    const uint16_t targetSide = target.GetSideID();
+    if (SideRelations::GetRelation(side, static_cast<uint8_t>(targetSide)) == NEUTRAL)
+        WeaponFire::RecordViolation(side, SideRelations::GetRelation(targetSide, static_cast<uint8_t>(side)) == HOSTILE,
+                                    targetSide, target.GetID(), weapon.launcherID);
+    else if (UnitDetection::AreFriendly(side, targetSide))
+        WeaponFire::RecordUnitEvent(side, targetSide, target.GetID(), weapon.launcherID);
 }
 
 }  // namespace WeaponRun

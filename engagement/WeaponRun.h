@@ -36,10 +36,6 @@ struct WeaponRunHooks {
     // index, delay and duration in wall-clock seconds.
     void (*addTimedMapRing)(const LatLonPoint& at, int32_t radius, uint8_t colour, int32_t delay,
                             int32_t duration) = nullptr;
-    // The rules of engagement of a hit on a unit that is not a weapon: the
-    // victory manager of the weapon's side records what the relation of the
-    // two sides makes of it.
-    void (*recordHit)(const Weapon& weapon, const Unit& target) = nullptr;
     // Where the lines go: the message log window and the after-action log
     // (PostToMessageLog and AfterActionLog::AddToAALogIfEnabled when null).
     void (*postToMessageLog)(const char* text) = nullptr;
@@ -176,6 +172,9 @@ Event* MakeClearPathEvent(uint16_t weaponID);
 Event* MakeMultiActionEvent(uint16_t unitID, uint32_t action, uint16_t secondID);
 void ShowWeaponImpact(uint16_t unitID);
 void AddTimedMapRing(const LatLonPoint& at, int32_t radius, uint8_t colour, int32_t delay, int32_t duration);
+// The rules of engagement of a hit on a unit that is not a weapon: toward a
+// neutral side a violation, between friendly sides a friendly-fire event,
+// each with the victory manager of the weapon's side (WeaponFireCalls).
 void RecordHit(const Weapon& weapon, const Unit& target);
 
 }  // namespace WeaponRun

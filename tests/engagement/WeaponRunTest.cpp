@@ -6,10 +6,15 @@
 // the area-effect burst.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "WeaponWorld.h"
+#include "annex/AnnexTables.h"
+#include "annex/PlaneAnnex.h"
+#include "engagement/ContactCalls.h"
+#include "engagement/WeaponFireCalls.h"
 #include "core/NavMath.h"
 #include "core/Units.h"
 #include "engagement/Intercept.h"
@@ -76,6 +81,10 @@ public:
         };
         previousHooks = SetWeaponRunHooks(hooks);
         previousSettings = SetWeaponRunSettings({});
+        // No map here: every point is one a weapon may be at.
+        WeaponFireCalls calls = GetWeaponFireCalls();
+        calls.pointValidForType = [](const LatLonPoint&, int16_t) { return true; };
+        SetWeaponFireCalls(calls);
     }
     ~RunWorld()
     {
@@ -432,6 +441,100 @@ TEST(MissileAttack, TheFloorChanceOfFive)
         TargetUnit& target = world.AddTarget(301, 'S', 0x1, LatLonPoint(0, 0));
         missile.MissileAttack(&target);
         EXPECT_EQ(!target.hits.empty(), r.hits);
+    }
+}
+
+// A plane whose side holds no contact on the missile loses its evasion, and
+// the line saying so is written even without "-W": to the after-action log.
+TEST(MissileAttack, UndetectedMissileLineGoesToTheAfterActionLog)
+{
+    struct Row { bool attackResolution; size_t messages, aaLines; };
+    const Row rows[] = {{false, 0, 1}, {true, 1, 0}};
+    const std::string unseen = "Incoming Missile wasn't detected.  Plane lost DATA evasion bonus.";
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.attackResolution);
+        RunWorld world;
+        world.LogToAALog();
+        WeaponRunSettings settings;
+        settings.attackResolution = r.attackResolution;
+        SetWeaponRunSettings(settings);
+        auto* record = new PlaneAnnex(7);
+        record->airValueUnloaded = 15;
+        Annex::Tables().Planes()->Insert(record);
+        Weapon& missile = world.AddWeapon(300, weapontest::MISSILE, LatLonPoint(0, 0));
+        TargetUnit& plane = world.AddTarget(301, 'P', 0x4, LatLonPoint(0, 0));
+        plane.SetAnnexID(7);
+        missile.MissileAttack(&plane);
+        auto count = [&](const std::vector<std::string>& lines) {
+            return static_cast<size_t>(std::count(lines.begin(), lines.end(), unseen));
+        };
+        EXPECT_EQ(count(world.messages), r.messages);
+        EXPECT_EQ(count(world.aaLog), r.aaLines);
+    }
+}
+
+// A hit on a unit of a neutral side is a violation, one between friendly
+// sides friendly fire, each for the weapon's side; a hostile side's unit or
+// a weapon records nothing.
+TEST(MissileAttack, RulesOfEngagementOfAHit)
+{
+    struct Record { uint16_t side, otherSide, unitID, otherID; bool hostile; char kind; };
+    static std::vector<Record>* records = nullptr;
+    static uint8_t relation = 0;        // side 1 toward side 2
+    static uint8_t backRelation = 0;    // side 2 toward side 1
+    struct Row { uint8_t relation, backRelation; uint16_t targetSide; char letter; char kind; bool hostile; };
+    const Row rows[] = {
+        {3, 1, 2, 'S', 'V', true},    // neutral toward a side hostile to it
+        {3, 2, 2, 'S', 'V', false},
+        {2, 2, 2, 'S', 'F', false},   // friendly sides
+        {0, 0, 1, 'S', 'F', false},   // its own side
+        {1, 1, 2, 'S', 0, false},     // hostile: nothing
+        {3, 1, 2, 'W', 0, false},     // a weapon hit: nothing
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << int{r.relation} << " " << r.letter << " side " << r.targetSide);
+        RunWorld world;
+        std::vector<Record> seen;
+        records = &seen;
+        relation = r.relation;
+        backRelation = r.backRelation;
+        ContactCalls relations;
+        relations.getRelation = [](uint16_t side, uint8_t other) -> uint8_t {
+            if (side == 1 && other == 2)
+                return relation;
+            return side == 2 && other == 1 ? backRelation : uint8_t{0};
+        };
+        const ContactCalls previousRelations = SetContactCalls(relations);
+        WeaponFireCalls calls = GetWeaponFireCalls();
+        calls.recordViolation = [](uint16_t side, bool hostile, uint16_t otherSide, uint16_t violated,
+                                   uint16_t violating) {
+            records->push_back({side, otherSide, violated, violating, hostile, 'V'});
+        };
+        calls.recordUnitEvent = [](uint16_t side, uint16_t otherSide, uint16_t unit, uint16_t other) {
+            records->push_back({side, otherSide, unit, other, false, 'F'});
+        };
+        SetWeaponFireCalls(calls);
+        Weapon& missile = world.AddWeapon(300, weapontest::MISSILE, LatLonPoint(0, 0));
+        missile.surfaceHitChance = 100;
+        missile.airHitModifier = 70;
+        missile.SetSideID(1);
+        missile.launcherID = 42;
+        TargetUnit& target = world.AddTarget(301, r.letter, 0x1, LatLonPoint(0, 0));
+        target.SetSideID(r.targetSide);
+        missile.MissileAttack(&target);
+        SetContactCalls(previousRelations);
+        records = nullptr;
+        if (r.kind == 0) {
+            EXPECT_TRUE(seen.empty());
+            continue;
+        }
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].kind, r.kind);
+        EXPECT_EQ(seen[0].side, 1);
+        EXPECT_EQ(seen[0].otherSide, r.targetSide);
+        EXPECT_EQ(seen[0].unitID, 301);
+        EXPECT_EQ(seen[0].otherID, 42);
+        EXPECT_EQ(seen[0].hostile, r.hostile);
     }
 }
 
