@@ -219,11 +219,7 @@ int32_t CountermeasurePenalty(int16_t first, uint16_t second, uint32_t weaponKin
 
 uint8_t SectorBit(int32_t bearing, int32_t course)
 {
-    int64_t relative = (int64_t{bearing} - course) % ANGLE_FULL;
-    if (relative < 0)
-        relative += ANGLE_FULL;
-    const int sector = static_cast<int>(relative / TURN_45);
-    return static_cast<uint8_t>(sector <= 3 ? 1u << sector : 1u << (11 - sector));
+    return static_cast<uint8_t>(UnitDetection::SectorBit(bearing, course));
 }
 
 std::string Text(int32_t number)
