@@ -7,6 +7,7 @@
 #include "core/NavMath.h"
 #include "core/StreamFields.h"
 #include "core/gam2arena.h"
+#include "engagement/Contact.h"
 #include "engagement/SideContacts.h"
 #include "engagement/SideContactsList.h"
 #include "engagement/WeaponRun.h"
@@ -17,6 +18,7 @@
 
 namespace {
 constexpr uint32_t STEP_PERIOD = 15;
+constexpr uint32_t FRESH_SECONDS = 30;           // a contact this old or newer shows a deleted unit
 constexpr int32_t REACH_PER_KNOT = 16;        // range units of a weapon's reach per knot of its speed
 constexpr uint32_t SEEKING_MASK = 0x10;
 constexpr uint32_t SURFACE_CLASSES = 0x7C3;
@@ -161,9 +163,14 @@ bool DeleteUnitEvent::HandleEvent()
         return false;
     unit->RemoveFromPlay();
     gam2arena::RemoveUnitEvents(unitID, EventCode::CONTACT_UPDATE);
+    // Only a picture that saw the unit lately loses it: an older contact
+    // stays where the side last knew the unit. (Unsigned: in the first 30
+    // seconds of the game no contact counts as recent.)
+    const uint32_t recent = gam2arena::GetGameTime() - FRESH_SECONDS;
     if (SideContactsList* sides = gam2arena::GetSideList())
         for (SideContacts* side = sides->First(); side != nullptr; side = side->GetNext())
-            side->DeleteContacts(unitID);
+            if (const Contact* held = side->GetContact(unitID); held != nullptr && held->lastDetection.Get() >= recent)
+                side->DeleteContacts(unitID);
     if (UnitList* const units = UnitList::GetArenaList()) {
         units->Remove(unit);
         delete unit;

@@ -7,6 +7,9 @@
 #include <string>
 
 #include "core/gam2arena.h"
+#include "engagement/Contact.h"
+#include "engagement/SideContacts.h"
+#include "engagement/SideContactsList.h"
 #include "simulation/WeaponRunEvents.h"
 #include "units/UnitEvents.h"
 #include "units/UnitList.h"
@@ -113,6 +116,33 @@ TEST(DeleteUnitEvent, ASecondDeletionOfTheSameUnitDoesNothing)
     EXPECT_FALSE(second->HandleEvent());
     delete first;
     delete second;
+}
+
+// A deleted unit leaves the pictures that saw it in the last 30 seconds;
+// an older contact stays, and in the game's first 30 seconds every one stays.
+TEST(DeleteUnitEvent, OnlyRecentContactsOfTheUnitGo)
+{
+    struct Row { uint32_t now, seen; bool kept; };
+    const Row rows[] = {{100, 70, false}, {100, 69, true}, {10, 10, true}, {30, 0, false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.now << " " << r.seen);
+        EventWorld world;
+        SideContactsList sides;
+        SideContactsList* const previousSides = SideContactsList::SetArenaList(&sides);
+        auto* record = new SideContacts(1);
+        sides.Insert(record);
+        Weapon& weapon = world.AddWeapon(10);
+        Contact* seen = new Contact(weapon, 1);
+        seen->lastDetection = GameTime(r.seen);
+        record->MergeContact(&seen);
+        ASSERT_NE(record->GetContact(10), nullptr);
+        world.state.SetGameTime(GameTime(r.now));
+        DeleteUnitEvent del(10);
+        del.HandleEvent();
+        EXPECT_EQ(gam2arena::FindUnit(10), nullptr);
+        EXPECT_EQ(record->GetContact(10) != nullptr, r.kept);
+        SideContactsList::SetArenaList(previousSides);
+    }
 }
 
 TEST(WeaponRunEvents, SavedFormsRoundTripAndCutOnesAreRefused)
