@@ -292,6 +292,72 @@ TEST(WeaponMove, SeekerComesOnAtFifteenSecondsNotSixteen)
     }
 }
 
+// A sensor that sees every target.
+class SeeingSensor : public Sensor {
+public:
+    explicit SeeingSensor(uint16_t key) : Sensor(Sensor::TYPE_RADAR) { SetKey(key); }
+    Contact* Detect(Unit&, Unit& target, const NavVector&, int, int32_t, bool, bool, bool) override
+    {
+        return new Contact(target, 1);
+    }
+    bool TrackTarget(Unit&, Unit&, const NavVector&, int, bool, const ChannelEntry&, int16_t, bool, bool) override
+    {
+        return false;
+    }
+    bool CanTrack(Unit&, Unit&, const NavVector&, int, const ChannelEntry&, bool, bool) override { return false; }
+    uint8_t GetClassCode() const override { return 1; }
+    void SetContactSource(Contact&) const override {}
+    void Save(std::ostream&) const override {}
+    bool Load(std::istream&) override { return true; }
+};
+
+// A weapon guided by its launcher takes the guidance when its seeker comes
+// on: through the launcher's own guiding sensor, but not through a sensor of
+// the same key when the guide is one of the launcher's aircraft records
+// (which hold no sensors here): that weapon is lost.
+TEST(WeaponMove, LauncherGuidanceComesFromTheLaunchersOwnSensor)
+{
+    struct Row { uint16_t planeRecord; bool guided; };
+    const Row rows[] = {{0, true}, {5, false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.planeRecord);
+        RunWorld world;
+        SideContacts& record = world.AddRecord(1);
+        int32_t north = 5000;
+        int32_t time = 0;
+        for (;; ++north) {
+            int32_t course = 0;
+            LatLonPoint point;
+            ComputeIntercept(LatLonPoint(north, 0), 0, 0, LatLonPoint(0, 0), &course, 600, &time, &point);
+            if (time >= 15)
+                break;
+        }
+        TargetUnit& target = world.AddTarget(301, 'S', 0x1, LatLonPoint(north, 0));
+        Contact* seen = new Contact(target, 1);
+        record.MergeContact(&seen);
+        TargetUnit& launcher = world.AddTarget(302, 'S', 0x1, LatLonPoint(north, 0));
+        launcher.sensors.Insert(new SeeingSensor(3));
+        Weapon& weapon = world.AddWeapon(300, weapontest::MISSILE, LatLonPoint(0, 0));
+        auto* plant = new PropulsionPlant;
+        plant->SetKey(1);
+        weapon.plants.Insert(plant);
+        weapon.plantKey = 1;
+        weapon.speed = 600;
+        weapon.sideEntryID = 1;
+        weapon.targetID = 301;
+        weapon.launcherID = 302;
+        weapon.weaponFlags = 0x2000;
+        weapon.guideSensorID = 3;
+        weapon.guidePlaneRecID = r.planeRecord;
+        weapon.SetPath(new PositionNode(LatLonPoint(north, 0)));
+        weapon.Move(1);
+        ASSERT_NE(weapon.seekerActive, 0);
+        EXPECT_EQ(weapon.targetLocked != 0, r.guided);
+        EXPECT_EQ(weapon.guideID == 302, r.guided);
+        weapon.targetID = 0;
+    }
+}
+
 TEST(TorpedoRules, InFrontWithinNinetyDegreesOnEitherSide)
 {
     const LatLonPoint at(0, 0);
