@@ -114,6 +114,35 @@ public:
         return *u;
     }
 
+    // A 600-knot missile (300) at (0, 0) aimed through side record 1 at a
+    // ship (301) standing due north at the first point it meets `seconds`
+    // out; `north` answers that point's latitude.
+    Weapon& MissileClosingIn(int32_t seconds, int32_t& north)
+    {
+        SideContacts& record = AddRecord(1);
+        int32_t time = 0;
+        for (north = 5000;; ++north) {
+            int32_t course = 0;
+            LatLonPoint point;
+            ComputeIntercept(LatLonPoint(north, 0), 0, 0, LatLonPoint(0, 0), &course, 600, &time, &point);
+            if (time >= seconds)
+                break;
+        }
+        TargetUnit& target = AddTarget(301, 'S', 0x1, LatLonPoint(north, 0));
+        Contact* seen = new Contact(target, 1);
+        record.MergeContact(&seen);
+        Weapon& weapon = AddWeapon(300, weapontest::MISSILE, LatLonPoint(0, 0));
+        auto* plant = new PropulsionPlant;
+        plant->SetKey(1);
+        weapon.plants.Insert(plant);
+        weapon.plantKey = 1;
+        weapon.speed = 600;
+        weapon.sideEntryID = 1;
+        weapon.targetID = 301;
+        weapon.SetPath(new PositionNode(LatLonPoint(north, 0)));
+        return weapon;
+    }
+
     // The combat and burst lines go to the after-action log.
     void LogToAALog()
     {
@@ -259,31 +288,13 @@ TEST(WeaponMove, SeekerComesOnAtFifteenSecondsNotSixteen)
     for (const Row& r : rows) {
         SCOPED_TRACE(r.seconds);
         RunWorld world;
-        SideContacts& record = world.AddRecord(1);
-        // The first point due north that a 600-knot weapon meets in r.seconds.
-        int32_t north = 5000;
+        int32_t north = 0;
+        Weapon& weapon = world.MissileClosingIn(r.seconds, north);
+        int32_t course = 0;
         int32_t time = 0;
-        for (;; ++north) {
-            int32_t course = 0;
-            LatLonPoint point;
-            ComputeIntercept(LatLonPoint(north, 0), 0, 0, LatLonPoint(0, 0), &course, 600, &time, &point);
-            if (time >= r.seconds)
-                break;
-        }
+        LatLonPoint point;
+        ComputeIntercept(LatLonPoint(north, 0), 0, 0, LatLonPoint(0, 0), &course, 600, &time, &point);
         ASSERT_EQ(time, r.seconds);
-        TargetUnit& target = world.AddTarget(301, 'S', 0x1, LatLonPoint(north, 0));
-        Contact* seen = new Contact(target, 1);
-        record.MergeContact(&seen);
-        ASSERT_NE(record.GetContact(301), nullptr);
-        Weapon& weapon = world.AddWeapon(300, weapontest::MISSILE, LatLonPoint(0, 0));
-        auto* plant = new PropulsionPlant;
-        plant->SetKey(1);
-        weapon.plants.Insert(plant);
-        weapon.plantKey = 1;
-        weapon.speed = 600;
-        weapon.sideEntryID = 1;
-        weapon.targetID = 301;
-        weapon.SetPath(new PositionNode(LatLonPoint(north, 0)));
         weapon.Move(1);
         EXPECT_EQ(weapon.seekerActive != 0, r.on);
         EXPECT_EQ(weapon.TestFlags(UnitFlag::SEEKER_ON), r.on);
@@ -292,23 +303,30 @@ TEST(WeaponMove, SeekerComesOnAtFifteenSecondsNotSixteen)
     }
 }
 
-// A sensor that sees every target.
-class SeeingSensor : public Sensor {
+// A sensor whose figures alone count: it tracks nothing and saves nothing.
+class StubSensor : public Sensor {
 public:
-    explicit SeeingSensor(uint16_t key) : Sensor(Sensor::TYPE_RADAR) { SetKey(key); }
-    Contact* Detect(Unit&, Unit& target, const NavVector&, int, int32_t, bool, bool, bool) override
-    {
-        return new Contact(target, 1);
-    }
+    StubSensor(uint8_t type, uint16_t key) : Sensor(type) { SetKey(key); }
+    Contact* Detect(Unit&, Unit&, const NavVector&, int, int32_t, bool, bool, bool) override { return nullptr; }
     bool TrackTarget(Unit&, Unit&, const NavVector&, int, bool, const ChannelEntry&, int16_t, bool, bool) override
     {
         return false;
     }
     bool CanTrack(Unit&, Unit&, const NavVector&, int, const ChannelEntry&, bool, bool) override { return false; }
-    uint8_t GetClassCode() const override { return 1; }
+    uint8_t GetClassCode() const override { return static_cast<uint8_t>(GetSensorType()); }
     void SetContactSource(Contact&) const override {}
     void Save(std::ostream&) const override {}
     bool Load(std::istream&) override { return true; }
+};
+
+// A radar that sees every target.
+class SeeingSensor : public StubSensor {
+public:
+    explicit SeeingSensor(uint16_t key) : StubSensor(Sensor::TYPE_RADAR, key) {}
+    Contact* Detect(Unit&, Unit& target, const NavVector&, int, int32_t, bool, bool, bool) override
+    {
+        return new Contact(target, 1);
+    }
 };
 
 // A weapon guided by its launcher takes the guidance when its seeker comes
@@ -322,34 +340,14 @@ TEST(WeaponMove, LauncherGuidanceComesFromTheLaunchersOwnSensor)
     for (const Row& r : rows) {
         SCOPED_TRACE(r.planeRecord);
         RunWorld world;
-        SideContacts& record = world.AddRecord(1);
-        int32_t north = 5000;
-        int32_t time = 0;
-        for (;; ++north) {
-            int32_t course = 0;
-            LatLonPoint point;
-            ComputeIntercept(LatLonPoint(north, 0), 0, 0, LatLonPoint(0, 0), &course, 600, &time, &point);
-            if (time >= 15)
-                break;
-        }
-        TargetUnit& target = world.AddTarget(301, 'S', 0x1, LatLonPoint(north, 0));
-        Contact* seen = new Contact(target, 1);
-        record.MergeContact(&seen);
+        int32_t north = 0;
+        Weapon& weapon = world.MissileClosingIn(15, north);
         TargetUnit& launcher = world.AddTarget(302, 'S', 0x1, LatLonPoint(north, 0));
         launcher.sensors.Insert(new SeeingSensor(3));
-        Weapon& weapon = world.AddWeapon(300, weapontest::MISSILE, LatLonPoint(0, 0));
-        auto* plant = new PropulsionPlant;
-        plant->SetKey(1);
-        weapon.plants.Insert(plant);
-        weapon.plantKey = 1;
-        weapon.speed = 600;
-        weapon.sideEntryID = 1;
-        weapon.targetID = 301;
         weapon.launcherID = 302;
         weapon.weaponFlags = 0x2000;
         weapon.guideSensorID = 3;
         weapon.guidePlaneRecID = r.planeRecord;
-        weapon.SetPath(new PositionNode(LatLonPoint(north, 0)));
         weapon.Move(1);
         ASSERT_NE(weapon.seekerActive, 0);
         EXPECT_EQ(weapon.targetLocked != 0, r.guided);
@@ -622,24 +620,13 @@ TEST(PointDefenseRules, SectorBits)
 }
 
 // An ECM sensor for point defence: only its type, state and figures count.
-class JammerSensor : public Sensor {
+class JammerSensor : public StubSensor {
 public:
-    JammerSensor(uint16_t key, uint32_t caps, int16_t strength) : Sensor(Sensor::TYPE_ECM)
+    JammerSensor(uint16_t key, uint32_t caps, int16_t strength) : StubSensor(Sensor::TYPE_ECM, key)
     {
-        SetKey(key);
         capabilities = caps;
         jamMargin = strength;
     }
-    Contact* Detect(Unit&, Unit&, const NavVector&, int, int32_t, bool, bool, bool) override { return nullptr; }
-    bool TrackTarget(Unit&, Unit&, const NavVector&, int, bool, const ChannelEntry&, int16_t, bool, bool) override
-    {
-        return false;
-    }
-    bool CanTrack(Unit&, Unit&, const NavVector&, int, const ChannelEntry&, bool, bool) override { return false; }
-    uint8_t GetClassCode() const override { return 7; }
-    void SetContactSource(Contact&) const override {}
-    void Save(std::ostream&) const override {}
-    bool Load(std::istream&) override { return true; }
 };
 
 TEST(PointDefense, CountermeasuresByWeaponKind)
