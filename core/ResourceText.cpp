@@ -18,3 +18,15 @@ void ReportResourceText(int32_t number, const char* owner, void (*report)(const 
                   owner != nullptr ? owner : "", static_cast<unsigned>(number));
     report(fallback);
 }
+
+std::string ResourceString(int32_t number)
+{
+    std::string copy;
+    if (TheResourceLoader != nullptr) {
+        if (const char* text = TheResourceLoader->Get(number)) {
+            copy = text;
+            TheResourceLoader->Free(number);
+        }
+    }
+    return copy;
+}

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "annex/DBEnum.h"
-#include "core/ResourceLoader.h"
+#include "core/ResourceText.h"
 #include "core/gam2arena.h"
 #include "engagement/ContactCalls.h"
 #include "engagement/SideContacts.h"
@@ -49,14 +49,7 @@ constexpr int32_t TEXT_NO_SENSORS = 0x7B020C;
 // The resource text, or "" when it cannot be had.
 std::string Text(int32_t number)
 {
-    std::string words;
-    if (TheResourceLoader != nullptr) {
-        if (const char* found = TheResourceLoader->Get(number)) {
-            words = found;
-            TheResourceLoader->Free(number);
-        }
-    }
-    return words;
+    return ResourceString(number);
 }
 
 

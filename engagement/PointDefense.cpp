@@ -16,7 +16,7 @@
 #include "annex/WeaponRec.h"
 #include "core/ErrorReport.h"
 #include "core/NavMath.h"
-#include "core/ResourceLoader.h"
+#include "core/ResourceText.h"
 #include "core/gam2arena.h"
 #include "engagement/WeaponFireCalls.h"
 #include "units/Mount.h"
@@ -81,16 +81,6 @@ std::string Held(const char* name)
 std::string Tenths(int32_t tenths)
 {
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
-}
-
-std::string ResourceText(int32_t number)
-{
-    if (TheResourceLoader == nullptr)
-        return {};
-    const char* text = TheResourceLoader->Get(number);
-    std::string copy = text != nullptr ? text : "";
-    TheResourceLoader->Free(number);
-    return copy;
 }
 
 }  // namespace
@@ -207,7 +197,7 @@ uint8_t WeaponRec::FirePointDefense(Mount* sourceMount, uint16_t incomingID, boo
                     log.LineIf(log.Short(), "++ BOOM! (Got it :)");
                 }
             }
-            log.LineIf(log.Log(), "++ " + std::to_string(result) + " X " + nameOfWeapon + ResourceText(SALVO_TEXT));
+            log.LineIf(log.Log(), "++ " + std::to_string(result) + " X " + nameOfWeapon + ResourceString(SALVO_TEXT));
         }
         log.LineIf(log.Log(), "++ " + std::to_string(shotsLeft) + " " + nameOfWeapon + " left.");
     }

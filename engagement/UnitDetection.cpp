@@ -131,17 +131,6 @@ Contact* HeldContact(const Unit& observer, const Unit& target)
     return record != nullptr ? record->GetContact(target.GetID()) : nullptr;
 }
 
-// The sector bit (bits 0 to 3 ahead and to starboard, 7 to 4 to port) of a
-// bearing relative to a course, both in angle units.
-uint16_t SectorBit(int32_t bearing, int32_t course)
-{
-    int64_t relative = (int64_t{bearing} - course) % ANGLE_FULL;
-    if (relative < 0)
-        relative += ANGLE_FULL;
-    const int octant = static_cast<int>(relative / ANGLE_EIGHTH);
-    return static_cast<uint16_t>(1u << (octant < 4 ? octant : 11 - octant));
-}
-
 // The target's aspect seen along `bearing` (observer to target): the angle
 // between its course and the bearing back to the observer, folded to 0 to
 // 180 degrees; 0 front below 45 degrees, 1 side up to 135 degrees, 2 rear.
@@ -203,7 +192,7 @@ void WorkOutSight(Unit& a, Unit& b, int32_t rangeNm, bool linkRan, uint8_t linkS
 // ones merged into it, or null. `vector` runs from observer to target.
 Contact* RunSensors(Unit& observer, Unit& target, const NavVector& vector, uint8_t sight, uint8_t within)
 {
-    const uint16_t sector = SectorBit(vector.bearing, observer.GetCourse());
+    const uint16_t sector = UnitDetection::SectorBit(vector.bearing, observer.GetCourse());
     const int aspect = AspectOf(target.GetCourse(), vector.bearing);
     const int32_t signal = SignalOf(vector.range);
     Contact* found = nullptr;
@@ -519,7 +508,7 @@ SignatureRecord* BuildJammingEntryOf(const Unit& self, const NavVector& vector)
 {
     if (!self.IsJamming())
         return nullptr;
-    const uint16_t sector = SectorBit(vector.bearing, self.GetCourse());
+    const uint16_t sector = UnitDetection::SectorBit(vector.bearing, self.GetCourse());
     const int32_t loss = 2 * static_cast<int32_t>(Log10Times100(static_cast<uint32_t>(std::max(vector.range, 0))));
     SignatureRecord* entry = nullptr;
     for (const Sensor* sensor = self.sensors.First(); sensor != nullptr; sensor = sensor->GetNext()) {
@@ -552,6 +541,15 @@ uint16_t RingSpacing()
 }  // namespace
 
 namespace UnitDetection {
+
+uint16_t SectorBit(int32_t bearing, int32_t course)
+{
+    int64_t relative = (int64_t{bearing} - course) % ANGLE_FULL;
+    if (relative < 0)
+        relative += ANGLE_FULL;
+    const int octant = static_cast<int>(relative / ANGLE_EIGHTH);
+    return static_cast<uint16_t>(1u << (octant < 4 ? octant : 11 - octant));
+}
 
 SideContacts* RecordOf(const Unit& unit)
 {

@@ -23,6 +23,10 @@ void UninstallUnitDetection();
 bool SetPairReachShortcut(bool on);
 
 namespace UnitDetection {
+// The sector bit of a bearing relative to a course, both in angle units:
+// 0x01 to 0x08 from the bow aft to starboard, 0x10 to 0x80 from the bow aft
+// to port (45-degree sectors).
+uint16_t SectorBit(int32_t bearing, int32_t course);
 // Whether the two side numbers are friendly: the same side, or a side whose
 // relation toward the other is friendly (Side::GetRelation).
 bool AreFriendly(uint16_t side, uint16_t other);

@@ -70,6 +70,18 @@ void CheckVictoryConditions2(uint8_t side, uint16_t weaponID, char letter, uint1
         gCalls.checkVictoryConditions2(side, weaponID, letter, count);
 }
 
+void RecordViolation(uint16_t side, bool hostile, uint16_t otherSide, uint16_t violatedID, uint16_t violatingID)
+{
+    if (gCalls.recordViolation != nullptr)
+        gCalls.recordViolation(side, hostile, otherSide, violatedID, violatingID);
+}
+
+void RecordUnitEvent(uint16_t side, uint16_t otherSide, uint16_t unitID, uint16_t otherUnitID)
+{
+    if (gCalls.recordUnitEvent != nullptr)
+        gCalls.recordUnitEvent(side, otherSide, unitID, otherUnitID);
+}
+
 bool IsContactOfPlayer(uint16_t unitID)
 {
     return gCalls.isContactOfPlayer != nullptr && gCalls.isContactOfPlayer(unitID);

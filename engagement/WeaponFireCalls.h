@@ -56,6 +56,14 @@ struct WeaponFireCalls {
     Event* (*makeReloadEvent)(const RoundTransferOrder& order) = nullptr;
     // unit2gam::CheckVictoryConditions2: weapons of a side spent.
     void (*checkVictoryConditions2)(uint8_t side, uint16_t weaponID, char letter, uint16_t count) = nullptr;
+    // The rules-of-engagement records that the victory manager of side
+    // number `side` keeps, for a launch and for a hit alike:
+    // VictoryManager::RecordViolation (whether `otherSide` is hostile toward
+    // `side`, the violated unit, the violating unit) and RecordUnitEvent, a
+    // friendly-fire event naming the two units.
+    void (*recordViolation)(uint16_t side, bool hostile, uint16_t otherSide, uint16_t violatedID,
+                            uint16_t violatingID) = nullptr;
+    void (*recordUnitEvent)(uint16_t side, uint16_t otherSide, uint16_t unitID, uint16_t otherUnitID) = nullptr;
     // game2ui::IsContactOfPlayer.
     bool (*isContactOfPlayer)(uint16_t unitID) = nullptr;
     // gam2anim::ShowWeaponFire and ShowWeaponAnimation with the light at a
@@ -97,6 +105,8 @@ void PostNewUnit(const NewWeaponOrder& order);
 void PostGunFire(uint16_t weaponID, uint16_t targetID, uint16_t firingID, uint8_t count);
 bool PostReload(const RoundTransferOrder& order);
 void CheckVictoryConditions2(uint8_t side, uint16_t weaponID, char letter, uint16_t count);
+void RecordViolation(uint16_t side, bool hostile, uint16_t otherSide, uint16_t violatedID, uint16_t violatingID);
+void RecordUnitEvent(uint16_t side, uint16_t otherSide, uint16_t unitID, uint16_t otherUnitID);
 bool IsContactOfPlayer(uint16_t unitID);
 void ShowWeaponFire(char letter, const WeaponAnnex& weapon, const LatLonPoint& at);
 void ShowWeaponAnimation(char letter, const WeaponAnnex& weapon, const LatLonPoint& at);

@@ -34,6 +34,7 @@ struct NavVector;
 class Contact;
 class PlaneRecList;
 class SideContacts;
+class Weapon;
 
 // Status flag bits of a unit (a plain u32). Several are conditions the
 // condition text names; the classes set those.
@@ -128,6 +129,14 @@ public:
                                    uint16_t options);
     // Works through the queued attack options, target by target.
     virtual void ResolveFireOrders();
+    // The unit's point defence against an incoming weapon: true when its
+    // mounts shot it down; otherwise its countermeasures may have raised the
+    // weapon's countermeasure values. And the engagements its mounts offer
+    // against a target (id 0: the point along toTarget), appended to out.
+    // Both are the engagement model's (units/WeaponRunCalls.h).
+    virtual bool PointDefense(Weapon& incoming);
+    virtual void BuildEngagementList(uint32_t mask, uint16_t targetID, const NavVector& toTarget,
+                                     Chain<TimedRecord>& out, uint32_t flags);
     // Takes the unit out of play: no lists, path, speed, side or events.
     virtual void RemoveFromPlay();
     // RemoveFromPlay, then a delete-unit event due after `delay`: minutes

@@ -2,8 +2,8 @@
 // sub-munition in flight or in the water, or a sonobuoy. Its construction
 // from a weapon.dat record, its warheads (WarheadLink), the unit operations
 // in which it differs from Unit, its target bookkeeping, its status text and
-// its record in the unit list. The flight step, the pair step and the
-// attack belong to the weapon's flight code.
+// its record in the unit list. The flight step, the pair step, the attack
+// and the impact are the engagement model's (WeaponRunCalls.h).
 #pragma once
 
 #include <cstdint>
@@ -65,7 +65,13 @@ public:
     // Any damage destroys a weapon: its target is cleared, answer 1.
     int32_t TakeDamage(int32_t amount, uint32_t kind) override;
     void ApplyCriticalHit(int32_t, uint32_t) override {}
+    // The flight step (Weapon::Move) and the meeting with another unit
+    // (Weapon::PairStep) replace the unit's step and look.
+    void Move(uint8_t seconds) override;
+    bool DetectUnit(Unit& other) override;
     void ResolveFireOrders() override {}
+    // A weapon never defends itself.
+    bool PointDefense(Weapon&) override { return false; }
     bool LoadFields(std::istream& in) override;
     void SaveFields(std::ostream& out) const override;
     int16_t GetAltitude() const override;
@@ -88,6 +94,8 @@ public:
     // Name, class, speed, altitude, heading, endurance, time to go as
     // hh:mm:ss and the condition text.
     void GetStatus(UnitStatus& status) const override;
+    // The flight step keeps the weather at the weapon's place.
+    using Unit::SetWeather;
     // Also forgets the launcher, guide and target read from a file.
     void ForgetMemberships() override;
 
@@ -95,6 +103,17 @@ public:
     // the rate of that plant at the current altitude; 0 without a plant or
     // fuel of its type.
     int32_t GetEndurance() const override;
+
+    // ---- the run (WeaponRun.cpp, the engagement model's calls) ----
+    // The seeker's look at another unit; true when it detected it.
+    bool PairStep(Unit& other);
+    // The end of the run at `target` (null: none); the weapon always leaves
+    // play.
+    void MissileAttack(Unit* target);
+    // The warheads applied to a target, or only the area-effect and
+    // sub-munition warheads where the weapon is.
+    void ResolveImpact(Unit& target);
+    void DetonateWithoutTarget();
 
     // ---- target bookkeeping ----
     // Locks on `targetID`; the launcher, when it exists, tallies the weapon.
