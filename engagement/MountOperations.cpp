@@ -16,7 +16,9 @@
 #include "engagement/ReadinessCycle.h"
 #include "engagement/WeaponFireCalls.h"
 #include "engagement/WeaponFlight.h"
+#include "annex/WeaponRec.h"
 #include "units/Mount.h"
+#include "units/PlaneRecBridge.h"
 #include "units/Unit.h"
 
 namespace {
@@ -229,11 +231,19 @@ void InstallMountOperations()
     operations.launchAtUnit = &MountLaunch::AtUnit;
     operations.roundCountersEqual = Mount::SetOperations({}).roundCountersEqual;
     Mount::SetOperations(operations);
+    PlaneRecCalls records = SetPlaneRecCalls(PlaneRecCalls());
+    records.canFireAt = [](const WeaponRec& record, uint32_t targetMask, bool allowGuns) {
+        return record.CanFireAt(targetMask, allowGuns);
+    };
+    SetPlaneRecCalls(records);
     InstallWeaponFlight();
 }
 
 void UninstallMountOperations()
 {
     Mount::SetOperations(Mount::Operations{});
+    PlaneRecCalls records = SetPlaneRecCalls(PlaneRecCalls());
+    records.canFireAt = nullptr;
+    SetPlaneRecCalls(records);
     UninstallWeaponFlight();
 }
