@@ -1,0 +1,38 @@
+// LaunchOrders.h: LaunchEntry, one line of a launch list (aircraft of one
+// record of a carrier, base or group to be made ready or launched), and the
+// orders that carry a list out: PrepareLaunch brings each record toward the
+// readiness asked for, LaunchAircraft posts a launch event per entry marked
+// for launch.
+#pragma once
+
+#include <cstdint>
+
+#include "core/TreeListOf.h"
+
+class StationRecord;
+
+class LaunchEntry : public TreeListNode<LaunchEntry> {
+public:
+    LaunchEntry() = default;
+    explicit LaunchEntry(uint16_t key) : TreeListNode<LaunchEntry>(key) {}
+    ~LaunchEntry() override = default;
+
+    uint16_t unitId = 0;          // the holder of the record
+    uint16_t planeRecId = 0;      // the record in the holder's list
+    uint8_t aircraftWanted = 0;   // how many of its aircraft go
+    uint16_t readyState = 0;      // the loadout the aircraft are to carry
+    uint8_t launchFlag = 0;       // non-zero: launch now
+};
+
+using LaunchList = TreeListOf<LaunchEntry>;
+
+// Brings each listed record toward its readiness: a record already armed
+// as asked and idle for more than half an hour without a pending arming is
+// marked ready; fewer aircraft than the record holds are split off (and
+// armed); otherwise the record is armed. Null does nothing.
+void PrepareLaunch(LaunchList* list);
+// Prepares the list, then posts a launch event for each entry marked for
+// launch (splitting off the aircraft wanted first). With a station, and a
+// holder attached to a unit, the launched record takes the station and the
+// launch value is 0, else it is the record's count. Deletes the list.
+void LaunchAircraft(LaunchList* list, const StationRecord* station);
