@@ -2,6 +2,7 @@
 // the queries on the aircraft type, arriving aircraft and the saved form.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -474,6 +475,26 @@ TEST_F(PlaneRecTest, ALoadedRecordGetsItsReadyTime)
         EXPECT_EQ(back.First()->readyTime, c.readyTime);
         EXPECT_EQ(back.First()->sizeFactor, 3);
     }
+}
+
+TEST_F(PlaneRecTest, ArmingWithTheLoadoutCarriedActsOnlyWhileNotReadyAndUntimed)
+{
+    PlaneRec* record = AddRecord(carrier->records, 1, 2);
+    record->loadoutID = 5;
+    record->SetReadyState(5, true, 30);   // ready: nothing
+    record->flags = 0x20;
+    record->readyTime = 700;
+    record->SetReadyState(5, true, 30);   // timed: nothing
+    EXPECT_TRUE(ReadyEvents().empty());
+    record->readyTime = 0;
+    record->SetReadyState(5, true, 30);
+    record->SetReadyState(6, false, 30);
+    const auto ready = ReadyEvents();
+    ASSERT_EQ(ready.size(), 2u);
+    EXPECT_EQ(ready[1]->Value(), 6);
+    EXPECT_EQ(record->loadoutID, 6);
+    EXPECT_EQ(std::count(told.lines.begin(), told.lines.end(), Line("loadout", {7, CARRIER_ID, 1, 5})), 1);
+    EXPECT_EQ(told.lines.back(), Line("loadout", {7, CARRIER_ID, 1, 5}));   // no notice without notify
 }
 
 }  // namespace
