@@ -7,24 +7,9 @@
 
 #include <cstdint>
 
-#include "core/TreeListOf.h"
+#include "units/LaunchEntry.h"
 
 class StationRecord;
-
-class LaunchEntry : public TreeListNode<LaunchEntry> {
-public:
-    LaunchEntry() = default;
-    explicit LaunchEntry(uint16_t key) : TreeListNode<LaunchEntry>(key) {}
-    ~LaunchEntry() override = default;
-
-    uint16_t unitId = 0;          // the holder of the record
-    uint16_t planeRecId = 0;      // the record in the holder's list
-    uint8_t aircraftWanted = 0;   // how many of its aircraft go
-    uint16_t readyState = 0;      // the loadout the aircraft are to carry
-    uint8_t launchFlag = 0;       // non-zero: launch now
-};
-
-using LaunchList = TreeListOf<LaunchEntry>;
 
 // Brings each listed record toward its readiness: a record already armed
 // as asked and idle for more than half an hour without a pending arming is

@@ -12,6 +12,7 @@
 #include "annex/TimedRecord.h"
 #include "annex/WeaponAnnex.h"
 #include "core/gam2arena.h"
+#include "engagement/LaunchOrders.h"
 #include "engagement/MountLaunch.h"
 #include "engagement/ReadinessCycle.h"
 #include "engagement/WeaponFireCalls.h"
@@ -235,6 +236,7 @@ void InstallMountOperations()
     records.canFireAt = [](const WeaponRec& record, uint32_t targetMask, bool allowGuns) {
         return record.CanFireAt(targetMask, allowGuns);
     };
+    records.launchStrike = &LaunchAircraft;
     SetPlaneRecCalls(records);
     InstallWeaponFlight();
 }
@@ -244,6 +246,7 @@ void UninstallMountOperations()
     Mount::SetOperations(Mount::Operations{});
     PlaneRecCalls records = SetPlaneRecCalls(PlaneRecCalls());
     records.canFireAt = nullptr;
+    records.launchStrike = nullptr;
     SetPlaneRecCalls(records);
     UninstallWeaponFlight();
 }

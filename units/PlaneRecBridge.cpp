@@ -79,3 +79,11 @@ void CheckVictoryConditions2(uint16_t sideID, uint16_t planeAnnexID, uint8_t cod
         gCalls.checkVictoryConditions2(sideID, planeAnnexID, code, count);
 }
 }  // namespace unit2gam
+
+void LaunchStrike(LaunchList* list, const StationRecord* target)
+{
+    if (gCalls.launchStrike != nullptr)
+        gCalls.launchStrike(list, target);
+    else
+        delete list;
+}

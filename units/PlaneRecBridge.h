@@ -8,7 +8,10 @@
 
 #include <cstdint>
 
+#include "units/LaunchEntry.h"
+
 class PlaneRec;
+class StationRecord;
 class WeaponRec;
 
 struct PlaneRecCalls {
@@ -30,6 +33,9 @@ struct PlaneRecCalls {
     // WeaponRec::CanFireAt, the engagement model's rating of a weapon load
     // against a target mask.
     uint32_t (*canFireAt)(const WeaponRec& record, uint32_t targetMask, bool allowGuns) = nullptr;
+    // The engagement model's launch of a list toward a target station; the
+    // call owns (and deletes) the list.
+    void (*launchStrike)(LaunchList* list, const StationRecord* target) = nullptr;
 };
 
 // Installs the calls; returns the ones they replace.
@@ -52,6 +58,10 @@ bool SideExists(uint16_t sideID);
 uint16_t AddPlaneRecID(uint16_t sideID, uint16_t unitID, uint16_t key, uint16_t missionID,
                        uint16_t sourceUnitID);
 }  // namespace gam2side
+
+// Launches the list's aircraft toward the target; without the call the list
+// is only deleted.
+void LaunchStrike(LaunchList* list, const StationRecord* target);
 
 // The weapon load's rating against the mask; 0 without the call.
 uint32_t RateWeaponRec(const WeaponRec& record, uint32_t targetMask, bool allowGuns);
