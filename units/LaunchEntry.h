@@ -8,10 +8,15 @@
 
 #include "core/TreeListOf.h"
 
+class PlaneRec;
+
 class LaunchEntry : public TreeListNode<LaunchEntry> {
 public:
     LaunchEntry() = default;
     explicit LaunchEntry(uint16_t key) : TreeListNode<LaunchEntry>(key) {}
+    // An entry for all the record's aircraft with the loadout they carry,
+    // not marked for launch.
+    LaunchEntry(uint16_t key, const PlaneRec& record);
     ~LaunchEntry() override = default;
 
     uint16_t unitId = 0;          // the holder of the record

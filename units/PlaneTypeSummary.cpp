@@ -92,12 +92,7 @@ void PlaneTypeSummary::AddRecord(const PlaneRec& record)
     for (const LaunchEntry* e = records.First(); e != nullptr; e = e->GetNext())
         if (e->unitId == record.unitID && e->planeRecId == record.GetKey())
             return;
-    auto* const entry = new LaunchEntry(records.NewKey());
-    entry->unitId = record.unitID;
-    entry->planeRecId = record.GetKey();
-    entry->aircraftWanted = record.count;
-    entry->readyState = record.loadoutID;
-    records.Insert(entry);
+    records.Insert(new LaunchEntry(records.NewKey(), record));
 }
 
 void PlaneTypeSummary::LaunchBest(const StationRecord* target, uint32_t targetMask)
