@@ -230,6 +230,14 @@ TEST_F(LaunchWindowOrdersTest, SubstitutionsShowOnlyWithTheSwitchAndAMissingWeap
     EXPECT_EQ(Describe(30, 3, 51), prefix + "Dart" + std::string(32, ' ') + "  4  ");
     ASSERT_EQ(reports.posts.size(), 1u);
     EXPECT_EQ(reports.posts[0], Words(0x7B0259));
+
+    auto* orphan = new WeaponRec(103);   // its weapon is missing
+    orphan->weaponID = 77;
+    Annex::Tables().WeaponRecs()->Insert(orphan);
+    AddLoadout(52, {101, 103, 600});
+    EXPECT_EQ(Describe(30, 3, 52), prefix + "Dart" + std::string(32, ' ') + "  4  ");
+    ASSERT_EQ(reports.posts.size(), 2u);
+    EXPECT_EQ(reports.posts[1], Words(0x7B0258));
 }
 
 TEST_F(LaunchWindowOrdersTest, TheLaunchListTakesTheVisibleMembersRecordsThatFit)
