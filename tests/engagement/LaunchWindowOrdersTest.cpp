@@ -311,7 +311,8 @@ TEST_F(LaunchWindowOrdersTest, ASectorLaunchGivesTheRecordAStationInTheDrawnSect
     ship->attachedID = stationtest::StationWorld::GROUP_ID;
     PlaneRec* record = AddRecord(*ship, 3, 2);
     record->flags = PlaneRec::READY_FLAGS;
-    group->axes[0] = new ArcRecord{3000, 500};
+    ASSERT_NE(group->axes[0], nullptr);   // a new group has its main axis
+    group->axes[0]->bearing = 3000;
     const int32_t axisBearing = group->GetAxisBearing(0);
     ASSERT_EQ(axisBearing, 3000);
     auto list = [] {
