@@ -12,11 +12,14 @@
 #include "annex/TimedRecord.h"
 #include "annex/WeaponAnnex.h"
 #include "core/gam2arena.h"
+#include "engagement/LaunchOrders.h"
 #include "engagement/MountLaunch.h"
 #include "engagement/ReadinessCycle.h"
 #include "engagement/WeaponFireCalls.h"
 #include "engagement/WeaponFlight.h"
+#include "annex/WeaponRec.h"
 #include "units/Mount.h"
+#include "units/PlaneRecBridge.h"
 #include "units/Unit.h"
 
 namespace {
@@ -229,11 +232,21 @@ void InstallMountOperations()
     operations.launchAtUnit = &MountLaunch::AtUnit;
     operations.roundCountersEqual = Mount::SetOperations({}).roundCountersEqual;
     Mount::SetOperations(operations);
+    PlaneRecCalls records = SetPlaneRecCalls(PlaneRecCalls());
+    records.canFireAt = [](const WeaponRec& record, uint32_t targetMask, bool allowGuns) {
+        return record.CanFireAt(targetMask, allowGuns);
+    };
+    records.launchStrike = &LaunchAircraft;
+    SetPlaneRecCalls(records);
     InstallWeaponFlight();
 }
 
 void UninstallMountOperations()
 {
     Mount::SetOperations(Mount::Operations{});
+    PlaneRecCalls records = SetPlaneRecCalls(PlaneRecCalls());
+    records.canFireAt = nullptr;
+    records.launchStrike = nullptr;
+    SetPlaneRecCalls(records);
     UninstallWeaponFlight();
 }

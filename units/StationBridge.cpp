@@ -79,5 +79,5 @@ void UserSetMissionUnitSensors(uint16_t unitID)
 
 uint32_t PlaneRec::GetCapability(uint16_t mission) const
 {
-    return gCalls.planeCapability != nullptr ? gCalls.planeCapability(*this, mission) : 0;
+    return gCalls.planeCapability != nullptr ? gCalls.planeCapability(*this, mission) : GetCapabilities(mission);
 }

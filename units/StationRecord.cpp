@@ -304,8 +304,9 @@ bool StationRecord::MatchAircraftRecord(PlaneRecList*, PlaneRec*&, uint16_t, uin
     return false;
 }
 
-void StationRecord::LaunchAircraft(PlaneRecList* list, const Waypoint& request, const StationRecord* station)
+void StationRecord::LaunchAircraft(PlaneRecList* list, const Waypoint& order, const StationRecord* station)
 {
+    Waypoint request = order;
     if (list == nullptr || !list->TakePlanes(request, 1))
         return;
     PlaneRec* const record = list->Find(request.planeRecID);

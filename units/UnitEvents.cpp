@@ -87,6 +87,34 @@ Event* MakeMissionUnitEvent(uint16_t unitID, GameTime due)
     return gCalls.makeMissionUnitEvent != nullptr ? gCalls.makeMissionUnitEvent(unitID, due) : nullptr;
 }
 
+Event* MakeUnitReadyEvent(uint16_t planeRecID, uint16_t loadoutID, uint16_t unitID, uint16_t readyValue)
+{
+    return gCalls.makeUnitReadyEvent != nullptr ? gCalls.makeUnitReadyEvent(planeRecID, loadoutID, unitID, readyValue)
+                                                : nullptr;
+}
+
+uint16_t GetReadyRecordID(const Event& event)
+{
+    return gCalls.getReadyRecordID != nullptr ? gCalls.getReadyRecordID(event) : 0;
+}
+
+void SetReadyRecordID(Event& event, uint16_t planeRecID)
+{
+    if (gCalls.setReadyRecordID != nullptr)
+        gCalls.setReadyRecordID(event, planeRecID);
+}
+
+Event* FindUnitReadyEvent(uint16_t unitID, uint16_t planeRecID)
+{
+    if (gam2arena::GetArenaState() == nullptr)
+        return nullptr;
+    for (Event* e = gam2arena::FindUnitEvent(unitID, nullptr, EventCode::UNIT_READY); e != nullptr;
+         e = gam2arena::FindUnitEvent(unitID, e, EventCode::UNIT_READY))
+        if (GetReadyRecordID(*e) == planeRecID)
+            return e;
+    return nullptr;
+}
+
 void PostOrDrop(Event* event)
 {
     if (event == nullptr)

@@ -49,6 +49,12 @@ struct UnitEventCalls {
     // unit's mission that it has new orders or none (0x47).
     Event* (*makeLandEvent)(uint16_t unitID, uint16_t baseID, GameTime due) = nullptr;
     Event* (*makeMissionUnitEvent)(uint16_t unitID, GameTime due) = nullptr;
+    // The readiness event (0x0E) of a holder's aircraft record armed with a
+    // loadout, and the record key a queued one carries (0 without the call).
+    Event* (*makeUnitReadyEvent)(uint16_t planeRecID, uint16_t loadoutID, uint16_t unitID,
+                                 uint16_t readyValue) = nullptr;
+    uint16_t (*getReadyRecordID)(const Event& event) = nullptr;
+    void (*setReadyRecordID)(Event& event, uint16_t planeRecID) = nullptr;
 };
 
 // Installs the calls; returns the ones they replace.
@@ -69,6 +75,11 @@ uint32_t GetMultiAction(const Event& event);
 bool SwitchesSensorType(const Event& event, const Unit& unit, uint8_t sensorType);
 Event* MakeLandEvent(uint16_t unitID, uint16_t baseID, GameTime due);
 Event* MakeMissionUnitEvent(uint16_t unitID, GameTime due);
+Event* MakeUnitReadyEvent(uint16_t planeRecID, uint16_t loadoutID, uint16_t unitID, uint16_t readyValue);
+uint16_t GetReadyRecordID(const Event& event);
+void SetReadyRecordID(Event& event, uint16_t planeRecID);
+// The first queued readiness event of the holder's record; null when none.
+Event* FindUnitReadyEvent(uint16_t unitID, uint16_t planeRecID);
 
 // Posts an event (gam2arena::PostEvent); an event that cannot be posted (no
 // arena) is deleted. Null does nothing.

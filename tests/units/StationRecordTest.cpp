@@ -481,13 +481,20 @@ TEST_F(ReliefTest, ReliefLaunchesAMatchingRecordAndMarksTheStation)
     EXPECT_TRUE(station->RequestRelief());
     const auto launches = world.Queued(EventCode::LAUNCH_AIRCRAFT);
     ASSERT_EQ(launches.size(), 1u);
+    // One aircraft of the two is split off into a record of its own (key 4),
+    // which takes the station and is launched.
     EXPECT_EQ(launches[0]->GetSubject(), 20);
-    EXPECT_EQ(launches[0]->Value(), 3);
+    EXPECT_EQ(launches[0]->Value(), 4);
     EXPECT_EQ(station->mode, StationMode::LAUNCHING);
     EXPECT_EQ(station->unitID, 20);
-    EXPECT_EQ(station->leg, 3);
-    ASSERT_NE(match->GetStation(), nullptr);
-    EXPECT_EQ(match->GetStation()->kind, StationKind::SONOBUOY);
+    EXPECT_EQ(station->leg, 4);
+    EXPECT_EQ(match->count, 1);
+    EXPECT_EQ(match->GetStation(), nullptr);
+    const PlaneRec* launched = carrier->records.Find(4);
+    ASSERT_NE(launched, nullptr);
+    EXPECT_EQ(launched->count, 1);
+    ASSERT_NE(launched->GetStation(), nullptr);
+    EXPECT_EQ(launched->GetStation()->kind, StationKind::SONOBUOY);
 }
 
 TEST_F(ReliefTest, NoReadyRecordSetsTheGroupFlagAndLaunchesNothing)
