@@ -21,6 +21,14 @@ PlaneRec* FindEntryRecord(const LaunchEntry& entry, PlaneRecList*& list)
     return list != nullptr ? list->Find(entry.planeRecId) : nullptr;
 }
 
+// Whether an arming that began at stateTime lies more than IDLE_SECONDS in
+// the past (a start time ahead of the clock is not).
+bool IdleLongEnough(uint32_t stateTime)
+{
+    const uint32_t now = gam2arena::GetGameTime();
+    return now > stateTime && now - stateTime > IDLE_SECONDS;
+}
+
 // PlaneRec::Launch: the entry's aircraft taken into a record of their own;
 // the entry follows them to it.
 void TakeEntryPlanes(LaunchEntry& entry, PlaneRecList& list)
@@ -48,7 +56,7 @@ void PrepareLaunch(LaunchList* list)
         if (record->loadoutID == entry->readyState) {
             if (!record->HasFlags(PlaneRec::READY_FLAGS) &&
                 FindUnitReadyEvent(entry->unitId, entry->planeRecId) == nullptr &&
-                gam2arena::GetGameTime() > record->stateTime + IDLE_SECONDS)
+                IdleLongEnough(record->stateTime))
                 record->SetFlags(PlaneRec::READY_FLAGS);
         } else if (entry->aircraftWanted < record->count) {
             TakeEntryPlanes(*entry, *records);

@@ -14,6 +14,7 @@
 #include "annex/SensorAnnex.h"
 #include "annex/WeaponAnnex.h"
 #include "annex/WeaponRec.h"
+#include "core/AllocationCheck.h"
 #include "core/ErrorReport.h"
 #include "core/NavMath.h"
 #include "core/ResourceText.h"
@@ -36,6 +37,8 @@ constexpr uint32_t KIND_ROCKET = 0x4;
 constexpr uint32_t KIND_GUN = 0x8;
 constexpr uint32_t KIND_TORPEDO = 0x10;
 constexpr uint32_t KIND_SONOBUOY = 0x100;
+// The kind whose weapons carry sensors of their own onto the aircraft.
+constexpr uint32_t KIND_SENSOR_CARRIER = 0x80;
 // The range a bomb or gun attack is given (tenths of a nautical mile).
 constexpr uint32_t CLOSE_ATTACK_RANGE = 20;
 
@@ -297,9 +300,15 @@ uint32_t PlaneRec::GetCapabilities(uint32_t kind) const
     bool sonar = false;
     for (const IDRecord* s = type->sensorIDs.First(); s != nullptr && !sonar; s = s->GetNext())
         sonar = IsSonarSensor(s->GetKey());
-    if (loadout != nullptr)
-        for (const IDNode* s = loadout->firstIDs.First(); s != nullptr && !sonar; s = s->GetNext())
+    // A loadout brings sensors only in its sensor-carrying weapons, as they
+    // are fitted to an aircraft when it is armed.
+    ForLoadoutWeapons(loadout, [&sonar](const WeaponRec& rec) {
+        const WeaponAnnex* const weapon = WeaponOf(&rec);
+        if (weapon == nullptr || weapon->GetWeaponKind() != KIND_SENSOR_CARRIER)
+            return;
+        for (const IDRecord* s = weapon->sensors.First(); s != nullptr && !sonar; s = s->GetNext())
             sonar = IsSonarSensor(s->GetKey());
+    });
     if (sonar)
         bits |= CAN_DIP;
     bool buoys = false;
@@ -367,6 +376,7 @@ void PlaneRec::DamagePlanes(uint8_t n)
     // The damaged aircraft go to a record of their own in the holder's list,
     // whatever the holder: a group keeps them as a ship or facility does.
     auto* const damaged = new PlaneRec(list->NewKey());
+    AllocationCheck(damaged);
     damaged->planeAnnexID = planeAnnexID;
     damaged->unitID = unitID;
     damaged->spare16 = spare16;

@@ -80,6 +80,28 @@ TEST_F(LaunchOrdersTest, AllOfTheRecordLaunchWholeAndUnflaggedEntriesOnlyPrepare
     EXPECT_EQ(world.Queued(EventCode::LAUNCH_AIRCRAFT).size(), 1u);
 }
 
+TEST_F(LaunchOrdersTest, AStationGoesToTheRecordOnlyWhenTheHolderIsAttached)
+{
+    StationRecord* station = StationRecord::CreateStation(StationKind::SONOBUOY);
+    const struct {
+        uint16_t attachedTo;
+        bool gotStation;
+    } cases[] = {{0, false}, {GROUP_ID, true}};
+    for (const auto& c : cases) {
+        carrier->records.DeleteAll();
+        carrier->attachedID = c.attachedTo;
+        AddRecord(3, 2, 5);
+        LaunchAircraft(ListOf(3, 2, 5, 1), station);
+        const PlaneRec* record = carrier->records.Find(3);
+        ASSERT_NE(record, nullptr);
+        ASSERT_EQ(record->GetStation() != nullptr, c.gotStation) << c.attachedTo;
+        if (c.gotStation) {
+            EXPECT_EQ(record->GetStation()->kind, StationKind::SONOBUOY);
+        }
+    }
+    delete station;
+}
+
 TEST_F(LaunchOrdersTest, AnIdleRecordInTheWantedStateIsMarkedReady)
 {
     world.arena.SetGameTime(GameTime(5000));
@@ -87,7 +109,7 @@ TEST_F(LaunchOrdersTest, AnIdleRecordInTheWantedStateIsMarkedReady)
         uint32_t stateTime;
         bool pendingArming;
         bool ready;
-    } cases[] = {{3199, false, true}, {3200, false, false}, {0, true, false}};
+    } cases[] = {{3199, false, true}, {3200, false, false}, {0xFFFFFF00u, false, false}, {0, true, false}};
     for (const auto& c : cases) {
         carrier->records.DeleteAll();
         PlaneRec* record = AddRecord(3, 2, 5, 0x20);

@@ -12,6 +12,8 @@
 #include "annex/LoadoutAnnex.h"
 #include "annex/PlaneAnnex.h"
 #include "annex/SensorAnnex.h"
+#include "annex/WeaponAnnex.h"
+#include "annex/WeaponRec.h"
 #include "core/IDRecord.h"
 #include "units/PlaneRecBridge.h"
 
@@ -351,6 +353,48 @@ TEST_F(PlaneRecTest, CapabilitiesOfKind2ReportASonar)
     EXPECT_EQ(record->GetCapabilities(2 | 0x1800), PlaneRec::CAN_DIP);
     record->planeAnnexID = 99;
     EXPECT_EQ(record->GetCapabilities(3), 0u);
+}
+
+TEST_F(PlaneRecTest, CapabilitiesOfKind2ReadTheLoadoutsWeapons)
+{
+    PlaneRec* record = AddRecord(carrier->records, 1, 1);
+    auto* sonar = new SensorAnnex(40);
+    sonar->sensorType = SENSOR_TYPE_ACTIVE_PASSIVE_SONAR;
+    Annex::Tables().Sensors()->Insert(sonar);
+    // Weapon 60 carries the sonar (a pod), 61 names it as a plain weapon
+    // would not, 62 is a sonobuoy.
+    const struct {
+        uint16_t id;
+        uint32_t kind;
+        bool sonar;
+    } weapons[] = {{60, 0x80, true}, {61, 0x1, true}, {62, 0x100, false}};
+    for (const auto& w : weapons) {
+        auto* weapon = new WeaponAnnex(w.id);
+        weapon->weaponKind = w.kind;
+        if (w.sonar)
+            weapon->sensors.Insert(new IDRecord(40));
+        Annex::Tables().Weapons()->Insert(weapon);
+        auto* rec = new WeaponRec(w.id);
+        rec->weaponID = w.id;
+        Annex::Tables().WeaponRecs()->Insert(rec);
+    }
+    const struct {
+        std::vector<uint16_t> recs;
+        uint32_t bits;
+    } cases[] = {
+        {{}, 0}, {{61}, 0}, {{60}, PlaneRec::CAN_DIP}, {{62}, PlaneRec::CAN_LAY_BUOYS},
+        {{60, 62}, PlaneRec::CAN_DIP | PlaneRec::CAN_LAY_BUOYS},
+    };
+    uint16_t loadoutID = 5;
+    for (const auto& c : cases) {
+        auto* loadout = new LoadoutAnnex(loadoutID);
+        loadout->firstIDs.Insert(new IDNode(40));   // not a sensor list
+        for (uint16_t id : c.recs)
+            loadout->weaponRecIDs.Insert(new IDNode(id));
+        Annex::Tables().Loadouts()->Insert(loadout);
+        record->loadoutID = loadoutID++;
+        EXPECT_EQ(record->GetCapabilities(2), c.bits) << c.recs.size();
+    }
 }
 
 TEST_F(PlaneRecTest, ArrivingAircraftAreReadyOrArmedAndTheSideIsTold)
