@@ -12,15 +12,6 @@ namespace {
 // Seconds an armed record stays unmarked before it counts as ready.
 constexpr uint32_t IDLE_SECONDS = 1800;
 
-// The record an entry names in its holder's list, with the list; null when
-// the holder, its list or the record is missing.
-PlaneRec* FindEntryRecord(const LaunchEntry& entry, PlaneRecList*& list)
-{
-    Unit* const unit = gam2arena::FindUnit(entry.unitId);
-    list = unit != nullptr ? unit->GetPlaneRecList() : nullptr;
-    return list != nullptr ? list->Find(entry.planeRecId) : nullptr;
-}
-
 // Whether an arming that began at stateTime lies more than IDLE_SECONDS in
 // the past (a start time ahead of the clock is not).
 bool IdleLongEnough(uint32_t stateTime)
@@ -50,7 +41,7 @@ void PrepareLaunch(LaunchList* list)
         return;
     for (LaunchEntry* entry = list->First(); entry != nullptr; entry = entry->GetNext()) {
         PlaneRecList* records = nullptr;
-        PlaneRec* const record = FindEntryRecord(*entry, records);
+        PlaneRec* const record = entry->FindRecord(&records);
         if (record == nullptr)
             continue;
         if (record->loadoutID == entry->readyState) {
@@ -79,7 +70,7 @@ void LaunchAircraft(LaunchList* list, const StationRecord* station)
         if (station != nullptr && attachedTo == nullptr)
             attachedTo = gam2arena::FindUnit(unit->attachedID);
         PlaneRecList* records = nullptr;
-        PlaneRec* record = FindEntryRecord(*entry, records);
+        PlaneRec* record = entry->FindRecord(&records);
         if (record == nullptr || entry->launchFlag == 0)
             continue;
         if (entry->aircraftWanted < record->count) {

@@ -13,10 +13,12 @@
 
 #include "core/ConfigurationFileIO.h"
 #include "core/ErrorReport.h"
+#include "core/EventList.h"
 #include "core/ResourceLoader.h"
 #include "platform/Exit.h"
 #include "tests/support/SampleMap.h"
 #include "world/Map.h"
+#include "world/PathReturnEvent.h"
 
 namespace fuzz {
 
@@ -110,6 +112,13 @@ void UseSampleResources()
     ConfigurationFileIO file(ini.c_str());
     loader = std::make_unique<ResourceLoader>(file);
     TheResourceLoader = loader.get();
+}
+
+void UsePathReturnEvents()
+{
+    SetEventFactory([](uint8_t typeCode) -> Event* {
+        return typeCode == EventCode::PATH_RETURN ? new PathReturnEvent : nullptr;
+    });
 }
 
 void UseSampleMap(std::string* section)

@@ -47,6 +47,10 @@ std::string DataDir();
 // loaders report through them; once per process.
 void UseSampleResources();
 
+// Installs an event factory that makes only path-return events, the events
+// a station's or an aircraft record's saved form holds; once per process.
+void UsePathReturnEvents();
+
 // The sample sea area (MAPS/SAMPLE.*) loaded as gMap once per process, land
 // and sea cells following its outlines; the map section's bytes in `section`
 // when asked for.

@@ -16,19 +16,10 @@
 
 namespace {
 
-Event* MakeEvent(uint8_t typeCode)
-{
-    return typeCode == EventCode::PATH_RETURN ? new PathReturnEvent : nullptr;
-}
-
 void SetUp()
 {
-    static const bool done = [] {
-        fuzz::UseSampleResources();
-        SetEventFactory(&MakeEvent);
-        return true;
-    }();
-    (void)done;
+    fuzz::UseSampleResources();
+    fuzz::UsePathReturnEvents();
 }
 
 std::string SavedSample()

@@ -1,7 +1,9 @@
 // LaunchEntry.cpp: a launch entry made from an aircraft record.
 #include "units/LaunchEntry.h"
 
+#include "core/gam2arena.h"
 #include "units/PlaneRec.h"
+#include "units/Unit.h"
 
 LaunchEntry::LaunchEntry(uint16_t key, const PlaneRec& record)
     : TreeListNode<LaunchEntry>(key),
@@ -10,4 +12,13 @@ LaunchEntry::LaunchEntry(uint16_t key, const PlaneRec& record)
       aircraftWanted(record.count),
       readyState(record.loadoutID)
 {
+}
+
+PlaneRec* LaunchEntry::FindRecord(PlaneRecList** list) const
+{
+    Unit* const unit = gam2arena::FindUnit(unitId);
+    PlaneRecList* const records = unit != nullptr ? unit->GetPlaneRecList() : nullptr;
+    if (list != nullptr)
+        *list = records;
+    return records != nullptr ? records->Find(planeRecId) : nullptr;
 }

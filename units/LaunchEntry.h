@@ -9,6 +9,7 @@
 #include "core/TreeListOf.h"
 
 class PlaneRec;
+class PlaneRecList;
 
 class LaunchEntry : public TreeListNode<LaunchEntry> {
 public:
@@ -18,6 +19,10 @@ public:
     // not marked for launch.
     LaunchEntry(uint16_t key, const PlaneRec& record);
     ~LaunchEntry() override = default;
+
+    // The entry's record, looked up in its holder's list (null when the
+    // holder or the record is gone); `list` receives the holder's list.
+    PlaneRec* FindRecord(PlaneRecList** list = nullptr) const;
 
     uint16_t unitId = 0;          // the holder of the record
     uint16_t planeRecId = 0;      // the record in the holder's list

@@ -20,13 +20,6 @@ constexpr uint32_t CAPABILITY_SURFACE_SEARCH = 0x1;
 constexpr uint32_t CAPABILITY_AIR_SEARCH = 0x2;
 constexpr uint32_t KIND_SONOBUOY = 0x100;
 
-const PlaneRec* FindEntryRecord(const LaunchEntry& entry)
-{
-    Unit* const unit = gam2arena::FindUnit(entry.unitId);
-    PlaneRecList* const list = unit != nullptr ? unit->GetPlaneRecList() : nullptr;
-    return list != nullptr ? list->Find(entry.planeRecId) : nullptr;
-}
-
 }  // namespace
 
 template <class List>
@@ -102,7 +95,7 @@ void PlaneTypeSummary::LaunchBest(const StationRecord* target, uint32_t targetMa
     for (const LaunchEntry* e = records.First(); e != nullptr; e = e->GetNext()) {
         if (e->launchFlag != 0)
             continue;
-        const PlaneRec* const record = FindEntryRecord(*e);
+        const PlaneRec* const record = e->FindRecord();
         if (record == nullptr)
             continue;
         const uint32_t count = record->CountWeapons(targetMask);
