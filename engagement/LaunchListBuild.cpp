@@ -48,9 +48,9 @@ void AddUnitRecords(Unit& unit, LaunchList*& launch)
     }
 }
 
-}  // namespace
-
-void CollectVisibleUnits(uint16_t unitID, IDList& list)
+// CollectVisibleUnits with the groups already walked, so that a group
+// listed among its own members (a damaged saved game) is walked once.
+void CollectVisible(uint16_t unitID, IDList& list, IDList& groupsWalked)
 {
     if (unitID == 0 || !game2ui::IsVisibleToPlayer(unitID))
         return;
@@ -60,8 +60,19 @@ void CollectVisibleUnits(uint16_t unitID, IDList& list)
             list.Insert(new IDNode(unitID));
         return;
     }
+    if (groupsWalked.Find(unitID) != nullptr)
+        return;
+    groupsWalked.Insert(new IDNode(unitID));
     for (const GroupEntry* e = static_cast<Group*>(unit)->members.First(); e != nullptr; e = e->GetNext())
-        CollectVisibleUnits(e->GetKey(), list);
+        CollectVisible(e->GetKey(), list, groupsWalked);
+}
+
+}  // namespace
+
+void CollectVisibleUnits(uint16_t unitID, IDList& list)
+{
+    IDList groupsWalked;
+    CollectVisible(unitID, list, groupsWalked);
 }
 
 void BuildLaunchList(uint16_t unitID, const IDList* further, uint16_t windowKind)

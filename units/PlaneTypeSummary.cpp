@@ -19,6 +19,8 @@ namespace {
 constexpr uint32_t CAPABILITY_SURFACE_SEARCH = 0x1;
 constexpr uint32_t CAPABILITY_AIR_SEARCH = 0x2;
 constexpr uint32_t KIND_SONOBUOY = 0x100;
+// The kind whose weapons carry sensors of their own onto the aircraft.
+constexpr uint32_t KIND_SENSOR_CARRIER = 0x80;
 
 }  // namespace
 
@@ -76,8 +78,17 @@ void PlaneTypeSummary::AddLoadout(uint16_t loadoutID)
 {
     const AnnexTable<LoadoutAnnex>* const loadouts = Annex::Tables().Loadouts();
     const LoadoutAnnex* const loadout = loadouts != nullptr ? loadouts->Find(loadoutID) : nullptr;
-    if (loadout != nullptr)
-        ScanSensors(loadout->firstIDs, loadoutID);
+    const AnnexTable<WeaponRec>* const recs = Annex::Tables().WeaponRecs();
+    if (loadout == nullptr || recs == nullptr)
+        return;
+    // A loadout brings sensors only in its sensor-carrying weapons, as they
+    // are fitted to an aircraft when it is armed.
+    for (const IDNode* w = loadout->weaponRecIDs.First(); w != nullptr; w = w->GetNext()) {
+        const WeaponRec* const rec = recs->Find(w->GetKey());
+        const WeaponAnnex* const weapon = rec != nullptr ? Annex::FindWeapon(rec->weaponID) : nullptr;
+        if (weapon != nullptr && weapon->GetWeaponKind() == KIND_SENSOR_CARRIER)
+            ScanSensors(weapon->sensors, loadoutID);
+    }
 }
 
 void PlaneTypeSummary::AddRecord(const PlaneRec& record)

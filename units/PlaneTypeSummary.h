@@ -21,7 +21,8 @@ public:
     explicit PlaneTypeSummary(uint16_t planeAnnexID);
     ~PlaneTypeSummary() override = default;   // the list frees its entries
 
-    // Takes the loadout's sensors into the radar values and the sonar.
+    // Takes the sensors of the loadout's sensor-carrying weapons into the
+    // radar values and the sonar.
     void AddLoadout(uint16_t loadoutID);
     // Lists the record unless it is listed already (same unit and key).
     void AddRecord(const PlaneRec& record);

@@ -52,6 +52,7 @@ struct WindowAnswers {
     int32_t bearings[2] = {};
     int32_t ranges[2] = {};
     uint16_t shownUnit = 0;
+    std::vector<uint16_t> pickEvents;   // values of the events the station is to carry
 };
 
 class LaunchWindowOrdersTest : public stationtest::StationWorld {
@@ -83,6 +84,8 @@ protected:
             out.secondBearing = a.bearings[1];
             out.firstRange = a.ranges[0];
             out.secondRange = a.ranges[1];
+            for (uint16_t value : a.pickEvents)
+                out.events.Append(new unittest::TestEvent(EventCode::SET_SPEED, 0, value));
             return a.hasPick;
         };
         calls.getFormationUnit = [](uint16_t) { return WindowAnswers::Active()->shownUnit; };
@@ -291,6 +294,41 @@ TEST_F(LaunchWindowOrdersTest, TheLaunchListTakesTheVisibleMembersRecordsThatFit
     EXPECT_EQ(window.opened[1].records, (std::vector<uint16_t>{7}));
 }
 
+TEST_F(LaunchWindowOrdersTest, TheSizeCodeIsHalvedAboveFourBeforeTheFacilitiesCompareIt)
+{
+    struct Case {
+        uint32_t sizeCode;
+        uint32_t largest;
+        bool listed;
+    };
+    const Case cases[] = {
+        {6, 3, true}, {6, 2, false}, {4, 4, true}, {4, 3, false}, {5, 2, true}, {0x1FF, 255, true},
+    };
+    Holder* ship = AddHolder(30, 'S');
+    AddRecord(*ship, 1, 2);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sizeCode);
+        type->aircraftFlags = (c.sizeCode << 11) | 0x80000000u | 0x7FFu;   // bits around the code do not count
+        ship->maxSize = c.largest;
+        window.opened.clear();
+        BuildLaunchList(30, nullptr, 2);
+        EXPECT_EQ(window.opened.size(), c.listed ? 1u : 0u);
+    }
+}
+
+TEST_F(LaunchWindowOrdersTest, AGroupAmongItsOwnMembersIsWalkedOnce)
+{
+    Holder* ship = AddHolder(30, 'S');
+    AddRecord(*ship, 1, 2);
+    group->AddMember(30, nullptr);
+    group->members.Insert(new GroupEntry(stationtest::StationWorld::GROUP_ID));   // a damaged saved game
+    IDList collected;
+    CollectVisibleUnits(stationtest::StationWorld::GROUP_ID, collected);
+    ASSERT_NE(collected.First(), nullptr);
+    EXPECT_EQ(collected.First()->GetKey(), 30);
+    EXPECT_EQ(collected.First()->GetNext(), nullptr);
+}
+
 TEST_F(LaunchWindowOrdersTest, AFormationWindowOpensTheListOfItsUnit)
 {
     Holder* a = AddHolder(30, 'S');
@@ -336,6 +374,7 @@ TEST_F(LaunchWindowOrdersTest, ASectorLaunchGivesTheRecordAStationInTheDrawnSect
     window.bearings[1] = axisBearing + 2000;
     window.ranges[0] = 40 * 4096;
     window.ranges[1] = 10 * 4096;
+    window.pickEvents = {7, 8};
     LaunchToSector(list());
     EXPECT_EQ(gSectorLaunchGroup, 0);
     ASSERT_EQ(world.Queued(EventCode::LAUNCH_AIRCRAFT).size(), 1u);
@@ -346,6 +385,10 @@ TEST_F(LaunchWindowOrdersTest, ASectorLaunchGivesTheRecordAStationInTheDrawnSect
     EXPECT_EQ(station->rightBearing, 2000);
     EXPECT_EQ(station->maxRange, 40 * 4096);
     EXPECT_EQ(station->minRange, 10 * 4096);
+    std::vector<uint16_t> carried;   // the drawn sector's events go with the station
+    for (const Event* e = station->eventList.First(); e != nullptr; e = e->GetNext())
+        carried.push_back(static_cast<const unittest::TestEvent*>(e)->Value());
+    EXPECT_EQ(carried, window.pickEvents);
 }
 
 TEST_F(LaunchWindowOrdersTest, ASectorAroundAUnitThatIsNoGroupIsFatal)

@@ -111,14 +111,26 @@ TEST_F(PlaneTypeSummaryTest, RadarsGiveTheirBestValuesAndASonarIsNotedOnce)
     AddSensor(3, SENSOR_TYPE_RADAR, 0x3, 50);   // both bits: counts for both
     AddSensor(4, SENSOR_TYPE_ACTIVE_PASSIVE_SONAR, 0, 0);
     AddSensor(5, SENSOR_TYPE_PASSIVE_SONAR, 0, 0);
+    AddSensor(6, SENSOR_TYPE_RADAR, 0x3, 80);
     for (uint16_t id : {1, 2, 3})
         type->sensorIDs.Insert(new IDRecord(id));
-    auto* load = new LoadoutAnnex(30);
-    load->firstIDs.Insert(new IDNode(4));
-    Annex::Tables().Loadouts()->Insert(load);
-    auto* other = new LoadoutAnnex(31);
-    other->firstIDs.Insert(new IDNode(5));
-    Annex::Tables().Loadouts()->Insert(other);
+    // Loadouts bring sensors in their sensor-carrying weapons only.
+    const auto addLoadout = [this](uint16_t id, uint32_t weaponKind, std::initializer_list<uint16_t> sensors) {
+        auto* weapon = new WeaponAnnex(id);
+        weapon->weaponKind = weaponKind;
+        for (uint16_t s : sensors)
+            weapon->sensors.Insert(new IDRecord(s));
+        Annex::Tables().Weapons()->Insert(weapon);
+        AddWeaponRec(id, id, 1);
+        auto* load = new LoadoutAnnex(id);
+        load->weaponRecIDs.Insert(new IDNode(id));
+        load->firstIDs.Insert(new IDNode(6));   // not a sensor list
+        Annex::Tables().Loadouts()->Insert(load);
+    };
+    addLoadout(29, 0x2, {4, 6});   // a bomb: its sensors do not count
+    addLoadout(30, 0x80, {4});
+    addLoadout(31, 0x80, {5});
+    addLoadout(32, 0x80, {6});
 
     PlaneTypeSummary summary(TYPE_ID);
     EXPECT_EQ(summary.GetKey(), TYPE_ID);
@@ -127,11 +139,17 @@ TEST_F(PlaneTypeSummaryTest, RadarsGiveTheirBestValuesAndASonarIsNotedOnce)
     EXPECT_EQ(summary.surfaceSearch, 60);
     EXPECT_EQ(summary.airSearch, 50);
     EXPECT_EQ(summary.hasSonar, 0);
+    summary.AddLoadout(29);
+    summary.AddLoadout(99);   // missing: nothing
+    EXPECT_EQ(summary.hasSonar, 0);
+    EXPECT_EQ(summary.surfaceSearch, 60);
     summary.AddLoadout(30);
     summary.AddLoadout(31);   // the first sonar's loadout stays
-    summary.AddLoadout(99);   // missing: nothing
     EXPECT_EQ(summary.hasSonar, 1);
     EXPECT_EQ(summary.sonarLoadoutID, 30);
+    summary.AddLoadout(32);   // a radar with both bits raises both values
+    EXPECT_EQ(summary.surfaceSearch, 80);
+    EXPECT_EQ(summary.airSearch, 80);
 }
 
 TEST_F(PlaneTypeSummaryTest, SonobuoysAreCountedFromTheMountsAndAMissingTypeGivesZeros)
