@@ -116,7 +116,8 @@ public:
     // are drawn from them: a weapon short in stock gives way to its
     // alternate (recorded in substitutions), and where the alternates run
     // out or lead back to a weapon already found short the aircraft carry
-    // nothing of it. Then the loadout is set, the mission told (with
+    // nothing of it (noted as a substitution by 0, so that nothing goes
+    // back for it later). Then the loadout is set, the mission told (with
     // notify) and the readiness event carrying readyValue posted.
     void SetReadyState(uint16_t newLoadout, bool notify, uint16_t readyValue);
 

@@ -164,7 +164,8 @@ void PlaneRec::ReturnLoadout(StockChain& stocks)
             substitutions.Remove(substitute);
             delete substitute;
         }
-        const WeaponAnnex* const weapon = Annex::FindWeapon(carried);
+        // A carried weapon of 0 stands for nothing drawn: nothing goes back.
+        const WeaponAnnex* const weapon = carried != 0 ? Annex::FindWeapon(carried) : nullptr;
         if (weapon != nullptr && weapon->CheckKind())
             ReturnRounds(stocks, unitID, carried, RoundsFor(count, *rec));
     }
@@ -184,15 +185,15 @@ void PlaneRec::DrawLoadout(StockChain& stocks, uint16_t newLoadout)
         const uint16_t need = RoundsFor(count, *rec);
         tried.clear();
         uint16_t candidate = named;
-        while (candidate != 0) {
+        bool settled = false;   // carried as named, or its stand-in noted
+        while (!settled && candidate != 0) {
             const WeaponAnnex* const weapon = Annex::FindWeapon(candidate);
-            if (weapon == nullptr) {
-                AddSubstitution(named, 0);   // nothing carried
-                break;
-            }
+            if (weapon == nullptr)
+                break;   // nothing carried
             if (!weapon->CheckKind()) {
                 if (candidate != named)
                     AddSubstitution(named, candidate);
+                settled = true;
                 break;
             }
             StockEntry* const stock = FindStock(stocks, candidate);
@@ -200,15 +201,21 @@ void PlaneRec::DrawLoadout(StockChain& stocks, uint16_t newLoadout)
                 if (candidate != named)
                     AddSubstitution(named, candidate);
                 DrawRounds(*stock, need);
+                settled = true;
                 break;
             }
             // Short: try the alternate, unless the alternates lead back to a
-            // weapon already found short, where the aircraft carry nothing.
+            // weapon already found short.
             tried.push_back(candidate);
             candidate = weapon->alternateID;
             if (std::find(tried.begin(), tried.end(), candidate) != tried.end())
                 break;
         }
+        // Nothing drawn for the named weapon: noted as carried-nothing, so
+        // that the next return gives back nothing for it rather than rounds
+        // that never left the magazines.
+        if (!settled)
+            AddSubstitution(named, 0);
     }
 }
 

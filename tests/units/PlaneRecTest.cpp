@@ -629,9 +629,9 @@ TEST_F(ArmingTest, DrawsTheAlternateWhenShortAndReturnsItUpToCapacity)
     EXPECT_EQ(Rounds(*carrier, 3, 40), 3);
     EXPECT_EQ(Rounds(*carrier, 3, 41), 6);
     // Rearming: the 4 of 41 carried go back (10, the capacity); 42 has no
-    // stock and no alternate: nothing carried, and no substitution noted.
+    // stock and no alternate: nothing carried, noted as such.
     record->SetReadyState(6, true, 30);
-    EXPECT_EQ(Substitutions(*record), "");
+    EXPECT_EQ(Substitutions(*record), "42>0");
     EXPECT_EQ(Rounds(*carrier, 3, 41), 10);
     EXPECT_EQ(ReadyEvents().size(), 2u);
 }
@@ -670,7 +670,7 @@ TEST_F(ArmingTest, AlternatesThatLeadBackEndWithNothingCarried)
     carrier->magazines.First()->weapons.Find(2)->shotsLeft = 2;
     PlaneRec* record = Unarmed(4);
     record->SetReadyState(5, true, 30);   // used to loop for ever
-    EXPECT_EQ(Substitutions(*record), "");
+    EXPECT_EQ(Substitutions(*record), "40>0");
     EXPECT_EQ(Rounds(*carrier, 3, 40), 3);
     EXPECT_EQ(Rounds(*carrier, 3, 41), 2);
     EXPECT_EQ(record->loadoutID, 5);
@@ -680,6 +680,29 @@ TEST_F(ArmingTest, AlternatesThatLeadBackEndWithNothingCarried)
     record->loadoutID = 0;
     record->SetReadyState(5, true, 30);
     EXPECT_EQ(Rounds(*carrier, 3, 41), 2);
+}
+
+TEST_F(ArmingTest, ArmedShortThenRearmedTheMagazinesHoldWhatTheyHeld)
+{
+    struct Row {
+        const char* name;
+        uint16_t alternateOf41;   // 0: the alternates run out; 40: they lead back
+    };
+    for (const Row& r : {Row{"alternates run out", 0}, Row{"alternates lead back", 40}}) {
+        SCOPED_TRACE(r.name);
+        Annex::Tables().Weapons()->Find(41)->alternateID = r.alternateOf41;
+        carrier->magazines.First()->weapons.Find(1)->shotsLeft = 3;
+        carrier->magazines.First()->weapons.Find(2)->shotsLeft = 2;
+        PlaneRec* record = Unarmed(4);   // 4 of 40 needed: 3 of 40, 2 of 41 held
+        record->SetReadyState(5, true, 30);
+        EXPECT_EQ(Substitutions(*record), "40>0");
+        record->SetReadyState(6, true, 30);   // nothing of 40 goes back
+        record->SetReadyState(0, true, 30);
+        EXPECT_EQ(Rounds(*carrier, 3, 40), 3);
+        EXPECT_EQ(Rounds(*carrier, 3, 41), 2);
+        EXPECT_EQ(Substitutions(*record), "");
+        carrier->records.DeleteAll();
+    }
 }
 
 TEST_F(ArmingTest, UncountedAndMissingWeaponsAreNotedAndLeaveTheStocksAlone)
