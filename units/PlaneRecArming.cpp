@@ -85,14 +85,18 @@ Mount* FirstMagazine(Unit& unit)
 }
 
 // Gives rounds of the weapon back to the stock: the first entry for it takes
-// them up to its capacity, its magazine following; without an entry the
+// them up to its capacity (never falling), its magazine following; without an entry the
 // unit's first magazine takes them as a new weapon record, and the stock an
 // entry of OPEN_STOCK_CAPACITY.
 void ReturnRounds(StockChain& stocks, uint16_t unitID, uint16_t weaponID, uint16_t rounds)
 {
     if (StockEntry* const entry = FindStock(stocks, weaponID)) {
+        // Capped at the capacity, but a stock already past it (a magazine
+        // record whose full quantity is below its rounds, or 0) is never
+        // lowered by a return.
         const uint32_t sum = uint32_t{entry->count} + rounds;
-        entry->count = static_cast<uint16_t>(std::min<uint32_t>(sum, entry->capacity));
+        const uint32_t capped = std::min<uint32_t>(sum, entry->capacity);
+        entry->count = static_cast<uint16_t>(std::max<uint32_t>(capped, entry->count));
         if (WeaponRec* const rec = FindMagazineRecord(*entry))
             rec->shotsLeft = entry->count;
         return;

@@ -636,7 +636,7 @@ TEST_F(ArmingTest, DrawsTheAlternateWhenShortAndReturnsItUpToCapacity)
     EXPECT_EQ(ReadyEvents().size(), 2u);
 }
 
-TEST_F(ArmingTest, ReturnsStopAtTheCapacityEvenPastSixteenBits)
+TEST_F(ArmingTest, ReturnsStopAtTheCapacityEvenPastSixteenBitsAndNeverLowerAStock)
 {
     struct Row {
         uint16_t onHand, full;
@@ -648,6 +648,8 @@ TEST_F(ArmingTest, ReturnsStopAtTheCapacityEvenPastSixteenBits)
         {2, 8, 4, 1, 6},
         {7, 8, 4, 1, 8},                 // not 11
         {65000, 65535, 200, 300, 65535},  // 60000 more wraps 16 bits
+        {10, 8, 4, 1, 10},               // already past the capacity: not lowered
+        {48, 0, 4, 1, 48},               // no full quantity given
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.onHand);
