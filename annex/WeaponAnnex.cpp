@@ -103,7 +103,7 @@ void WeaponAnnex::Save(std::ostream& out, uint32_t annexVersion) const
     if (annexVersion != 0) {
         SaveField(out, extra1);
         SaveField(out, extra2);
-        SaveField(out, extraValue);
+        SaveField(out, alternateID);
         SaveField(out, lastValue);
     }
 }
@@ -118,7 +118,7 @@ bool WeaponAnnex::Read(std::istream& in)
     fifthIDs.DeleteAll();
     extra1 = 0;
     extra2 = 0;
-    extraValue = 0;
+    alternateID = 0;
     lastValue = 0;
     ClearFlightFigures();
 
@@ -172,7 +172,7 @@ bool WeaponAnnex::Read(std::istream& in)
     if (GetAnnexVersion() != 0) {
         LoadField(in, extra1);
         LoadField(in, extra2);
-        LoadField(in, extraValue);
+        LoadField(in, alternateID);
         LoadField(in, lastValue);
     }
     return static_cast<bool>(in);

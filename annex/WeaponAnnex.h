@@ -76,7 +76,8 @@ public:
     //      value4, value5      2 x u16
     //      value6              u8
     //      extra1, extra2      2 x i16       version 1 only
-    //      extraValue          u16           version 1 only
+    //      alternateID         u16           version 1 only: the weapon
+    //                                        carried instead when short; 0 none
     //      lastValue           u32           version 1 only
     static constexpr int64_t MIN_FILE_BYTES = 102;
     static constexpr int64_t VERSION1_BYTES = 10;   // what version 1 adds
@@ -174,7 +175,7 @@ public:
     uint8_t value6 = 0;
     int16_t extra1 = 0;
     int16_t extra2 = 0;
-    uint16_t extraValue = 0;
+    uint16_t alternateID = 0;   // weapon.dat record armed instead when short; 0 none
     uint32_t lastValue = 0;
 
     // Flight figures, worked out once the annex is loaded; no file holds them.

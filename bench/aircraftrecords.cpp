@@ -1,6 +1,9 @@
 // aircraftrecords.cpp: the cost of the aircraft-record orders.
 // BM_ArmRecords: arming 40 records of a carrier, each with a new loadout, in
-// ns per record. BM_LaunchBest: a type summary of 100 records choosing and
+// ns per record; BM_ArmRecordsWithLogistics the same with the aircraft
+// logistics setting on, the carrier's 10 magazines holding every weapon, each
+// arming returning the old loadout's rounds and drawing the new one's, in ns
+// per record. BM_LaunchBest: a type summary of 100 records choosing and
 // launching its best-armed one, in ns per call. BM_BuildLaunchList: the
 // launch list of a group of 20 carriers of 10 records each, in ns per call.
 // Not hot paths: the goal is growth linear in records.
@@ -11,10 +14,13 @@
 #include "annex/AnnexTables.h"
 #include "annex/LoadoutAnnex.h"
 #include "annex/PlaneAnnex.h"
+#include "annex/WeaponAnnex.h"
 #include "annex/WeaponRec.h"
 #include "core/IDList.h"
 #include "engagement/LaunchListBuild.h"
+#include "units/AircraftLogistics.h"
 #include "units/Group.h"
+#include "units/Mount.h"
 #include "units/PlaneRec.h"
 #include "units/PlaneRecBridge.h"
 #include "units/PlaneTypeSummary.h"
@@ -108,6 +114,43 @@ void BM_ArmRecords(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * 40);
 }
 BENCHMARK(BM_ArmRecords);
+
+void BM_ArmRecordsWithLogistics(benchmark::State& state)
+{
+    constexpr uint16_t MAGAZINES = 10;
+    World world(1, 40);
+    // Loadout l carries weapon l, a missile whose alternate is the next one.
+    for (uint16_t l = 1; l <= 8; ++l) {
+        auto* weapon = new WeaponAnnex(l);
+        weapon->weaponKind = WEAPON_KIND_MISSILE;
+        weapon->alternateID = static_cast<uint16_t>(l % 8 + 1);
+        Annex::Tables().Weapons()->Insert(weapon);
+        Annex::Tables().WeaponRecs()->Find(l)->weaponID = l;
+    }
+    Carrier& carrier = world.First();
+    for (uint16_t m = 1; m <= MAGAZINES; ++m) {
+        auto* magazine = new Mount(m);
+        magazine->capabilities = Mount::MAGAZINE;
+        for (uint16_t w = 1; w <= 8; ++w) {
+            auto* rec = new WeaponRec(w);
+            rec->weaponID = w;
+            rec->shotsLeft = 1000;
+            rec->secondValue = 2000;
+            magazine->weapons.Insert(rec);
+        }
+        carrier.magazines.Insert(magazine);
+    }
+    AircraftLogistics::SetOn(true);
+    uint16_t round = 0;
+    for (auto _ : state) {
+        ++round;
+        for (PlaneRec* r = carrier.records.First(); r != nullptr; r = r->GetNext())
+            r->SetReadyState(static_cast<uint16_t>((r->GetKey() + round) % 8 + 1), false, PlaneRec::READY_VALUE);
+    }
+    AircraftLogistics::SetOn(false);
+    state.SetItemsProcessed(state.iterations() * 40);
+}
+BENCHMARK(BM_ArmRecordsWithLogistics);
 
 void BM_LaunchBest(benchmark::State& state)
 {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <iosfwd>
 
+#include "annex/StockEntry.h"
 #include "core/IDList.h"
 #include "core/LatLonPoint.h"
 #include "core/SavedTreeListOf.h"
@@ -108,7 +109,16 @@ public:
     // The longest reach of the loadout's weapons against the mask.
     uint32_t GetAttackRange(uint32_t targetMask) const;
 
-    // Arms the record with a loadout (see PlaneRecArming.cpp).
+    // Arms the record with a loadout: acts only when the loadout differs
+    // from the one carried, or while the ready time is 0 and the record is
+    // not fully ready. With the aircraft logistics setting on, the old
+    // loadout's weapons go back to the holder's magazines and the new one's
+    // are drawn from them: a weapon short in stock gives way to its
+    // alternate (recorded in substitutions), and where the alternates run
+    // out or lead back to a weapon already found short the aircraft carry
+    // nothing of it (noted as a substitution by 0, so that nothing goes
+    // back for it later). Then the loadout is set, the mission told (with
+    // notify) and the readiness event carrying readyValue posted.
     void SetReadyState(uint16_t newLoadout, bool notify, uint16_t readyValue);
 
     // Aircraft hit on the ground: n of them split off unready, or all lost.
@@ -153,6 +163,14 @@ private:
     // The fuel used (percent) for a range at a speed and altitude; -1 when
     // the trip cannot be judged.
     int32_t FuelUsed(const LatLonPoint& target, uint16_t speed, int16_t altitude, bool oneWay) const;
+    // The arming's weapons with the aircraft logistics setting on: the old
+    // loadout's go back to the holder's stocks, the substitutions are
+    // cleared, the new loadout's are drawn (PlaneRecArming.cpp).
+    void ExchangeWeapons(uint16_t newLoadout);
+    void ReturnLoadout(StockChain& stocks);
+    void DrawLoadout(StockChain& stocks, uint16_t newLoadout);
+    // Notes that the aircraft carry `carried` (0: nothing) for `named`.
+    void AddSubstitution(uint16_t named, uint16_t carried);
 
     StationRecord* station = nullptr;   // owned; a station assignment
 };

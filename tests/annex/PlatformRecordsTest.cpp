@@ -216,7 +216,7 @@ std::unique_ptr<WeaponAnnex> MakeWeapon(uint16_t id, uint32_t kind = 1, uint32_t
     weapon->value6 = 0xD1;
     weapon->extra1 = -7;
     weapon->extra2 = 300;
-    weapon->extraValue = 0xE1E2;
+    weapon->alternateID = 0xE1E2;
     weapon->lastValue = 0xF00DFACE;
     return weapon;
 }
@@ -692,7 +692,7 @@ TEST(WeaponAnnex, ReadsEveryField)
     EXPECT_EQ(weapon->value6, 0xD1);
     EXPECT_EQ(weapon->extra1, -7);
     EXPECT_EQ(weapon->extra2, 300);
-    EXPECT_EQ(weapon->extraValue, 0xE1E2);
+    EXPECT_EQ(weapon->alternateID, 0xE1E2);
     EXPECT_EQ(weapon->lastValue, 0xF00DFACEu);
     EXPECT_FALSE(weapon->prepared);
 }
@@ -710,7 +710,7 @@ TEST(WeaponAnnex, VersionZeroRecordEndsAfterTheLastByte)
     EXPECT_EQ(weapon->value6, 0xD1);
     EXPECT_EQ(weapon->extra1, 0);
     EXPECT_EQ(weapon->extra2, 0);
-    EXPECT_EQ(weapon->extraValue, 0);
+    EXPECT_EQ(weapon->alternateID, 0);
     EXPECT_EQ(weapon->lastValue, 0u);
 }
 

@@ -641,7 +641,7 @@ TEST_F(SampleDatabase, EveryFieldCarriesAValue)
     EXPECT_SEEN(t.Weapons(), value6);
     EXPECT_SEEN(t.Weapons(), extra1);
     EXPECT_SEEN(t.Weapons(), extra2);
-    EXPECT_SEEN(t.Weapons(), extraValue);
+    EXPECT_SEEN(t.Weapons(), alternateID);
     EXPECT_SEEN(t.Weapons(), lastValue);
 
     EXPECT_SEEN(t.WeaponRecs(), cycleTimer);
@@ -821,7 +821,7 @@ TEST_F(SampleDatabase, WrittenBackInBothVersionsAndReadAgain)
         EXPECT_EQ(ReadBytes(dirs[version] + ANNEX_SHIP), ships);
         // A version-0 file drops the version-1 fields: they read as 0.
         const WeaponAnnex* skylance = Annex::Tables().Weapons()->Find(1);
-        EXPECT_EQ(skylance->extraValue, version ? 7 : 0);
+        EXPECT_EQ(skylance->alternateID, version ? 7 : 0);
         EXPECT_EQ(Annex::Tables().Ships()->Find(1)->lastValue, version ? 1u : 0u);
     }
 }

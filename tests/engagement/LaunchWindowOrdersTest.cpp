@@ -228,6 +228,12 @@ TEST_F(LaunchWindowOrdersTest, SubstitutionsShowOnlyWithTheSwitchAndAMissingWeap
     EXPECT_EQ(Describe(30, 3, 50, &subs), prefix + "Dart" + std::string(32, ' ') + "  4  ");
     gShowSubstitutions = 1;
     EXPECT_EQ(Describe(30, 3, 50, &subs), prefix + "Spear" + std::string(31, ' ') + "  4  ");
+    NavIDList nothing;   // aircraft that carry nothing for weapon 1
+    nothing.Insert(new NavIDNode(1, 0));
+    EXPECT_EQ(Describe(30, 3, 50, &nothing), Words(0x7B01F1) + ".\n" + Words(0x7B01F3));
+    ASSERT_EQ(reports.posts.size(), 1u);
+    EXPECT_EQ(reports.posts[0], Words(0x7B0258));
+    reports.posts.clear();
 
     AddLoadout(51, {101, 555, 600});   // 555: no such weapon record; lines go in key order
     EXPECT_EQ(Describe(30, 3, 51), prefix + "Dart" + std::string(32, ' ') + "  4  ");

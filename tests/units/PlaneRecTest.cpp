@@ -1,10 +1,12 @@
 // PlaneRecTest.cpp: aircraft records: taking, merging and losing aircraft,
-// the queries on the aircraft type, arriving aircraft and the saved form.
+// the queries on the aircraft type, arriving aircraft, the saved form and
+// arming with the aircraft logistics setting on.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "StationTestSupport.h"
@@ -15,6 +17,9 @@
 #include "annex/WeaponAnnex.h"
 #include "annex/WeaponRec.h"
 #include "core/IDRecord.h"
+#include "core/ConfigurationFileIO.h"
+#include "support/TempTree.h"
+#include "units/AircraftLogistics.h"
 #include "units/PlaneRecBridge.h"
 
 namespace {
@@ -539,6 +544,254 @@ TEST_F(PlaneRecTest, ArmingWithTheLoadoutCarriedActsOnlyWhileNotReadyAndUntimed)
     EXPECT_EQ(record->loadoutID, 6);
     EXPECT_EQ(std::count(told.lines.begin(), told.lines.end(), Line("loadout", {7, CARRIER_ID, 1, 5})), 1);
     EXPECT_EQ(told.lines.back(), Line("loadout", {7, CARRIER_ID, 1, 5}));   // no notice without notify
+}
+
+// Arming with logistics. Weapons: 40 and 41 missiles (each the other's
+// alternate as a case needs), 42 a missile without alternate, 50 a gun (not
+// counted), 99 missing. Weapon records 100..104 carry 1 of 40, 1 of 42, 2 of
+// 50, 1 of 99 and 2 of 41 per aircraft. Loadouts: 5 {100}, 6 {101},
+// 7 {100, 102, 103}, 8 {100, 104}. The carrier's magazine 3 holds 3 of 40
+// (8 when full) and 10 of 41 (10 when full).
+class ArmingTest : public PlaneRecTest {
+protected:
+    ArmingTest()
+    {
+        AircraftLogistics::SetOn(true);
+        for (auto [id, kind, alternate] : {std::tuple<uint16_t, uint32_t, uint16_t>{40, 1, 41}, {41, 1, 0},
+                                           {42, 1, 0}, {50, 8, 40}}) {
+            auto* weapon = new WeaponAnnex(id);
+            weapon->weaponKind = kind;
+            weapon->alternateID = alternate;
+            Annex::Tables().Weapons()->Insert(weapon);
+        }
+        for (auto [id, weapon, each] : {std::tuple<uint16_t, uint16_t, uint16_t>{100, 40, 1}, {101, 42, 1},
+                                        {102, 50, 2}, {103, 99, 1}, {104, 41, 2}}) {
+            auto* rec = new WeaponRec(id);
+            rec->weaponID = weapon;
+            rec->shotsLeft = each;
+            Annex::Tables().WeaponRecs()->Insert(rec);
+        }
+        const std::vector<std::pair<uint16_t, std::vector<uint16_t>>> loadouts = {
+            {5, {100}}, {6, {101}}, {7, {100, 102, 103}}, {8, {100, 104}}};
+        for (const auto& [id, recs] : loadouts) {
+            auto* loadout = new LoadoutAnnex(id);
+            for (uint16_t rec : recs)
+                loadout->weaponRecIDs.Insert(new IDNode(rec));
+            Annex::Tables().Loadouts()->Insert(loadout);
+        }
+        auto* magazine = new Mount(3);
+        magazine->capabilities = Mount::MAGAZINE;
+        for (auto [key, weapon, onHand, full] : {std::tuple<uint16_t, uint16_t, uint16_t, uint16_t>{1, 40, 3, 8},
+                                                 {2, 41, 10, 10}}) {
+            auto* rec = new WeaponRec(key);
+            rec->weaponID = weapon;
+            rec->shotsLeft = onHand;
+            rec->secondValue = full;
+            magazine->weapons.Insert(rec);
+        }
+        carrier->magazines.Insert(magazine);
+    }
+    ~ArmingTest() override { AircraftLogistics::SetOn(false); }
+
+    // An unready record of the carrier's without a loadout.
+    PlaneRec* Unarmed(uint8_t count)
+    {
+        PlaneRec* record = AddRecord(carrier->records, 1, count);
+        record->flags = 0;
+        return record;
+    }
+    // The rounds of a weapon in the magazine; -1 without the magazine or
+    // the weapon's record.
+    int32_t Rounds(const Unit& unit, uint16_t magazineKey, uint16_t weaponID) const
+    {
+        const Mount* magazine = unit.magazines.Find(magazineKey);
+        for (const WeaponRec* rec = magazine ? magazine->weapons.First() : nullptr; rec; rec = rec->GetNext())
+            if (rec->weaponID == weaponID)
+                return rec->shotsLeft;
+        return -1;
+    }
+    // The substitutions as "named>carried" pairs in key order.
+    static std::string Substitutions(const PlaneRec& record)
+    {
+        std::string s;
+        for (const NavIDNode* n = record.substitutions.First(); n != nullptr; n = n->GetNext())
+            s += (s.empty() ? "" : " ") + std::to_string(n->GetKey()) + ">" + std::to_string(n->GetValue());
+        return s;
+    }
+};
+
+TEST_F(ArmingTest, DrawsTheAlternateWhenShortAndReturnsItUpToCapacity)
+{
+    PlaneRec* record = Unarmed(4);
+    // 4 aircraft need 4 of weapon 40; the magazine holds 3: its alternate 41.
+    record->SetReadyState(5, true, 30);
+    EXPECT_EQ(Substitutions(*record), "40>41");
+    EXPECT_EQ(Rounds(*carrier, 3, 40), 3);
+    EXPECT_EQ(Rounds(*carrier, 3, 41), 6);
+    // Rearming: the 4 of 41 carried go back (10, the capacity); 42 has no
+    // stock and no alternate: nothing carried, noted as such.
+    record->SetReadyState(6, true, 30);
+    EXPECT_EQ(Substitutions(*record), "42>0");
+    EXPECT_EQ(Rounds(*carrier, 3, 41), 10);
+    EXPECT_EQ(ReadyEvents().size(), 2u);
+}
+
+TEST_F(ArmingTest, ReturnsStopAtTheCapacityEvenPastSixteenBitsAndNeverLowerAStock)
+{
+    struct Row {
+        uint16_t onHand, full;
+        uint8_t aircraft;
+        uint16_t each;
+        uint16_t expected;
+    };
+    const Row rows[] = {
+        {2, 8, 4, 1, 6},
+        {7, 8, 4, 1, 8},                 // not 11
+        {65000, 65535, 200, 300, 65535},  // 60000 more wraps 16 bits
+        {10, 8, 4, 1, 10},               // already past the capacity: not lowered
+        {48, 0, 4, 1, 48},               // no full quantity given
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.onHand);
+        WeaponRec* stock = carrier->magazines.First()->weapons.Find(1);
+        stock->shotsLeft = r.onHand;
+        stock->secondValue = r.full;
+        Annex::Tables().WeaponRecs()->Find(100)->shotsLeft = r.each;
+        PlaneRec* record = Unarmed(r.aircraft);
+        record->loadoutID = 5;   // weapon 40 carried as named
+        record->SetReadyState(0, true, 30);
+        EXPECT_EQ(stock->shotsLeft, r.expected);
+        EXPECT_EQ(record->loadoutID, 0);
+        carrier->records.DeleteAll();
+    }
+}
+
+TEST_F(ArmingTest, AlternatesThatLeadBackEndWithNothingCarried)
+{
+    Annex::Tables().Weapons()->Find(41)->alternateID = 40;   // 40 -> 41 -> 40
+    carrier->magazines.First()->weapons.Find(2)->shotsLeft = 2;
+    PlaneRec* record = Unarmed(4);
+    record->SetReadyState(5, true, 30);   // used to loop for ever
+    EXPECT_EQ(Substitutions(*record), "40>0");
+    EXPECT_EQ(Rounds(*carrier, 3, 40), 3);
+    EXPECT_EQ(Rounds(*carrier, 3, 41), 2);
+    EXPECT_EQ(record->loadoutID, 5);
+    EXPECT_EQ(ReadyEvents().size(), 1u);
+
+    Annex::Tables().Weapons()->Find(41)->alternateID = 41;   // an alternate of itself
+    record->loadoutID = 0;
+    record->SetReadyState(5, true, 30);
+    EXPECT_EQ(Rounds(*carrier, 3, 41), 2);
+}
+
+TEST_F(ArmingTest, ArmedShortThenRearmedTheMagazinesHoldWhatTheyHeld)
+{
+    struct Row {
+        const char* name;
+        uint16_t alternateOf41;   // 0: the alternates run out; 40: they lead back
+    };
+    for (const Row& r : {Row{"alternates run out", 0}, Row{"alternates lead back", 40}}) {
+        SCOPED_TRACE(r.name);
+        Annex::Tables().Weapons()->Find(41)->alternateID = r.alternateOf41;
+        carrier->magazines.First()->weapons.Find(1)->shotsLeft = 3;
+        carrier->magazines.First()->weapons.Find(2)->shotsLeft = 2;
+        PlaneRec* record = Unarmed(4);   // 4 of 40 needed: 3 of 40, 2 of 41 held
+        record->SetReadyState(5, true, 30);
+        EXPECT_EQ(Substitutions(*record), "40>0");
+        record->SetReadyState(6, true, 30);   // nothing of 40 goes back
+        record->SetReadyState(0, true, 30);
+        EXPECT_EQ(Rounds(*carrier, 3, 40), 3);
+        EXPECT_EQ(Rounds(*carrier, 3, 41), 2);
+        EXPECT_EQ(Substitutions(*record), "");
+        carrier->records.DeleteAll();
+    }
+}
+
+TEST_F(ArmingTest, UncountedAndMissingWeaponsAreNotedAndLeaveTheStocksAlone)
+{
+    PlaneRec* record = Unarmed(2);
+    record->SetReadyState(7, true, 30);
+    // 40 drawn as named; the gun 50 is not counted; 99 is missing: nothing.
+    EXPECT_EQ(Substitutions(*record), "99>0");
+    EXPECT_EQ(Rounds(*carrier, 3, 40), 1);
+    record->SetReadyState(6, true, 30);
+    EXPECT_EQ(Rounds(*carrier, 3, 40), 3);   // only the counted weapon came back
+    EXPECT_EQ(carrier->magazines.First()->weapons.First()->GetNext()->GetNext(), nullptr);
+}
+
+TEST_F(ArmingTest, AReturnWithoutStockOpensAMagazineForIt)
+{
+    auto* ship = new Carrier();
+    ship->SetKey(21);
+    units.Insert(ship);
+    PlaneRec* record = AddRecord(ship->records, 1, 3, 21);
+    record->flags = 0;
+    record->loadoutID = 8;
+    record->SetReadyState(0, true, 30);
+    // A magazine keyed 1 holds 3 of 40 and 6 of 41, full at that.
+    const Mount* magazine = ship->magazines.First();
+    ASSERT_NE(magazine, nullptr);
+    EXPECT_EQ(magazine->GetKey(), 1);
+    EXPECT_EQ(magazine->GetOwner(), ship);
+    struct Row {
+        uint16_t key, weapon, rounds;
+    };
+    for (const Row& r : {Row{1, 40, 3}, Row{2, 41, 6}}) {
+        const WeaponRec* rec = magazine->weapons.Find(r.key);
+        ASSERT_NE(rec, nullptr) << r.key;
+        EXPECT_EQ(rec->weaponID, r.weapon);
+        EXPECT_EQ(rec->shotsLeft, r.rounds);
+        EXPECT_EQ(rec->secondValue, r.rounds);
+    }
+    // Its stock entry, capacity 32767, then serves the next draw.
+    StockChain stocks;
+    ship->CollectWeaponEntries(stocks, true);
+    ASSERT_NE(stocks.First(), nullptr);
+    EXPECT_EQ(stocks.First()->magazineKey, 1);
+    record->SetReadyState(5, true, 30);
+    EXPECT_EQ(Rounds(*ship, 1, 40), 0);
+    EXPECT_EQ(Substitutions(*record), "");
+}
+
+TEST_F(ArmingTest, OffOrAlreadyArmedTheMagazinesStayAsTheyAre)
+{
+    PlaneRec* record = Unarmed(2);
+    record->loadoutID = 5;
+    record->flags = PlaneRec::READY_FLAGS;
+    record->SetReadyState(5, true, 30);   // carried and ready: nothing at all
+    EXPECT_TRUE(ReadyEvents().empty());
+    record->flags = 0;
+    record->SetReadyState(5, true, 30);   // untimed, not ready: armed again
+    EXPECT_EQ(Rounds(*carrier, 3, 40), 3);   // 2 back, 2 drawn
+    EXPECT_EQ(ReadyEvents().size(), 1u);
+
+    AircraftLogistics::SetOn(false);
+    record->substitutions.Insert(new NavIDNode(42, 41));
+    record->SetReadyState(6, true, 30);
+    EXPECT_EQ(Rounds(*carrier, 3, 40), 3);
+    EXPECT_EQ(Rounds(*carrier, 3, 41), 10);
+    EXPECT_EQ(Substitutions(*record), "42>41");
+    EXPECT_EQ(record->loadoutID, 6);
+    EXPECT_EQ(ReadyEvents().size(), 2u);   // the readiness event still comes
+}
+
+TEST(AircraftLogisticsSetting, OnOnlyForTheWordOnInAnyCase)
+{
+    struct Row {
+        const char* line;
+        bool on;
+    };
+    const Row rows[] = {{"AircraftLogistics on\n", true},  {"AircraftLogistics ON\n", true},
+                        {"AircraftLogistics On  \n", true}, {"AircraftLogistics off\n", false},
+                        {"AircraftLogistics onion\n", false}, {"AircraftLogistics 1\n", false},
+                        {"", false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.line);
+        TempTree tree;
+        tree.File("t.ini", std::string("[Tessarn3]\n") + r.line);
+        ConfigurationFileIO ini((tree.root + "/t.ini").c_str());
+        EXPECT_EQ(AircraftLogistics::Read(ini), r.on);
+    }
 }
 
 }  // namespace

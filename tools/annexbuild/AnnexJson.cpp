@@ -514,7 +514,7 @@ void ReadFields(FieldReader& f, WeaponAnnex& r)
     f.Number("value6", r.value6);
     f.Number("extra1", r.extra1);
     f.Number("extra2", r.extra2);
-    f.Number("extraValue", r.extraValue);
+    f.Number("alternateID", r.alternateID);
     f.Number("lastValue", r.lastValue);
 }
 
