@@ -119,8 +119,14 @@ void PutWeapon(std::ostream& out, uint16_t weaponRecID, const NavIDList* substit
     }
     uint16_t weaponID = rec->weaponID;
     if (gShowSubstitutions != 0 && substitutions != nullptr)
-        if (const NavIDNode* shown = substitutions->Find(weaponID))
+        if (const NavIDNode* shown = substitutions->Find(weaponID)) {
+            // Arming records 0 for a weapon the magazines could not supply:
+            // the aircraft carry nothing there, so the line is left out. A
+            // 0 for a weapon the database lacks still reports the gap.
+            if (shown->GetValue() == 0 && Annex::FindWeapon(weaponID) != nullptr)
+                return;
             weaponID = shown->GetValue();
+        }
     const WeaponAnnex* const weapon = Annex::FindWeapon(weaponID);
     if (weapon == nullptr) {
         PostText(TEXT_NO_WEAPON);

@@ -228,9 +228,18 @@ TEST_F(LaunchWindowOrdersTest, SubstitutionsShowOnlyWithTheSwitchAndAMissingWeap
     EXPECT_EQ(Describe(30, 3, 50, &subs), prefix + "Dart" + std::string(32, ' ') + "  4  ");
     gShowSubstitutions = 1;
     EXPECT_EQ(Describe(30, 3, 50, &subs), prefix + "Spear" + std::string(31, ' ') + "  4  ");
-    NavIDList nothing;   // aircraft that carry nothing for weapon 1
+    NavIDList nothing;   // the magazines were short: nothing carried for weapon 1
     nothing.Insert(new NavIDNode(1, 0));
-    EXPECT_EQ(Describe(30, 3, 50, &nothing), Words(0x7B01F1) + ".\n" + Words(0x7B01F3));
+    AddLoadout(53, {101, 600});
+    EXPECT_EQ(Describe(30, 3, 53, &nothing), prefix + "Lance" + std::string(31, ' ') + "  4  ");
+    EXPECT_TRUE(reports.posts.empty());
+    NavIDList unknown;   // a 0 for a weapon the database lacks ends the text
+    unknown.Insert(new NavIDNode(77, 0));
+    auto* lost = new WeaponRec(104);
+    lost->weaponID = 77;
+    Annex::Tables().WeaponRecs()->Insert(lost);
+    AddLoadout(54, {104, 600});
+    EXPECT_EQ(Describe(30, 3, 54, &unknown), Words(0x7B01F1) + ".\n" + Words(0x7B01F3));
     ASSERT_EQ(reports.posts.size(), 1u);
     EXPECT_EQ(reports.posts[0], Words(0x7B0258));
     reports.posts.clear();
