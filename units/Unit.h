@@ -19,6 +19,7 @@
 
 #include "annex/AnnexEntry.h"
 #include "annex/SignatureRecord.h"
+#include "annex/StockEntry.h"
 #include "annex/TimedRecord.h"
 #include "core/ChainLink.h"
 #include "core/NameString.h"
@@ -257,6 +258,12 @@ public:
     virtual void UpdateMountDamageFlag();
     // Appends one entry per weapon record of every mount.
     virtual void ListWeapons(Chain<WeaponListEntry>& list) const;
+    // The unit's weapon stocks for arming aircraft: appends one entry per
+    // weapon record of every magazine (the unit's id, the magazine's key, the
+    // weapon, the rounds on hand and the rounds when full). `own` asks for the
+    // unit's own magazines rather than those of a base that supplies it; a
+    // class whose aircraft draw on another unit's stocks answers for it.
+    virtual void CollectWeaponEntries(StockChain& chain, bool own);
     // The texts of the unit's conditions, joined by the separator, into out
     // (size bytes); cut at size - 1 characters and always terminated. Nothing
     // is written when out is null or size is 0.
