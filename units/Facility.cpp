@@ -216,6 +216,19 @@ void Facility::OnAction17()
     RecheckBit(UnitFlag::HANGAR_HIT, &HoldsHangar, &Unit::OnAction17);
 }
 
+void Facility::CollectWeaponEntries(StockChain& chain, bool own)
+{
+    if (own) {
+        Unit::CollectWeaponEntries(chain, false);
+        return;
+    }
+    Unit* const parent = GetParentID() != 0 ? gam2arena::FindUnit(GetParentID()) : nullptr;
+    if (parent != nullptr)
+        parent->CollectWeaponEntries(chain, false);
+    else
+        CollectWeaponEntries(chain, true);
+}
+
 void Facility::DeriveCapability()
 {
     uint32_t word = 0;

@@ -85,6 +85,10 @@ public:
     void OnAction3() override;
     void OnAction16() override;
     void OnAction17() override;
+    // Asked for the stocks it draws on (own false), a facility passes the
+    // question to its parent when it has one that can be found, else answers
+    // for itself; asked for its own (own true), it lists its magazines.
+    void CollectWeaponEntries(StockChain& chain, bool own) override;
 
     // ---- moving-object operations ----
 

@@ -10,6 +10,7 @@
 
 #include "core/ScenarioAdmin.h"
 #include "units/Facility.h"
+#include "annex/WeaponRec.h"
 #include "units/Mount.h"
 #include "units/UnitEvents.h"
 #include "units/UnitFactory.h"
@@ -308,6 +309,44 @@ TEST_F(FacilityTest, HeightFollowsTheGroundItStandsOn)
     EXPECT_EQ(facility->GetPosition().lat, 1000);
     facility->AddGroundHeight();
     EXPECT_EQ(facility->height, 12);
+}
+
+TEST_F(FacilityTest, WeaponStocksComeFromTheParentWhenThereIsOne)
+{
+    auto* magazine = new Mount();
+    magazine->SetKey(4);
+    auto* rec = new WeaponRec();
+    rec->SetKey(1);
+    rec->weaponID = 33;
+    rec->shotsLeft = 6;
+    magazine->weapons.Insert(rec);
+    facility->magazines.Insert(magazine);
+    auto* parent = new TestUnit('B');
+    parent->SetKey(2);
+    units.Insert(parent);
+
+    struct Row { uint16_t parentID; bool own; size_t entries; };
+    const Row rows[] = {
+        {0, false, 1},   // no parent: its own stocks
+        {2, false, 0},   // the parent answers (a unit without magazines)
+        {9, false, 1},   // a parent that cannot be found counts as none
+        {2, true, 1},    // asked for its own
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.parentID << " " << r.own);
+        facility->SetParentID(r.parentID);
+        StockChain chain;
+        facility->CollectWeaponEntries(chain, r.own);
+        size_t count = 0;
+        for (const StockEntry* e = chain.First(); e != nullptr; e = e->GetNext()) {
+            ++count;
+            EXPECT_EQ(e->unitID, 7);
+            EXPECT_EQ(e->magazineKey, 4);
+            EXPECT_EQ(e->weaponID, 33);
+            EXPECT_EQ(e->count, 6);
+        }
+        EXPECT_EQ(count, r.entries);
+    }
 }
 
 // A facility with something in every saved field.
