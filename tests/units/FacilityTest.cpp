@@ -43,6 +43,18 @@ AnnexEntry* Entry(uint16_t key, uint32_t type, uint32_t size = 0, uint32_t state
     return e;
 }
 
+// Air facilities of the types (keys 1, 2 ...), a fuel tank and a mount.
+void Equip(Facility& f, const std::vector<uint32_t>& types, bool tank, bool mount)
+{
+    uint16_t key = 1;
+    for (uint32_t type : types)
+        f.airFacilityList.Insert(Entry(key++, type));
+    if (tank)
+        f.fuelTanks.Append(MakeTank(1, 100, 1));
+    if (mount)
+        f.mounts.Insert(new Mount());
+}
+
 class FacilityTest : public testing::Test {
 protected:
     FacilityTest()
@@ -93,13 +105,7 @@ TEST_F(FacilityTest, CapabilityComesFromAirFacilitiesAndStores)
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "expected " << r.expected);
         Facility f;
-        uint16_t key = 1;
-        for (uint32_t type : r.types)
-            f.airFacilityList.Insert(Entry(key++, type));
-        if (r.tanks)
-            f.fuelTanks.Append(MakeTank(1, 100, 1));
-        if (r.mounts)
-            f.mounts.Insert(new Mount());
+        Equip(f, r.types, r.tanks, r.mounts);
         if (r.aircraft)
             f.planeRecs.Insert(new PlaneRec(1));
         f.facilityCode2 = r.code2;
@@ -133,13 +139,7 @@ TEST_F(FacilityTest, SymbolKindByWhatTheFacilityHolds)
         SCOPED_TRACE(testing::Message() << std::hex << r.kind);
         Facility f;
         f.SetStateFlags(0xFFFF);
-        uint16_t key = 1;
-        for (uint32_t type : r.types)
-            f.airFacilityList.Insert(Entry(key++, type));
-        if (r.tanks)
-            f.fuelTanks.Append(MakeTank(1, 100, 1));
-        if (r.mounts)
-            f.mounts.Insert(new Mount());
+        Equip(f, r.types, r.tanks, r.mounts);
         f.SetSymbolKind();
         EXPECT_EQ(f.GetStateFlags(), 0x01FF | r.kind);
     }
