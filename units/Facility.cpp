@@ -16,9 +16,12 @@
 #include "core/ScenarioAdmin.h"
 #include "core/StreamFields.h"
 #include "core/gam2arena.h"
+#include "units/Group.h"
 #include "units/PlaneBridge.h"
+#include "units/SideRecords.h"
 #include "units/Status.h"
 #include "units/StatusWeather.h"
+#include "units/UnitEvents.h"
 #include "units/UnitFactory.h"
 #include "world/Nav2Game.h"
 #include "world/gam2anim.h"
@@ -107,9 +110,10 @@ uint8_t Facility::GetFifthRecordByte() const
     return record != nullptr ? record->bytes[4] : 0;
 }
 
-int16_t Facility::GetRadarSignature(int aspect) const { return static_cast<int16_t>(triple3.Get(aspect)); }
-int16_t Facility::GetVisualSignature(int aspect) const { return static_cast<int16_t>(triple1.Get(aspect)); }
-int16_t Facility::GetInfraredSignature(int aspect) const { return static_cast<int16_t>(triple2.Get(aspect)); }
+// The three aspect triples: visual, infrared, radar.
+int16_t Facility::GetRadarSignature(int aspect) const { return static_cast<int16_t>(aspectValues[2].Get(aspect)); }
+int16_t Facility::GetVisualSignature(int aspect) const { return static_cast<int16_t>(aspectValues[0].Get(aspect)); }
+int16_t Facility::GetInfraredSignature(int aspect) const { return static_cast<int16_t>(aspectValues[1].Get(aspect)); }
 
 int32_t Facility::GetDamagePercent() const
 {
@@ -204,16 +208,50 @@ void Facility::OnAction3()
     RecheckBit(UnitFlag::AIR_OPS_DAMAGE, &HoldsLaunchGear, &Unit::OnAction3);
 }
 
-void Facility::OnAction16()
-{
-    if (capabilityFlags == AIRFIELD && GetMaxAircraftSize(true, true) > 8)
-        damageState &= ~DESTROYED;   // the airfield takes aircraft again
-    RecheckBit(UnitFlag::AIRFIELD_HIT, &HoldsAirFacility, &Unit::OnAction16);
-}
-
 void Facility::OnAction17()
 {
     RecheckBit(UnitFlag::HANGAR_HIT, &HoldsHangar, &Unit::OnAction17);
+}
+
+void Facility::OnAction15()
+{
+    if (capabilityFlags == AIRFIELD && GetMaxAircraftSize(true, true) > 8)
+        damageState &= ~DESTROYED;   // the airfield takes aircraft again
+    RecheckBit(UnitFlag::AIRFIELD_HIT, &HoldsAirFacility, &Unit::OnAction15);
+}
+
+void Facility::UpdateBaseCapability() const
+{
+    if (auto* const base = dynamic_cast<Group*>(FindAirBase()))
+        base->UpdateAircraftCapability();
+}
+
+void Facility::UpdateSensorReach()
+{
+    Unit::UpdateSensorReach();
+    UpdateBaseCapability();
+}
+
+int32_t Facility::UpdateDataLink(Unit& other, int32_t range, uint8_t sight, uint8_t withinHorizon, uint16_t options)
+{
+    DatalinkRecord* const mine = datalinks.First();
+    DatalinkRecord* const theirs = other.datalinks.First();
+    if (other.GetTypeLetter() != TYPE_LETTER || other.GetSideID() != GetSideID() || mine == nullptr
+        || theirs == nullptr)
+        return Unit::UpdateDataLink(other, range, sight, withinHorizon, options);
+    if (other.sideEntryID == sideEntryID)
+        return 1;
+    SideContacts* const into = gam2arena::FindSide(sideEntryID);
+    SideContacts* const from = gam2arena::FindSide(other.sideEntryID);
+    if (into == nullptr || from == nullptr)
+        return 0;
+    mine->AddLink(other.GetID());
+    theirs->AddLink(GetID());
+    PostOrDrop(MakeMergeUnitEntriesEvent(other.sideEntryID, sideEntryID));
+    if (gam2arena::GetCurrentSide() == from)
+        gam2arena::SetCurrentSide(into);
+    SideRecord::AddUnit(*into, *this);
+    return 1;
 }
 
 void Facility::CollectWeaponEntries(StockChain& chain, bool own)
@@ -429,17 +467,13 @@ bool Facility::LoadFields(std::istream& in)
     height = static_cast<int16_t>(ground + (record != nullptr ? record->height : 0));
     if (record == nullptr || record->height == 0)
         ++height;
-    if (record != nullptr) {
-        triple1 = record->triple1;
-        triple2 = record->triple2;
-        triple3 = record->triple3;
-    }
     // More links than the land line: the facility links side records.
     const DatalinkRecord* const first = datalinks.First();
     if (first != nullptr && first->GetNext() != nullptr)
         SetFlags(UnitFlag::LINKS_RECORDS);
     else
         ClearFlags(UnitFlag::LINKS_RECORDS);
+    UpdateBaseCapability();
     return true;
 }
 

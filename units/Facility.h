@@ -9,7 +9,6 @@
 #include <iosfwd>
 
 #include "annex/AnnexEntry.h"
-#include "annex/ShortTriple.h"
 #include "units/PlaneRec.h"
 #include "units/Unit.h"
 
@@ -78,13 +77,22 @@ public:
     // From damagePoints: below 6 gives 1, 26 gives 2, 126 gives 4, 626 gives
     // 8, else 16.
     uint8_t GetSizeClass() const override;
-    // The status bits of the air facilities: launch gear 0x2000000 (catapults
-    // and elevators), air facilities 0x200000 (any), hangars 0x80000 (hangars
-    // and open parking). Each clears its bit when no entry holds it any more
-    // and asks the air base to do the same.
+    // The status bits of the air facilities, refreshed when the damage effect
+    // that set them ends: launch gear 0x2000000 (catapults and elevators,
+    // effect 3), hangars 0x80000 (hangars and open parking, effect 17), air
+    // facilities 0x200000 (any, effect 15). Each clears its bit when no entry
+    // holds it any more and asks the air base to do the same.
     void OnAction3() override;
-    void OnAction16() override;
     void OnAction17() override;
+    void OnAction15() override;
+    // Another facility of the same side with datalink records joins this
+    // facility's side record: the first records of both link the other unit,
+    // the other's record is merged into this one's by an event, the current
+    // record follows, and the answer is 1. Already in one record: 1, nothing
+    // changes. Either record missing: 0, nothing changes. Any other unit: the
+    // unit's own link rule.
+    int32_t UpdateDataLink(Unit& other, int32_t range, uint8_t sight, uint8_t withinHorizon,
+                           uint16_t options) override;
     // Asked for the stocks it draws on (own false), a facility passes the
     // question to its parent when it has one that can be found, else answers
     // for itself; asked for its own (own true), it lists its magazines.
@@ -94,6 +102,11 @@ public:
 
     // Every change of position re-bases the height (SetPositionRebased).
     void SetPosition(const LatLonPoint& point) override { SetPositionRebased(point); }
+    // The sensor caches, then an air base parent recomputes its aircraft
+    // capability.
+    void UpdateSensorReach() override;
+    // The record's fifth byte.
+    int32_t GetSpecialValue() const override { return GetFifthRecordByte(); }
 
     // ---- the facility's own operations ----
 
@@ -140,13 +153,12 @@ public:
     int32_t recentDamage = 0;         // since the last step; not saved
     uint16_t damagePoints = 0;        // left; 0 destroyed
     int16_t height = 0;               // top of the facility, tens of metres; not saved
-    // Signatures (front, side, rear): visual, infrared, radar; taken from the
-    // record by the load, not saved.
-    ShortTriple triple1, triple2, triple3;
 
 private:
     // The unit of the parent id when it is an air base, else null.
     Unit* FindAirBase() const;
+    // The air base parent recomputes its aircraft capability.
+    void UpdateBaseCapability() const;
     // Clears `bit` unless an air facility passing `holds` is found; the
     // air base checks again when the bit goes.
     void RecheckBit(uint32_t bit, bool (*holds)(const AnnexEntry& entry), void (Unit::*baseCheck)());

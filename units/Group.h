@@ -68,6 +68,9 @@ public:
     // The member's station, or null.
     virtual StationRecord* GetMemberStation(uint16_t unitID);
     void UpdateStatusFromFacilities();   // sets the facility members' status bits on the group
+    // An air base recomputes the aircraft capability of its facilities;
+    // nothing in any other group.
+    virtual void UpdateAircraftCapability() {}
 
     // Saved record, little-endian: letter 'G' u8, the unit's part, members
     // (u16 count, each GroupEntry), the axes (u16 slot, bearing i32,

@@ -10,6 +10,7 @@
 
 #include "core/ScenarioAdmin.h"
 #include "units/Facility.h"
+#include "units/Group.h"
 #include "annex/WeaponRec.h"
 #include "units/Mount.h"
 #include "units/UnitEvents.h"
@@ -211,7 +212,7 @@ TEST_F(FacilityTest, AirfieldThatTakesNoLargeAircraftCountsDestroyed)
     EXPECT_NE(facility->damageState & Facility::DESTROYED, 0u);
     // A runway of size 16 repaired in the list lets it take aircraft again.
     facility->airFacilityList.Insert(Entry(2, 1, 16));
-    facility->OnAction16();
+    facility->OnAction15();
     EXPECT_EQ(facility->damageState & Facility::DESTROYED, 0u);
 }
 
@@ -258,17 +259,50 @@ TEST_F(FacilityTest, StatusBitsClearOnlyWhenNoEntryHoldsThem)
 {
     const uint32_t all = UnitFlag::HANGAR_HIT | UnitFlag::AIRFIELD_HIT | UnitFlag::AIR_OPS_DAMAGE;
     facility->SetFlags(all);
+    facility->OnAction16();   // the ship's flight deck refresh: nothing here
+    EXPECT_EQ(facility->GetFlags() & all, all);
     AnnexEntry* hangar = Entry(1, 5, 0, AIR_STATE_DAMAGED);
     facility->airFacilityList.Insert(hangar);
     facility->OnAction3();    // no catapult or elevator damaged
-    facility->OnAction16();
+    facility->OnAction15();
     facility->OnAction17();
     EXPECT_EQ(facility->GetFlags() & all, UnitFlag::HANGAR_HIT | UnitFlag::AIRFIELD_HIT);
     hangar->state = AIR_STATE_ACTIVE;
     hangar->long3 = 1;        // counts as damaged for the air facility bit only
-    facility->OnAction16();
+    facility->OnAction15();
     facility->OnAction17();
     EXPECT_EQ(facility->GetFlags() & all, UnitFlag::AIRFIELD_HIT);
+}
+
+// An air base that counts its capability refreshes.
+class CountingBase : public Group {
+public:
+    char GetTypeLetter() const override { return 'B'; }
+    void UpdateAircraftCapability() override { ++refreshes; }
+    int refreshes = 0;
+};
+
+TEST_F(FacilityTest, AnAirBaseParentRefreshesItsCapabilityAndItsStatusBits)
+{
+    auto* base = new CountingBase;
+    base->SetKey(2);
+    units.Insert(base);
+    base->members.Insert(new GroupEntry(7));
+    facility->SetParentID(2);
+    facility->UpdateSensorReach();
+    EXPECT_EQ(base->refreshes, 1);
+    // A repaired hangar clears the bit on the facility and the base checks
+    // its own (nothing in a plain group).
+    facility->SetFlags(UnitFlag::HANGAR_HIT);
+    facility->OnAction17();
+    EXPECT_FALSE(facility->TestFlags(UnitFlag::HANGAR_HIT));
+    // A plain group as parent is not asked.
+    auto* group = new Group;
+    group->SetKey(3);
+    units.Insert(group);
+    facility->SetParentID(3);
+    facility->UpdateSensorReach();
+    EXPECT_EQ(base->refreshes, 1);
 }
 
 TEST_F(FacilityTest, SizeClassByDamagePoints)
@@ -367,6 +401,9 @@ void Fill(Facility& f)
     f.damageTaken = 44;
     f.damagePoints = 500;
     f.damageState = Facility::DAMAGED;
+    f.aspectValues[0] = ShortTriple(11, 12, 13);   // visual
+    f.aspectValues[1] = ShortTriple(21, 22, 23);   // infrared
+    f.aspectValues[2] = ShortTriple(31, 32, 33);   // radar
 }
 
 std::string SavedList(const UnitList& list)
@@ -398,6 +435,10 @@ TEST_F(FacilityTest, RoundTripsThroughTheUnitList)
     EXPECT_EQ(f->damagePoints, 500);
     EXPECT_EQ(f->damageState, Facility::DAMAGED);
     EXPECT_EQ(f->height, 1);   // no record: the ground and one
+    EXPECT_EQ(f->GetVisualSignature(2), 13);
+    EXPECT_EQ(f->GetInfraredSignature(0), 21);
+    EXPECT_EQ(f->GetRadarSignature(1), 32);
+    EXPECT_EQ(f->GetFirstSonarSignature(1), 0);
     // Saved again and read again, the record is unchanged (the aircraft
     // record works out its size factor and ready time on its first load).
     const std::string again = SavedList(back);
