@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <iosfwd>
 
 #include "annex/AnnexEntry.h"
@@ -407,6 +408,9 @@ protected:
     // The weather at the unit's position and its horizon value, as the step
     // sets them; for unit classes that take them from elsewhere.
     void SetWeather(const WeatherReport& report) { weather = report; }
+    // Replaces the label by LABEL_SIZE bytes of `parts` (a class that builds
+    // its label itself).
+    void SetLabel(const char (&parts)[LABEL_SIZE]) { std::memcpy(label, parts, LABEL_SIZE); }
     void SetHorizon(uint16_t value) { horizon = value; }
 
     // The unit's fuel reserve, and the fuel it keeps for its current task

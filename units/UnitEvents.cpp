@@ -134,3 +134,8 @@ void SetSpeedNow(Unit& unit, uint16_t knots)
     }
     unit.SetSpeed(knots, unit.PositionObject::GetAltitude());
 }
+
+Event* MakeMultiActionEvent(uint16_t unitID, uint32_t action, uint16_t value)
+{
+    return gCalls.makeMultiActionEvent != nullptr ? gCalls.makeMultiActionEvent(unitID, action, value) : nullptr;
+}

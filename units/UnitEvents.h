@@ -55,6 +55,9 @@ struct UnitEventCalls {
                                  uint16_t readyValue) = nullptr;
     uint16_t (*getReadyRecordID)(const Event& event) = nullptr;
     void (*setReadyRecordID)(Event& event, uint16_t planeRecID) = nullptr;
+    // A damage effect (multi-action event, 0x0A) of an action code on a unit,
+    // with a 16-bit value (an amount or a second identifier).
+    Event* (*makeMultiActionEvent)(uint16_t unitID, uint32_t action, uint16_t value) = nullptr;
 };
 
 // Installs the calls; returns the ones they replace.
@@ -78,6 +81,7 @@ Event* MakeMissionUnitEvent(uint16_t unitID, GameTime due);
 Event* MakeUnitReadyEvent(uint16_t planeRecID, uint16_t loadoutID, uint16_t unitID, uint16_t readyValue);
 uint16_t GetReadyRecordID(const Event& event);
 void SetReadyRecordID(Event& event, uint16_t planeRecID);
+Event* MakeMultiActionEvent(uint16_t unitID, uint32_t action, uint16_t value);
 // The first queued readiness event of the holder's record; null when none.
 Event* FindUnitReadyEvent(uint16_t unitID, uint16_t planeRecID);
 
