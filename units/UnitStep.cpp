@@ -107,6 +107,7 @@ void Unit::Move(uint8_t elapsed)
         if (outOfFuel) {
             UpdateFuelFlags();
             SetSpeedNow(*this, speed);
+            OnOutOfPower();
         }
     }
 
