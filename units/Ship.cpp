@@ -12,6 +12,7 @@
 #include "annex/DBEnum.h"
 #include "annex/ShipAnnex.h"
 #include "core/NavMath.h"
+#include "core/ErrorReport.h"
 #include "core/StreamFields.h"
 #include "core/Units.h"
 #include "core/gam2arena.h"
@@ -128,18 +129,7 @@ void Ship::SetUpFromAnnex()
     reserved32 = 0;
     if (GetClassName().Text()[0] == '\0')
         SetClassName(record->className.Text());
-    if (plants.First() == nullptr) {
-        BuildPropulsionList(plants, record->propulsionIDs);
-        BuildSensorList(sensors, record->sensors, this);
-        BuildMountList(mounts, record->mounts, this);
-        BuildCommList(datalinks, record->commIDs);
-        BuildFuelTanks(fuelTanks, record->fuelIDs);
-        if (magazines.First() == nullptr)
-            BuildMagazineList(magazines, record->magazineIDs);
-        HookUpFuel(*this);
-        RefreshLinkReach();
-        RefreshWeaponReach();
-    }
+    BuildEquipment(*record);
     SetSpeed(speed, PositionObject::GetAltitude());
 }
 
@@ -250,16 +240,6 @@ int16_t Ship::GetRadarSignature(int aspect) const
     return static_cast<int16_t>(aspectValues[2].Get(aspect));
 }
 
-int16_t Ship::GetFirstSonarSignature(int aspect) const
-{
-    return static_cast<int16_t>(sonarTriples[0].Get(aspect));
-}
-
-int16_t Ship::GetSecondSonarSignature(int aspect) const
-{
-    return static_cast<int16_t>(sonarTriples[1].Get(aspect));
-}
-
 int16_t Ship::GetVisualSignature(int aspect) const
 {
     return static_cast<int16_t>(aspectValues[0].Get(aspect));
@@ -329,22 +309,8 @@ uint8_t Ship::GetTargetClassByte(char letter) const
     const ShipAnnex* const record = FindRecord();
     if (record == nullptr)
         return 0;
-    switch (letter) {
-    case 'A':
-    case 'P':
-        return record->bytes[0];
-    case 'G':
-    case 'S':
-        return record->bytes[1];
-    case 'U':
-    case 'g':
-        return record->bytes[2];
-    case 'B':
-    case 'F':
-        return record->bytes[3];
-    default:
-        return 0;
-    }
+    const int index = TargetClassIndex(letter);
+    return index >= 0 ? record->bytes[index] : 0;
 }
 
 int32_t Ship::GetSpecialValue() const
@@ -477,16 +443,16 @@ bool Ship::LoadFields(std::istream& in)
     uint16_t annex = 0;
     LoadField(in, annex);
     LoadField(in, classCode);
-    if (!in || !airFacilities.Load(in) || !aircraft.Load(in))
-        return false;
+    bool read = in && airFacilities.Load(in) && aircraft.Load(in);
     LoadField(in, sensorHeight);
     LoadField(in, aircraftRoomCap);
     LoadField(in, aircraftRoom);
-    if (!in)
-        return false;
     SetAnnexID(annex);
     capabilityMask = 0;
-    return LoadVesselFields(in);
+    read = read && in && LoadVesselFields(in);
+    if (!read)
+        ErrorBox("Ship::LoadFields: the ship's record is cut short or damaged");
+    return read;
 }
 
 uint32_t CountAircraft(const PlaneRecList& list)

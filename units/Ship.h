@@ -56,11 +56,9 @@ public:
     void RemoveFromPlay() override;
     // The sensor height (tens of metres), which the horizon tests read.
     int16_t GetAltitude() const override { return static_cast<int16_t>(sensorHeight); }
-    // Radar from aspectValues 2, visual from 0, infrared from 1; sonar from
-    // the vessel's triples.
+    // Radar from aspectValues 2, visual from 0, infrared from 1 (the sonar
+    // signatures are the vessel's triples).
     int16_t GetRadarSignature(int aspect) const override;
-    int16_t GetFirstSonarSignature(int aspect) const override;
-    int16_t GetSecondSonarSignature(int aspect) const override;
     int16_t GetVisualSignature(int aspect) const override;
     int16_t GetInfraredSignature(int aspect) const override;
     uint32_t GetTargetMask() const override { return 1; }

@@ -9,6 +9,7 @@
 
 #include "annex/AnnexTables.h"
 #include "annex/SubAnnex.h"
+#include "core/ErrorReport.h"
 #include "core/StreamFields.h"
 #include "core/gam2arena.h"
 #include "units/DatalinkRecord.h"
@@ -84,18 +85,7 @@ void Submarine::SetUpFromAnnex()
     CopyTriple(aspectValues[0], record->triple1);
     CopyTriple(aspectValues[1], record->triple2);
     CopyTriple(aspectValues[2], record->triple3);
-    if (plants.First() == nullptr) {
-        BuildPropulsionList(plants, record->propulsionIDs);
-        BuildSensorList(sensors, record->sensors, this);
-        BuildMountList(mounts, record->mounts, this);
-        BuildCommList(datalinks, record->commIDs);
-        BuildFuelTanks(fuelTanks, record->fuelIDs);
-        if (magazines.First() == nullptr)
-            BuildMagazineList(magazines, record->magazineIDs);
-        HookUpFuel(*this);
-        RefreshLinkReach();
-        RefreshWeaponReach();
-    }
+    BuildEquipment(*record);
     SetSpeed(speed, PositionObject::GetAltitude());
 }
 
@@ -154,16 +144,6 @@ int16_t Submarine::GetRadarSignature(int aspect) const
     return GetAltitude() >= 0 ? SIGNATURE_NEAR_SURFACE : SIGNATURE_HIDDEN;
 }
 
-int16_t Submarine::GetFirstSonarSignature(int aspect) const
-{
-    return static_cast<int16_t>(sonarTriples[0].Get(aspect));
-}
-
-int16_t Submarine::GetSecondSonarSignature(int aspect) const
-{
-    return static_cast<int16_t>(sonarTriples[1].Get(aspect));
-}
-
 int16_t Submarine::GetVisualSignature(int aspect) const
 {
     if (PositionObject::GetAltitude() >= 0)
@@ -194,22 +174,8 @@ uint8_t Submarine::GetTargetClassByte(char letter) const
     const SubAnnex* const record = FindRecord();
     if (record == nullptr)
         return 0;
-    switch (letter) {
-    case 'A':
-    case 'P':
-        return record->bytes[0];
-    case 'G':
-    case 'S':
-        return record->bytes[1];
-    case 'U':
-    case 'g':
-        return record->bytes[2];
-    case 'B':
-    case 'F':
-        return record->bytes[3];
-    default:
-        return 0;
-    }
+    const int index = TargetClassIndex(letter);
+    return index >= 0 ? record->bytes[index] : 0;
 }
 
 bool Submarine::EvadeThreat(Contact& threat)
@@ -340,10 +306,11 @@ bool Submarine::LoadFields(std::istream& in)
     uint16_t annex = 0;
     LoadField(in, annex);
     LoadField(in, maxDepth);
-    if (!in)
-        return false;
     SetAnnexID(annex);
-    return LoadVesselFields(in);
+    const bool read = in && LoadVesselFields(in);
+    if (!read)
+        ErrorBox("Submarine::LoadFields: the submarine's record is cut short or damaged");
+    return read;
 }
 
 void RegisterSubmarineClass()

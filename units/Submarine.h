@@ -48,8 +48,6 @@ public:
     // Surfaced: the triples (radar aspectValues 2, visual 0, infrared 1);
     // near the surface (-2, -1): -100, -100 and 0; deeper: -32000.
     int16_t GetRadarSignature(int aspect) const override;
-    int16_t GetFirstSonarSignature(int aspect) const override;
-    int16_t GetSecondSonarSignature(int aspect) const override;
     int16_t GetVisualSignature(int aspect) const override;
     int16_t GetInfraredSignature(int aspect) const override;
     // 1 surfaced, 2 submerged.

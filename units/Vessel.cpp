@@ -50,6 +50,26 @@ int32_t Vessel::GetDamagePercent() const
     return std::clamp<int32_t>(percent, 0, 99);
 }
 
+int Vessel::TargetClassIndex(char letter)
+{
+    switch (letter) {
+    case 'A':
+    case 'P':
+        return 0;
+    case 'G':
+    case 'S':
+        return 1;
+    case 'U':
+    case 'g':
+        return 2;
+    case 'B':
+    case 'F':
+        return 3;
+    default:
+        return -1;
+    }
+}
+
 uint16_t Vessel::CapSpeed(uint16_t top, uint16_t level)
 {
     const uint32_t t = top;

@@ -8,7 +8,10 @@
 #include <iosfwd>
 
 #include "annex/ShortTriple.h"
+#include "units/DatalinkRecord.h"
+#include "units/SensorFactory.h"
 #include "units/Unit.h"
+#include "units/UnitComponents.h"
 
 class Vessel : public Unit {
 public:
@@ -29,6 +32,15 @@ public:
     int32_t GetSeenDamagePercent() const override { return GetDamagePercent(); }
     int32_t GetActionDamagePercent() const override { return GetSeenDamagePercent(); }
     int16_t GetFullDamagePoints() const override { return maxDamagePoints; }
+    // The first and second sonar triples, at every depth.
+    int16_t GetFirstSonarSignature(int aspect) const override
+    {
+        return static_cast<int16_t>(sonarTriples[0].Get(aspect));
+    }
+    int16_t GetSecondSonarSignature(int aspect) const override
+    {
+        return static_cast<int16_t>(sonarTriples[1].Get(aspect));
+    }
 
     // Caps `wanted` (knots) by the speed-loss level, then sets it as a unit
     // does. The cap comes from the highest top speed of the four settings at
@@ -63,6 +75,17 @@ public:
     ShortTriple sonarTriples[2];                      // first and second sonar signatures
 
 protected:
+    // Which of a platform record's trailing bytes serves targets of a type
+    // letter: 'A'/'P' 0, 'G'/'S' 1, 'U'/'g' 2, 'B'/'F' 3; -1 for any other.
+    static int TargetClassIndex(char letter);
+
+    // The equipment of a vessel built from its platform record (ShipAnnex or
+    // SubAnnex), while it has no plant yet: plants, sensors, mounts, datalink
+    // records, fuel tanks and (when it has none) magazines, the fuel hook-up
+    // and the reach figures.
+    template <class Record>
+    void BuildEquipment(const Record& record);
+
     // The vessel's part of the record, after the class's own fields, then
     // the unit's part. Little-endian:
     //   damageClass       3 x u32
@@ -88,3 +111,20 @@ protected:
 
     uint16_t speedLossLevel = 0;
 };
+
+template <class Record>
+void Vessel::BuildEquipment(const Record& record)
+{
+    if (plants.First() != nullptr)
+        return;
+    BuildPropulsionList(plants, record.propulsionIDs);
+    BuildSensorList(sensors, record.sensors, this);
+    BuildMountList(mounts, record.mounts, this);
+    BuildCommList(datalinks, record.commIDs);
+    BuildFuelTanks(fuelTanks, record.fuelIDs);
+    if (magazines.First() == nullptr)
+        BuildMagazineList(magazines, record.magazineIDs);
+    HookUpFuel(*this);
+    RefreshLinkReach();
+    RefreshWeaponReach();
+}

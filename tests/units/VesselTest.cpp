@@ -528,6 +528,7 @@ TEST_F(VesselTest, ShipsAndSubmarinesRoundTripThroughTheUnitList)
         EXPECT_FALSE(partial.Load(short_in)) << "cut at " << cut;
         EXPECT_EQ(partial.First(), nullptr) << "cut at " << cut;
     }
+    EXPECT_FALSE(world.reports.errors.empty()) << "a cut record is reported";
     std::string inflated = saved;
     inflated[2 + 7] = '\xFF';   // the air facility count of the first record
     inflated[2 + 8] = '\xFF';
