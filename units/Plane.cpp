@@ -14,7 +14,7 @@
 #include "core/Units.h"
 #include "units/PlaneBridge.h"
 #include "units/Status.h"
-#include "world/Environment.h"
+#include "units/StatusWeather.h"
 #include "world/Nav2Game.h"
 
 namespace {
@@ -23,8 +23,6 @@ namespace {
 constexpr int32_t TEXT_SHOT_DOWN = 0x7B020D;
 constexpr int32_t TEXT_ENDURANCE_UNLIMITED = 0x7B020E;
 constexpr int32_t TEXT_SETTING_OFF = 0x7B0199;        // setting -1; 0 to 3 follow
-constexpr int32_t TEXT_EMITTING = 0x7B019F;
-constexpr int32_t TEXT_SILENT = 0x7B01A0;
 
 // The file version from which the climb rate is saved.
 const VersionNumber CLIMB_RATE_SAVED(2, 1, 3, 0);
@@ -221,20 +219,14 @@ void Plane::GetStatus(UnitStatus& status) const
     else
         FormatStatusTime(endurance, text);
     put(text);
-    CopyResourceText(HasActiveEmitter() ? TEXT_EMITTING : TEXT_SILENT, text, static_cast<int32_t>(SIZE));
+    CopyResourceText(HasActiveEmitter() ? STATUS_EMITTING_TEXT : STATUS_SILENT_TEXT, text, static_cast<int32_t>(SIZE));
     put(text);
     if (const char* info = gam2side::GetUnitMissionInfo(GetID()))
         put(info);
     const AnnexTable<LoadoutAnnex>* const loadouts = Annex::Tables().Loadouts();
     const LoadoutAnnex* const loadout = loadouts != nullptr ? loadouts->Find(loadoutID) : nullptr;
     put(loadout != nullptr ? loadout->name.Text() : "Minimal");
-    WeatherReport weather;
-    if (gEnvironment != nullptr)
-        weather = gEnvironment->GetWeather(GetPosition());
-    std::snprintf(text, sizeof text, "%u", unsigned{weather.seaState});
-    put(text);
-    put(CloudCoverText(weather.cloudCover));
-    put(PrecipitationText(weather.weatherCode));
+    line = PutWeatherLines(status, line, GetPosition());
     std::snprintf(text, sizeof text, "%u", unsigned{GetBestLinkRange(true)});
     put(text);
     std::snprintf(text, sizeof text, "%u", unsigned{GetBestLinkRange(false)});

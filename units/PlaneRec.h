@@ -173,6 +173,10 @@ public:
     // when none exists. Counts stop at 255: what is above stays in a record
     // of its own.
     uint16_t MergeRecords(const IDList& refList);
+    // The aircraft of all records, and of the ready ones (flags holding all
+    // of 0x10F); 32 bits, so no sum wraps.
+    uint32_t CountAircraft() const;
+    uint32_t CountReadyAircraft() const;
 
     // Reads the saved form whole or not at all: a damaged form is reported,
     // leaves the list as it was and fails the stream.

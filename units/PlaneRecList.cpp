@@ -158,3 +158,21 @@ bool PlaneRecList::Load(std::istream& in)
         SetLastKey(last->GetKey());
     return true;
 }
+
+uint32_t PlaneRecList::CountAircraft() const
+{
+    uint32_t sum = 0;
+    for (const PlaneRec* r = First(); r != nullptr; r = r->GetNext())
+        sum += r->count;
+    return sum;
+}
+
+uint32_t PlaneRecList::CountReadyAircraft() const
+{
+    uint32_t sum = 0;
+    for (const PlaneRec* r = First(); r != nullptr; r = r->GetNext()) {
+        if (r->HasFlags(PlaneRec::READY_FLAGS))
+            sum += r->count;
+    }
+    return sum;
+}

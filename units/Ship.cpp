@@ -457,20 +457,12 @@ bool Ship::LoadFields(std::istream& in)
 
 uint32_t CountAircraft(const PlaneRecList& list)
 {
-    uint32_t total = 0;
-    for (const PlaneRec* record = list.First(); record != nullptr; record = record->GetNext())
-        total += record->count;
-    return total;
+    return list.CountAircraft();
 }
 
 uint32_t CountFlaggedAircraft(const PlaneRecList& list)
 {
-    uint32_t total = 0;
-    for (const PlaneRec* record = list.First(); record != nullptr; record = record->GetNext()) {
-        if (record->HasFlags(PlaneRec::READY_FLAGS))
-            total += record->count;
-    }
-    return total;
+    return list.CountReadyAircraft();
 }
 
 void RegisterShipClass()

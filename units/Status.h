@@ -40,7 +40,3 @@ void GetBaseFacilitiesText(uint16_t unitID, char* out, int32_t size);
 void CopyResourceText(int32_t number, char* out, int32_t size);
 // `seconds` as h:mm:ss into out (32 bytes); negative counts show as 0:00:00.
 void FormatStatusTime(int32_t seconds, char* out);
-// The names of a weather report's cloud cover and precipitation codes, as
-// the status lines show them; a code beyond the names reads "Clear".
-const char* CloudCoverText(uint8_t code);
-const char* PrecipitationText(uint8_t code);

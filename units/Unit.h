@@ -14,10 +14,12 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <iosfwd>
 
 #include "annex/AnnexEntry.h"
 #include "annex/SignatureRecord.h"
+#include "annex/StockEntry.h"
 #include "annex/TimedRecord.h"
 #include "core/ChainLink.h"
 #include "core/NameString.h"
@@ -260,6 +262,12 @@ public:
     virtual void UpdateMountDamageFlag();
     // Appends one entry per weapon record of every mount.
     virtual void ListWeapons(Chain<WeaponListEntry>& list) const;
+    // The unit's weapon stocks for arming aircraft: appends one entry per
+    // weapon record of every magazine (the unit's id, the magazine's key, the
+    // weapon, the rounds on hand and the rounds when full). `own` asks for the
+    // unit's own magazines rather than those of a base that supplies it; a
+    // class whose aircraft draw on another unit's stocks answers for it.
+    virtual void CollectWeaponEntries(StockChain& chain, bool own);
     // The texts of the unit's conditions, joined by the separator, into out
     // (size bytes); cut at size - 1 characters and always terminated. Nothing
     // is written when out is null or size is 0.
@@ -404,6 +412,9 @@ protected:
     // The weather at the unit's position and its horizon value, as the step
     // sets them; for unit classes that take them from elsewhere.
     void SetWeather(const WeatherReport& report) { weather = report; }
+    // Replaces the label by LABEL_SIZE bytes of `parts` (a class that builds
+    // its label itself).
+    void SetLabel(const char (&parts)[LABEL_SIZE]) { std::memcpy(label, parts, LABEL_SIZE); }
     void SetHorizon(uint16_t value) { horizon = value; }
 
     // The step's answer to a plant whose tanks could not give its fuel,

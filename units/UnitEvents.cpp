@@ -74,8 +74,8 @@ uint32_t GetMultiAction(const Event& event)
 
 Event* MakeMultiActionEvent(uint16_t unitID, uint32_t action, uint16_t firstAmount, uint16_t secondAmount)
 {
-    return gCalls.makeMultiActionEvent != nullptr
-               ? gCalls.makeMultiActionEvent(unitID, action, firstAmount, secondAmount)
+    return gCalls.makeMultiActionAmounts != nullptr
+               ? gCalls.makeMultiActionAmounts(unitID, action, firstAmount, secondAmount)
                : nullptr;
 }
 
@@ -140,4 +140,9 @@ void SetSpeedNow(Unit& unit, uint16_t knots)
         return;
     }
     unit.SetSpeed(knots, unit.PositionObject::GetAltitude());
+}
+
+Event* MakeMultiActionEvent(uint16_t unitID, uint32_t action, uint16_t value)
+{
+    return gCalls.makeMultiActionEvent != nullptr ? gCalls.makeMultiActionEvent(unitID, action, value) : nullptr;
 }

@@ -55,10 +55,12 @@ struct UnitEventCalls {
                                  uint16_t readyValue) = nullptr;
     uint16_t (*getReadyRecordID)(const Event& event) = nullptr;
     void (*setReadyRecordID)(Event& event, uint16_t planeRecID) = nullptr;
-    // A damage effect or condition (multi-action, 0x0A) for the unit, with
-    // its two amount fields.
-    Event* (*makeMultiActionEvent)(uint16_t unitID, uint32_t action, uint16_t firstAmount,
-                                   uint16_t secondAmount) = nullptr;
+    // A damage effect (multi-action event, 0x0A) of an action code on a unit,
+    // with a 16-bit value (an amount or a second identifier).
+    Event* (*makeMultiActionEvent)(uint16_t unitID, uint32_t action, uint16_t value) = nullptr;
+    // The same with both of the event's amount fields given.
+    Event* (*makeMultiActionAmounts)(uint16_t unitID, uint32_t action, uint16_t firstAmount,
+                                     uint16_t secondAmount) = nullptr;
 };
 
 // Installs the calls; returns the ones they replace.
@@ -82,6 +84,7 @@ Event* MakeMissionUnitEvent(uint16_t unitID, GameTime due);
 Event* MakeUnitReadyEvent(uint16_t planeRecID, uint16_t loadoutID, uint16_t unitID, uint16_t readyValue);
 uint16_t GetReadyRecordID(const Event& event);
 void SetReadyRecordID(Event& event, uint16_t planeRecID);
+Event* MakeMultiActionEvent(uint16_t unitID, uint32_t action, uint16_t value);
 Event* MakeMultiActionEvent(uint16_t unitID, uint32_t action, uint16_t firstAmount, uint16_t secondAmount);
 // The first queued readiness event of the holder's record; null when none.
 Event* FindUnitReadyEvent(uint16_t unitID, uint16_t planeRecID);

@@ -278,6 +278,14 @@ void Unit::ListWeapons(Chain<WeaponListEntry>& list) const
     }
 }
 
+void Unit::CollectWeaponEntries(StockChain& chain, bool /*own*/)
+{
+    for (const Mount* magazine = magazines.First(); magazine != nullptr; magazine = magazine->GetNext()) {
+        for (const WeaponRec* rec = magazine->weapons.First(); rec != nullptr; rec = rec->GetNext())
+            chain.Append(new StockEntry(GetID(), magazine->GetKey(), rec->weaponID, rec->shotsLeft, rec->secondValue));
+    }
+}
+
 // The callers write the text into a 32-character status line: the text is
 // cut at size - 1 characters, never past out's end.
 void Unit::GetConditionText(char* out, int32_t size) const

@@ -13,8 +13,8 @@
 #include "units/PlaneBridge.h"
 #include "units/PropulsionPlant.h"
 #include "units/Status.h"
+#include "units/StatusWeather.h"
 #include "units/UnitEvents.h"
-#include "world/Environment.h"
 
 namespace {
 
@@ -30,12 +30,11 @@ constexpr uint8_t NOISE_STEP[Vessel::NOISE_TABLE_TOP_KNOTS + 1] = {
 constexpr int32_t NOISE_FREE_KNOTS = 6;
 
 // Resource texts of the status lines: the setting after the speed (-1, then
-// 0 to 3), the percent sign, endurance without limit, emitting or silent.
+// 0 to 3), the percent sign and endurance without limit.
 constexpr int32_t TEXT_SETTING[] = {0x7B01EE, 0x7B01EF, 0x7B019B, 0x7B019C, 0x7B01F0};
 constexpr int32_t TEXT_PERCENT = 0x7B0224;
 constexpr int32_t TEXT_ENDURANCE_UNLIMITED = 0x7B020E;
-constexpr int32_t TEXT_EMITTING = 0x7B019F;
-constexpr int32_t TEXT_SILENT = 0x7B01A0;
+
 constexpr int REAR = 2;
 
 }  // namespace
@@ -182,17 +181,11 @@ void Vessel::FillVesselStatus(UnitStatus& status, const char* depth, const char*
     put(text);
     if (secondTime != nullptr)
         put(secondTime);
-    CopyResourceText(HasActiveEmitter() ? TEXT_EMITTING : TEXT_SILENT, text, static_cast<int32_t>(SIZE));
+    CopyResourceText(HasActiveEmitter() ? STATUS_EMITTING_TEXT : STATUS_SILENT_TEXT, text, static_cast<int32_t>(SIZE));
     put(text);
     if (const char* info = gam2side::GetUnitMissionInfo(GetID()))
         put(info);
-    WeatherReport weather;
-    if (gEnvironment != nullptr)
-        weather = gEnvironment->GetWeather(GetPosition());
-    std::snprintf(text, sizeof text, "%u", unsigned{weather.seaState});
-    put(text);
-    put(CloudCoverText(weather.cloudCover));
-    put(PrecipitationText(weather.weatherCode));
+    line = PutWeatherLines(status, line, GetPosition());
     for (int i = 0; i < extraCount; ++i)
         put(extra[i]);
     std::snprintf(text, sizeof text, "%u", unsigned{GetLinkReach1()});

@@ -2,7 +2,7 @@
 // stores (busy tanks), the reach test over long runs, the condition text and
 // its bound, the damage flags, targeting records and weapon tallies with
 // their counts on a contact, emitters, attack altitudes, moving to a point
-// and the weapons listing.
+// and the weapons listing and stocks.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -255,6 +255,51 @@ TEST(AttackAltitudes, TheBestWeaponWithinTheCruiseEnvelope)
     EXPECT_EQ(list.First()->weaponID, 51);
     EXPECT_EQ(list.Last()->rounds, 2);
     Annex::Tables().Delete();
+}
+
+TEST(WeaponStocks, OneEntryPerMagazineWeaponInListOrder)
+{
+    TestUnit u;
+    u.SetKey(70);
+    StockChain stocks;
+    u.CollectWeaponEntries(stocks, true);
+    EXPECT_EQ(stocks.First(), nullptr);   // no magazines: no stocks
+
+    // Mounts are not stocks; two magazines, the second with two weapons.
+    auto* mount = new Mount(1);
+    mount->weapons.Insert(new WeaponRec(1));
+    u.mounts.Insert(mount);
+    struct Load {
+        uint16_t magazine, key, weapon, onHand, full;
+    };
+    const Load loads[] = {{3, 1, 40, 12, 16}, {5, 1, 41, 0, 8}, {5, 2, 40, 7, 7}};
+    for (const Load& load : loads) {
+        Mount* magazine = u.magazines.Find(load.magazine);
+        if (magazine == nullptr) {
+            magazine = new Mount(load.magazine);
+            u.magazines.Insert(magazine);
+        }
+        auto* rec = new WeaponRec(load.key);
+        rec->weaponID = load.weapon;
+        rec->shotsLeft = load.onHand;
+        rec->secondValue = load.full;
+        magazine->weapons.Insert(rec);
+    }
+    stocks.Append(new StockEntry(9, 1, 40, 1, 1));   // entries already there stay first
+    u.CollectWeaponEntries(stocks, false);
+    const StockEntry* entry = stocks.First();
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->unitID, 9);
+    for (const Load& load : loads) {
+        entry = entry->GetNext();
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->unitID, 70);
+        EXPECT_EQ(entry->magazineKey, load.magazine);
+        EXPECT_EQ(entry->weaponID, load.weapon);
+        EXPECT_EQ(entry->count, load.onHand);
+        EXPECT_EQ(entry->capacity, load.full);
+    }
+    EXPECT_EQ(entry->GetNext(), nullptr);
 }
 
 TEST(TryMoveTo, MovesOnlyAlongALegThatSuits)

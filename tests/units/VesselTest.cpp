@@ -78,7 +78,7 @@ protected:
         previousEvents = events;
         events.makeSetAltitudeEvent = &MakeAltitude;
         events.makeMissionUnitEvent = &MakeMissionUnit;
-        events.makeMultiActionEvent = &MakeAction;
+        events.makeMultiActionAmounts = &MakeAction;
         SetUnitEventCalls(events);
 
         SideCalls sides;
