@@ -200,18 +200,22 @@ uint8_t Submarine::GetSizeClass() const
 
 void Submarine::Move(uint8_t elapsed)
 {
-    const int16_t floorBefore = Nav2Game::GetAltitudeAt(GetPosition());
+    stepFloor = Nav2Game::GetAltitudeAt(GetPosition());
     const PropulsionPlant* const plant = plantKey != 0 ? plants.Find(plantKey) : nullptr;
     // A boat charging its battery from its engines whose spare battery is
-    // already spent has run its stores down.
-    const bool exhausted = plant != nullptr && !plant->AcceptsFuel(FuelType::BATTERY) && speed != 0 &&
-                           GetSpareFuel(FuelType::BATTERY) == 0;
+    // already spent has run its stores down (judged before the step's charge).
+    stepExhausted = plant != nullptr && !plant->AcceptsFuel(FuelType::BATTERY) && speed != 0 &&
+                    GetSpareFuel(FuelType::BATTERY) == 0;
     Unit::Move(elapsed);
-    if (plant == nullptr)
-        return;
+}
+
+// After the run and before the fuel draw, so that the draw and the answer
+// to lost power see the depth the floor left and the recharged store.
+void Submarine::OnStepMoved(uint8_t elapsed)
+{
     const int16_t floorAfter = Nav2Game::GetAltitudeAt(GetPosition());
     const int16_t altitude = PositionObject::GetAltitude();
-    if (floorAfter > floorBefore && altitude < 0 && altitude < floorAfter + 1)
+    if (floorAfter > stepFloor && altitude < 0 && altitude < floorAfter + 1)
         SetAltitude(static_cast<int16_t>(std::min(floorAfter + 1, 0)));
     if (PositionObject::GetAltitude() >= NEAR_SURFACE && elapsed != 0) {
         for (FuelTank* tank = fuelTanks.First(); tank != nullptr; tank = tank->GetNext()) {
@@ -228,7 +232,7 @@ void Submarine::Move(uint8_t elapsed)
             break;
         }
     }
-    if (exhausted)
+    if (stepExhausted)
         UpdateFuelFlags();
 }
 

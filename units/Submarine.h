@@ -97,6 +97,16 @@ protected:
     // Stopped deeper than NEAR_SURFACE with no power: up to NEAR_SURFACE,
     // then 5 knots half a minute later.
     void OnOutOfPower() override;
+    // Keeps the boat above a rising sea floor, recharges the store of fuel
+    // type 5 near the surface, and refreshes the fuel flags of a run that
+    // spent its stores.
+    void OnStepMoved(uint8_t elapsed) override;
+
+private:
+    // Noted at the start of a step: the sea floor under the boat and whether
+    // its stores were already spent.
+    int16_t stepFloor = 0;
+    bool stepExhausted = false;
 };
 
 // Registers the submarine's maker under its type letter.

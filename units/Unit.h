@@ -420,6 +420,10 @@ protected:
     // The step's answer to a plant whose tanks could not give its fuel,
     // once the speed has been chosen again; nothing in Unit.
     virtual void OnOutOfPower() {}
+    // The step's hook between the run along the path (and the battery
+    // charge) and the fuel draw, for classes whose depth or stores change
+    // there; nothing in Unit.
+    virtual void OnStepMoved(uint8_t /*elapsed*/) {}
     // After the base label: its fourth part becomes the name of the unit's
     // altitude band.
     void PutBandNameInLabel();

@@ -20,6 +20,8 @@
 #include "units/UnitBridge.h"
 #include "units/UnitList.h"
 #include "units/UnitTestSupport.h"
+#include "world/Map.h"
+#include "world/Nav2Game.h"
 
 using namespace unittest;
 
@@ -460,6 +462,115 @@ TEST_F(VesselTest, TheBoatDivesFromAThreatItCannotRunFrom)
     const std::vector<TestEvent*> dives = world.Queued(EventCode::SET_ALTITUDE);
     ASSERT_EQ(dives.size(), 1u);
     EXPECT_EQ(static_cast<int16_t>(dives[0]->Value()), Submarine::EVASION_DEPTH);
+}
+
+// The sample sea with its floor rising eastward from 800 to 30 below the
+// surface between 0.5 and 1.0 degrees east.
+std::unique_ptr<Map> RisingFloorSea(std::string& error)
+{
+    return samplemap::LoadSampleMap(error, [](bool land, bool, int32_t, int32_t lon) -> int16_t {
+        if (land)
+            return 300;
+        return lon >= samplemap::Deg(1.0) ? -30 : -800;
+    });
+}
+
+TEST_F(VesselTest, SubmarineStepKeepsAboveARisingFloor)
+{
+    std::string error;
+    std::unique_ptr<Map> map = RisingFloorSea(error);
+    ASSERT_NE(map, nullptr) << error;
+    Map* const previous = gMap;
+    gMap = map.get();
+    const LatLonPoint start = samplemap::At(74.0, 0.7);
+    const int16_t floorBefore = Nav2Game::GetAltitudeAt(start);
+    struct Row { const char* what; int16_t above; bool lifted; };
+    const Row rows[] = {
+        {"hugging the floor: lifted to one above the new floor", 2, true},
+        {"well clear of the floor: left alone", 52, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        Submarine sub;
+        Equip(sub, 100, 28);
+        sub.plantKey = 1;
+        sub.SetPosition(start);
+        sub.SetAltitude(static_cast<int16_t>(floorBefore + r.above));
+        sub.speed = 28;
+        sub.path.Append(new PositionNode(samplemap::At(74.0, 1.5)));
+        sub.Move(255);
+        const int16_t floorAfter = Nav2Game::GetAltitudeAt(sub.GetPosition());
+        ASSERT_GT(floorAfter, floorBefore + 2) << "the floor must rise past a boat hugging it";
+        if (r.lifted)
+            EXPECT_EQ(sub.PositionObject::GetAltitude(), floorAfter + 1);
+        else
+            EXPECT_EQ(sub.PositionObject::GetAltitude(), floorBefore + r.above);
+        EXPECT_GT(sub.PositionObject::GetAltitude(), floorAfter);
+    }
+    gMap = previous;
+}
+
+TEST_F(VesselTest, SubmarineOutOfPowerComesUpThenMakesWay)
+{
+    world.arena.SetGameTime(GameTime(1000));
+    struct Row { const char* what; int16_t altitude; uint16_t knots; bool ordered; };
+    const Row rows[] = {
+        {"stopped deep: up to -2, then 5 knots 30 s on", -20, 0, true},
+        {"stopped at -2 already: nothing", -2, 0, false},
+        {"still under way: nothing", -20, 12, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        while (Event* e = world.arena.Queue().First()) {
+            world.arena.Queue().Remove(e);
+            delete e;
+        }
+        Submarine sub;
+        Equip(sub, 100, 28);
+        sub.plantKey = 1;
+        sub.fuelTanks.First()->SetCount(0);   // the stores are spent
+        sub.SetAltitude(r.altitude);
+        sub.SetSpeed(12, 0);   // the plant set running
+        sub.speed = r.knots;
+        sub.Move(15);
+        const auto dives = world.Queued(EventCode::SET_ALTITUDE);
+        const auto speeds = world.Queued(EventCode::SET_SPEED);
+        if (!r.ordered) {
+            EXPECT_TRUE(dives.empty());
+            continue;
+        }
+        ASSERT_EQ(dives.size(), 1u);
+        EXPECT_EQ(dives[0]->Value(), static_cast<uint16_t>(-2));
+        EXPECT_EQ(dives[0]->GetTime().Get(), 1000u);
+        ASSERT_EQ(speeds.size(), 1u);
+        EXPECT_EQ(speeds[0]->Value(), 5);
+        EXPECT_EQ(speeds[0]->GetTime().Get(), 1030u);
+    }
+}
+
+TEST_F(VesselTest, SubmarineRechargesItsStoreNearTheSurface)
+{
+    struct Row { int16_t altitude; uint32_t count, busy, countAfter, busyAfter; };
+    const Row rows[] = {
+        {-2, 3, 35990, 4, 5},       // a full 36000 busy seconds: one more count
+        {-2, 3, 100, 3, 115},
+        {0, 10, 100, 10, 100},      // full: left alone
+        {-3, 3, 35990, 3, 35990},   // too deep to recharge
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.altitude << " " << r.count << " " << r.busy);
+        Submarine sub;
+        Equip(sub, 100, 28);
+        sub.plantKey = 1;
+        sub.fuelTanks.Append(MakeTank(FuelType::AIR_INDEPENDENT, 10, r.count, r.busy));
+        sub.fuelTanks.Append(MakeTank(FuelType::AIR_INDEPENDENT, 10, 0, 0));
+        sub.SetAltitude(r.altitude);
+        sub.Move(15);
+        const FuelTank* store = sub.fuelTanks.First()->GetNext();
+        EXPECT_EQ(store->GetCount(), r.countAfter);
+        EXPECT_EQ(store->GetPartial(), r.busyAfter);
+        EXPECT_EQ(store->GetNext()->GetPartial(), 0u) << "only the first store recharges";
+    }
 }
 
 TEST_F(VesselTest, ShipsAndSubmarinesRoundTripThroughTheUnitList)
