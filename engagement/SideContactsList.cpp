@@ -47,6 +47,7 @@ void FillAim(const Contact& contact, ContactAim& aim)
     aim.courseDegrees = contact.course;
     aim.classification = contact.knownBits;
     aim.flags = contact.conditionBits;
+    aim.bandWord = contact.bandWord;
 }
 
 void AddThreat(Contact& contact, uint16_t count, uint16_t damage)

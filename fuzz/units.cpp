@@ -3,10 +3,9 @@
 // targeting records, weapon tallies, propulsion plants, sensors (the real
 // sensor classes), mounts, data-link records, magazines, fuel tanks and the
 // path; and the records of the weapon ('W', with its warheads) and the
-// sonobuoy line ('L', with its buoys). The other unit classes are not built
-// yet; a unit class of this target, under the ship letter 'S', reads the
-// record as they will (its own u16 field, then the unit's part). Sample texts, annex tables and map are
-// loaded once; the arena state is fresh for every input.
+// sonobuoy line ('L', with its buoys), the ship ('S', with its air
+// facilities and aircraft) and the submarine ('U'). Sample texts, annex
+// tables and map are loaded once; the arena state is fresh for every input.
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -26,33 +25,13 @@
 #include "units/Unit.h"
 #include "units/UnitFactory.h"
 #include "units/UnitList.h"
+#include "units/PlaneRec.h"
+#include "units/Ship.h"
 #include "units/SonobuoyLine.h"
+#include "units/Submarine.h"
 #include "units/Weapon.h"
 
 namespace {
-
-class FuzzUnit : public Unit {
-public:
-    char GetTypeLetter() const override { return 'S'; }
-    void SaveFields(std::ostream& out) const override
-    {
-        SaveField(out, uint8_t{'S'});
-        SaveField(out, classWord);
-        SaveUnitRecord(out);
-    }
-    bool LoadFields(std::istream& in) override
-    {
-        LoadField(in, classWord);
-        return in && LoadUnitRecord(in);
-    }
-
-    uint16_t classWord = 0;
-};
-
-Unit* MakeFuzzUnit()
-{
-    return new FuzzUnit;
-}
 
 void SetUp()
 {
@@ -60,7 +39,8 @@ void SetUp()
         fuzz::UseSampleResources();
         fuzz::UseSampleMap();
         InstallSensorClasses();
-        UnitFactory::Register('S', &MakeFuzzUnit);
+        RegisterShipClass();
+        RegisterSubmarineClass();
         RegisterWeaponClass();
         RegisterSonobuoyLineClass();
         Annex::LoadDatabase(fuzz::DataDir() + "/ANNEX/");
@@ -77,9 +57,17 @@ void FuzzSeeds(fuzz::Seeds& seeds)
     ArenaState arena;
     gam2arena::SetArenaState(&arena);
     UnitList list;
-    auto* u = new FuzzUnit;
+    auto* u = new Ship;
     u->SetKey(42);
-    u->classWord = 0xA55A;
+    u->classCode = 3;
+    u->SetDamagePoints(300);
+    u->damagePoints = 120;
+    auto* facility = new AnnexEntry(1);
+    facility->typeCode = 5;
+    u->airFacilities.Insert(facility);
+    auto* aircraft = new PlaneRec(1);
+    aircraft->count = 4;
+    u->aircraft.Insert(aircraft);
     auto* jam = new SignatureRecord(77);
     jam->SetBandLevel(0x5, -20);
     u->JammingEntries().Insert(jam);
@@ -90,7 +78,7 @@ void FuzzSeeds(fuzz::Seeds& seeds)
     option->mountKey = 2;
     option->quantity = 3;
     u->AddTargetingRecord(option);
-    FuzzUnit weapon;
+    Submarine weapon;
     weapon.SetKey(900);
     auto* tally = new TargetTally(301);
     tally->AddWeapon(weapon);
@@ -105,6 +93,12 @@ void FuzzSeeds(fuzz::Seeds& seeds)
     u->fuelTanks.Append(new FuelTank(1));
     u->SetPosition(samplemap::At(74, 1));
     list.Insert(u);
+    auto* sub = new Submarine;
+    sub->SetKey(44);
+    sub->maxDepth = -45;
+    sub->SetDamagePoints(90);
+    sub->SetAltitude(-3);
+    list.Insert(sub);
     std::ostringstream out(std::ios::binary);
     list.Save(out);
     seeds.Add("one-ship", out.str());

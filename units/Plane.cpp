@@ -106,15 +106,7 @@ int16_t Plane::GetInfraredSignature(int aspect) const
 void Plane::UpdateLabel()
 {
     Unit::UpdateLabel();
-    char* part = const_cast<char*>(GetLabel());
-    char* const end = part + LABEL_SIZE;
-    for (int skip = 0; skip < 3 && part < end; ++skip)
-        part += std::strlen(part) + 1;
-    if (part >= end)
-        return;
-    char band[LABEL_SIZE] = {};
-    GetAltitudeBandName(band);
-    std::snprintf(part, static_cast<size_t>(end - part), "%s", band);
+    PutBandNameInLabel();
 }
 
 bool Plane::CanAttackType(char letter) const

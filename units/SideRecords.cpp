@@ -29,6 +29,12 @@ bool IsFocusUnit(uint16_t unitID)
     return gCalls.isFocusUnit != nullptr && gCalls.isFocusUnit(unitID);
 }
 
+void ClearFocus(uint16_t unitID)
+{
+    if (gCalls.clearFocus != nullptr)
+        gCalls.clearFocus(unitID);
+}
+
 }  // namespace gam2side
 
 namespace SideRecord {

@@ -24,6 +24,7 @@ struct ContactAim {
     int32_t courseDegrees = 0;     // whole degrees, 0 when not known
     uint32_t classification = 3;   // classification bits
     uint32_t flags = 0;            // the contact's flag word
+    uint16_t bandWord = 0;         // the contact's band word (0x4000: a threat to evade)
 };
 
 struct SideCalls {
@@ -43,6 +44,8 @@ struct SideCalls {
     // gam2side::IsFocusUnit.
     bool (*sideExists)(uint16_t sideNumber) = nullptr;
     bool (*isFocusUnit)(uint16_t unitID) = nullptr;
+    // gam2side::ClearFocus: the unit's side has no focus unit any more.
+    void (*clearFocus)(uint16_t unitID) = nullptr;
 };
 
 // Installs the calls; returns the ones they replace.
@@ -56,6 +59,8 @@ bool SideExists(uint16_t sideNumber);
 namespace gam2side {
 // True when the unit is its side's focus unit.
 bool IsFocusUnit(uint16_t unitID);
+// Sets the focus unit of the unit's side to none.
+void ClearFocus(uint16_t unitID);
 }  // namespace gam2side
 
 namespace SideRecord {

@@ -239,3 +239,16 @@ bool Unit::LoadUnitRecord(std::istream& in)
     UpdateLabel();
     return true;
 }
+
+void Unit::PutBandNameInLabel()
+{
+    char* part = label;
+    char* const end = label + LABEL_SIZE;
+    for (int skip = 0; skip < 3 && part < end; ++skip)
+        part += std::strlen(part) + 1;
+    if (part >= end)
+        return;
+    char band[LABEL_SIZE] = {};
+    GetAltitudeBandName(band);
+    std::snprintf(part, static_cast<size_t>(end - part), "%s", band);
+}

@@ -226,6 +226,10 @@ public:
     virtual void EnableDataLink() { SetFlags(UnitFlag::DATA_LINK); }
     virtual void ClearLinkActive() { ClearFlags(UnitFlag::LINK_ACTIVE); }
     virtual void DisableDataLink() { ClearFlags(UnitFlag::DATA_LINK); }
+    // The two platform-record lookups: the full damage points, and the
+    // record's byte for targets of a type letter; 0 in Unit.
+    virtual int16_t GetFullDamagePoints() const { return 0; }
+    virtual uint8_t GetTargetClassByte(char /*letter*/) const { return 0; }
     virtual PlaneRecList* GetPlaneRecList() { return nullptr; }
     // Fuel stores by fuel type (UnitOperations.cpp).
     virtual int32_t GetFuelCapacity(uint32_t fuel) const;
@@ -412,6 +416,17 @@ protected:
     // its label itself).
     void SetLabel(const char (&parts)[LABEL_SIZE]) { std::memcpy(label, parts, LABEL_SIZE); }
     void SetHorizon(uint16_t value) { horizon = value; }
+
+    // The step's answer to a plant whose tanks could not give its fuel,
+    // once the speed has been chosen again; nothing in Unit.
+    virtual void OnOutOfPower() {}
+    // The step's hook between the run along the path (and the battery
+    // charge) and the fuel draw, for classes whose depth or stores change
+    // there; nothing in Unit.
+    virtual void OnStepMoved(uint8_t /*elapsed*/) {}
+    // After the base label: its fourth part becomes the name of the unit's
+    // altitude band.
+    void PutBandNameInLabel();
 
     // The unit's fuel reserve, and the fuel it keeps for its current task
     // (both counted off the spare fuel); 0 in Unit.

@@ -72,6 +72,13 @@ uint32_t GetMultiAction(const Event& event)
     return gCalls.getMultiAction != nullptr ? gCalls.getMultiAction(event) : 0;
 }
 
+Event* MakeMultiActionEvent(uint16_t unitID, uint32_t action, uint16_t firstAmount, uint16_t secondAmount)
+{
+    return gCalls.makeMultiActionAmounts != nullptr
+               ? gCalls.makeMultiActionAmounts(unitID, action, firstAmount, secondAmount)
+               : nullptr;
+}
+
 bool SwitchesSensorType(const Event& event, const Unit& unit, uint8_t sensorType)
 {
     return gCalls.switchesSensorType != nullptr && gCalls.switchesSensorType(event, unit, sensorType);

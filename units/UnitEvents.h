@@ -58,6 +58,9 @@ struct UnitEventCalls {
     // A damage effect (multi-action event, 0x0A) of an action code on a unit,
     // with a 16-bit value (an amount or a second identifier).
     Event* (*makeMultiActionEvent)(uint16_t unitID, uint32_t action, uint16_t value) = nullptr;
+    // The same with both of the event's amount fields given.
+    Event* (*makeMultiActionAmounts)(uint16_t unitID, uint32_t action, uint16_t firstAmount,
+                                     uint16_t secondAmount) = nullptr;
 };
 
 // Installs the calls; returns the ones they replace.
@@ -82,6 +85,7 @@ Event* MakeUnitReadyEvent(uint16_t planeRecID, uint16_t loadoutID, uint16_t unit
 uint16_t GetReadyRecordID(const Event& event);
 void SetReadyRecordID(Event& event, uint16_t planeRecID);
 Event* MakeMultiActionEvent(uint16_t unitID, uint32_t action, uint16_t value);
+Event* MakeMultiActionEvent(uint16_t unitID, uint32_t action, uint16_t firstAmount, uint16_t secondAmount);
 // The first queued readiness event of the holder's record; null when none.
 Event* FindUnitReadyEvent(uint16_t unitID, uint16_t planeRecID);
 

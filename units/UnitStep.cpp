@@ -98,6 +98,7 @@ void Unit::Move(uint8_t elapsed)
         }
         if (!plant->AcceptsFuel(FuelType::BATTERY))
             AddFuel(uint32_t{speed} * elapsed / CHARGE_DIVISOR, FuelType::BATTERY);
+        OnStepMoved(elapsed);
 
         bool outOfFuel = false;
         if (const uint32_t use = plant->MainFuelUse(elapsed, altitude); use != 0)
@@ -107,6 +108,7 @@ void Unit::Move(uint8_t elapsed)
         if (outOfFuel) {
             UpdateFuelFlags();
             SetSpeedNow(*this, speed);
+            OnOutOfPower();
         }
     }
 
