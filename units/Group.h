@@ -10,6 +10,7 @@
 
 #include "core/GameTime.h"
 #include "core/SavedTreeListOf.h"
+#include "units/ArcRecord.h"
 #include "units/Formation.h"
 #include "units/PlaneRec.h"
 #include "units/Unit.h"
@@ -31,12 +32,6 @@ public:
     int16_t sonarValue = 0;
     uint16_t stationAxis = 0;     // planning scratch
     uint8_t excluded = 0;         // planning scratch
-};
-
-// One threat axis of a group: a bearing and a half-width (angle units).
-struct ArcRecord {
-    int32_t bearing = 0;
-    int32_t halfWidth = 0;
 };
 
 class Group : public Unit {
@@ -72,6 +67,7 @@ public:
     virtual void UpdateStations(bool reaim);
     // The member's station, or null.
     virtual StationRecord* GetMemberStation(uint16_t unitID);
+    void UpdateStatusFromFacilities();   // sets the facility members' status bits on the group
 
     // Saved record, little-endian: letter 'G' u8, the unit's part, members
     // (u16 count, each GroupEntry), the axes (u16 slot, bearing i32,
