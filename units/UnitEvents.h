@@ -55,6 +55,10 @@ struct UnitEventCalls {
                                  uint16_t readyValue) = nullptr;
     uint16_t (*getReadyRecordID)(const Event& event) = nullptr;
     void (*setReadyRecordID)(Event& event, uint16_t planeRecID) = nullptr;
+    // The aircraft record a queued launch event (0x0F) names, and moving it
+    // to another holder and record.
+    uint16_t (*getLaunchRecordID)(const Event& event) = nullptr;
+    void (*readdressLaunchEvent)(Event& event, uint16_t holderID, uint16_t planeRecID) = nullptr;
 };
 
 // Installs the calls; returns the ones they replace.
@@ -68,6 +72,10 @@ Event* MakeSetSensorsEvent(uint16_t unitID, uint32_t state, uint32_t sensorType)
 Event* MakeStationEvent(uint8_t typeCode, uint16_t unitID, GameTime due);
 Event* MakeSetAltitudeEvent(uint16_t unitID, int32_t altitude, GameTime due);
 Event* MakeLaunchAircraftEvent(uint16_t holderID, uint16_t planeRecID, uint32_t value);
+// The queued launch event of a holder's aircraft record, or null.
+Event* FindLaunchEvent(uint16_t holderID, uint16_t planeRecID);
+// Moves a queued launch event to another holder and record.
+void ReaddressLaunchEvent(Event& event, uint16_t holderID, uint16_t planeRecID);
 uint32_t GetSensorSetting(const Event& event);
 Event* MakeMergeUnitEntriesEvent(uint16_t fromKey, uint16_t intoKey);
 Event* MakeSetCurrentEntryEvent(uint16_t sideNumber);
