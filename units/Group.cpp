@@ -64,6 +64,7 @@ PropulsionPlant* Group::MakeOwnPlant()
     AllocationCheck(plant);
     plant->engineType = EngineType::UNNAMED;
     plant->secondEngineType = 0;
+    plant->hasFuel = 1;   // the group's plant burns nothing and always runs
     for (int s = 0; s < PropulsionPlant::SETTINGS; ++s) {
         plant->speedTable[s][0].ceiling = 0;
         plant->speedTable[s][0].floor = 0;
