@@ -219,7 +219,6 @@ protected:
     static PropulsionPlant* MakeOwnPlant();
 
 private:
-    void PostSideCheck();
     bool TakeRecord(PlaneRec& record, Unit& holder, uint32_t readyDelay);
     bool aircraftWalk_ = false;            // re-entry guard of the aircraft queries
 };

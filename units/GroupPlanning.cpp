@@ -397,9 +397,11 @@ void Group::RefreshStationPlanFlag()
     RequestReplacements(*this);
     if (needsStationPlan != 0)
         return;
-    uint16_t roles = 0;
-    for (const StationRecord* s = formation->stations.First(); s != nullptr; s = s->GetNext())
-        roles |= PlanTally::RoleOf(s->kind);
-    const uint16_t all = PlanTally::ROLE_PATROL | PlanTally::ROLE_WARNING | PlanTally::ROLE_SONAR;
-    needsStationPlan = roles == all ? 0 : 1;
+    bool patrol = false, warning = false, sonar = false;
+    for (const StationRecord* s = formation->stations.First(); s != nullptr; s = s->GetNext()) {
+        patrol = patrol || s->kind == StationKind::CAP;
+        warning = warning || s->kind == StationKind::AEW;
+        sonar = sonar || s->kind == StationKind::DIPPING || s->kind == StationKind::SONOBUOY;
+    }
+    needsStationPlan = patrol && warning && sonar ? 0 : 1;
 }
