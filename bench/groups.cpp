@@ -27,6 +27,7 @@
 #include "units/UnitEvents.h"
 #include "units/UnitList.h"
 
+#include "bench/BenchEvents.h"
 #include "bench/BenchShip.h"
 
 namespace {
@@ -34,50 +35,7 @@ namespace {
 constexpr uint16_t GROUP_ID = 1;
 const LatLonPoint HOME{30 * 60 * 4096, -20 * 60 * 4096};
 
-class BenchEvent : public Event {
-public:
-    BenchEvent(uint8_t code, uint16_t unit) : code_(code), unit_(unit) {}
-    bool HandleEvent() override { return false; }
-    uint16_t GetSubject() const override { return unit_; }
-    void SetSubject(uint16_t unit) override { unit_ = unit; }
-    uint8_t TypeCode() const override { return code_; }
-    bool Load(std::istream& in) override { return LoadBase(in); }
-    void Save(std::ostream& out) const override
-    {
-        SaveField(out, code_);
-        SaveBase(out);
-    }
-    Event* Clone() const override { return new BenchEvent(code_, unit_); }
-
-private:
-    uint8_t code_;
-    uint16_t unit_;
-};
-
-Event* MakeSpeed(uint16_t unit, uint16_t, GameTime due)
-{
-    auto* e = new BenchEvent(EventCode::SET_SPEED, unit);
-    e->SetDueTime(due);
-    return e;
-}
-
-Event* MakeStation(uint8_t code, uint16_t unit, GameTime due)
-{
-    auto* e = new BenchEvent(code, unit);
-    e->SetDueTime(due);
-    return e;
-}
-
-void CopyPathOntoUnit(uint16_t unitID, const PositionNode* path)
-{
-    if (Unit* const unit = gam2arena::FindUnit(unitID))
-        unit->SetPath(PositionNode::CopyChain(path));
-}
-
-bool AnyLeg(uint16_t, const LatLonPoint&, const LatLonPoint&)
-{
-    return true;
-}
+using namespace bench;
 
 std::vector<ThreatContact>& Contacts()
 {
@@ -206,16 +164,7 @@ void BM_StationsAfterSpeedChange(benchmark::State& state)
         ship->SetKey(id);
         ship->sideEntryID = 1;
         ship->SetSideID(1);
-        auto* plant = new PropulsionPlant();
-        plant->SetKey(1);
-        plant->engineType = EngineType::DIESEL;
-        plant->hasFuel = 1;
-        const uint16_t speeds[] = {6, 18, 26, 32};
-        for (int row = 0; row < PropulsionPlant::SETTINGS; ++row) {
-            for (int band = 0; band < PropulsionPlant::BANDS; ++band)
-                plant->speedTable[row][band] = {10, -2, speeds[row]};
-        }
-        ship->plants.Insert(plant);
+        ship->plants.Insert(DieselPlant(true));
         ship->SetPosition(NavMath::Get_LatLonPoint_From_Vector(HOME, (1 + i % 4) * RANGE_PER_NM,
                                                                (i * 18) * ANGLE_PER_DEGREE));
         world.units.Insert(ship);
