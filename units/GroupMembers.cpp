@@ -415,28 +415,29 @@ uint32_t CountAircraftOf(Unit& unit, bool readyOnly)
     return n;
 }
 
-}  // namespace
 
-uint32_t Group::CountMemberAircraft() const
+// The aircraft of the member ships and facilities, all or the ready ones.
+uint32_t CountMembersAircraft(const Group& group, bool readyOnly)
 {
     uint32_t n = 0;
-    for (const GroupEntry* e = members.First(); e != nullptr; e = e->GetNext()) {
+    for (const GroupEntry* e = group.members.First(); e != nullptr; e = e->GetNext()) {
         Unit* const unit = gam2arena::FindUnit(e->GetKey());
         if (unit != nullptr && (unit->GetTypeLetter() == 'S' || unit->GetTypeLetter() == 'F'))
-            n += CountAircraftOf(*unit, false);
+            n += CountAircraftOf(*unit, readyOnly);
     }
     return n;
 }
 
+}  // namespace
+
+uint32_t Group::CountMemberAircraft() const
+{
+    return CountMembersAircraft(*this, false);
+}
+
 uint32_t Group::CountMemberReadyAircraft() const
 {
-    uint32_t n = 0;
-    for (const GroupEntry* e = members.First(); e != nullptr; e = e->GetNext()) {
-        Unit* const unit = gam2arena::FindUnit(e->GetKey());
-        if (unit != nullptr && (unit->GetTypeLetter() == 'S' || unit->GetTypeLetter() == 'F'))
-            n += CountAircraftOf(*unit, true);
-    }
-    return n;
+    return CountMembersAircraft(*this, true);
 }
 
 void Group::PlaceAt(const LatLonPoint& point)
