@@ -134,8 +134,16 @@ public:
     virtual void SetMemberStationKind(uint16_t unitID, uint8_t kind);
     virtual void RecomputeSpeedLimits();
     virtual void LimitSpeedByMember(uint16_t unitID);
-    // The lead member's answer; false without a lead.
-    bool CanReachAndReturn(const LatLonPoint& point, uint16_t knots, int32_t b);
+    // The lead member's answer (an aircraft lead's own reach figures, of
+    // the whole or half its fuel); false without a lead.
+    bool CanReachAndReturn(const LatLonPoint& point, uint16_t knots, int32_t altitude);
+    bool CanReachAndReturnHalf(const LatLonPoint& point, uint16_t knots, int32_t altitude);
+    // The status lines: name, the side's doctrine, speed and setting, course,
+    // member ships, member submarines, the mission (when there is one),
+    // emitting or silent, damaged members, sea state, cloud cover,
+    // precipitation, "ready/all" aircraft of the member ships and
+    // facilities, then the conditions.
+    void GetStatus(UnitStatus& status) const override;
     // The first non-zero answer of the member ships, in key order.
     uint32_t GetCapabilities(uint32_t kind) const;
     // Sums of the member ships' and facilities' aircraft, all and ready.

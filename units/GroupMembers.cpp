@@ -18,6 +18,9 @@
 #include "units/Group.h"
 #include "units/GroupBridge.h"
 #include "units/Plane.h"
+#include "units/PlaneBridge.h"
+#include "units/Status.h"
+#include "world/Environment.h"
 #include "units/PropulsionPlant.h"
 #include "units/StationBridge.h"
 #include "units/UnitBridge.h"
@@ -89,6 +92,13 @@ void FillEntry(GroupEntry& entry, Unit& member)
         break;
     }
 }
+
+// Resource texts of the status lines: the setting names of settings 0 to 3,
+// the text without a setting in force, emitting and silent.
+constexpr int32_t TEXT_SETTINGS[] = {0x7B01EF, 0x7B019B, 0x7B019C, 0x7B01F0};
+constexpr int32_t TEXT_NO_SETTING = 0x7B01EE;
+constexpr int32_t TEXT_EMITTING = 0x7B019F;
+constexpr int32_t TEXT_SILENT = 0x7B01A0;
 
 bool IsVessel(char letter)
 {
@@ -382,10 +392,30 @@ void Group::DisableDataLink()
     }
 }
 
-bool Group::CanReachAndReturn(const LatLonPoint& point, uint16_t knots, int32_t b)
+namespace {
+
+// The lead of a group as a reach question goes to it; null without one.
+Unit* LeadOf(uint16_t leadID)
 {
-    Unit* const lead = leadID != 0 ? gam2arena::FindUnit(leadID) : nullptr;
-    return lead != nullptr && lead->CanReachPoint(point, knots, b);
+    return leadID != 0 ? gam2arena::FindUnit(leadID) : nullptr;
+}
+
+}  // namespace
+
+bool Group::CanReachAndReturn(const LatLonPoint& point, uint16_t knots, int32_t altitude)
+{
+    Unit* const lead = LeadOf(leadID);
+    if (const auto* const plane = dynamic_cast<const Plane*>(lead))
+        return plane->CanReachAndReturn(point, knots, static_cast<int16_t>(altitude));
+    return lead != nullptr && lead->CanReachPoint(point, knots, altitude);
+}
+
+bool Group::CanReachAndReturnHalf(const LatLonPoint& point, uint16_t knots, int32_t altitude)
+{
+    Unit* const lead = LeadOf(leadID);
+    if (const auto* const plane = dynamic_cast<const Plane*>(lead))
+        return plane->CanReachAndReturnHalf(point, knots, static_cast<int16_t>(altitude));
+    return lead != nullptr && lead->CanReachPoint(point, knots, altitude);
 }
 
 uint32_t Group::GetCapabilities(uint32_t kind) const
@@ -470,4 +500,62 @@ void Group::UpdateLabel()
     std::snprintf(text, sizeof text, "%-4s %03u %4u    ", GetName().Text(),
                   static_cast<unsigned>(folded / ANGLE_PER_DEGREE), static_cast<unsigned>(speed));
     SetLabelText(text);
+}
+
+void Group::GetStatus(UnitStatus& status) const
+{
+    ClearUnitStatus(status);
+    constexpr int32_t SIZE = UnitStatus::LINE_SIZE;
+    int line = 0;
+    auto next = [&status, &line]() { return line < UnitStatus::LINE_COUNT ? status.lines[line++] : nullptr; };
+    auto put = [&next](const char* text) {
+        if (char* out = next())
+            std::snprintf(out, SIZE, "%.32s", text);
+    };
+    auto number = [&put](unsigned value) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%u", value);
+        put(text);
+    };
+    put(GetName().Text());
+    put(gam2side::GetBaseName(GetSideID()));
+    const int16_t setting = GetPlantSetting();
+    char settingText[SIZE] = {};
+    CopyResourceText(setting >= 0 && setting < PropulsionPlant::SETTINGS ? TEXT_SETTINGS[setting] : TEXT_NO_SETTING,
+                     settingText, SIZE);
+    char text[2 * SIZE];
+    std::snprintf(text, sizeof text, "%u %s", unsigned{speed}, settingText);
+    put(text);
+    const int64_t folded = ((int64_t{course} % ANGLE_FULL) + ANGLE_FULL) % ANGLE_FULL;
+    number(static_cast<unsigned>(folded / ANGLE_PER_DEGREE));
+    unsigned ships = 0;
+    unsigned subs = 0;
+    unsigned damaged = 0;
+    for (const GroupEntry* e = members.First(); e != nullptr; e = e->GetNext()) {
+        const Unit* const unit = gam2arena::FindUnit(e->GetKey());
+        if (unit == nullptr)
+            continue;
+        ships += unit->GetTypeLetter() == 'S' ? 1 : 0;
+        subs += unit->GetTypeLetter() == 'U' ? 1 : 0;
+        damaged += unit->GetSeenDamagePercent() != 0 ? 1 : 0;
+    }
+    number(ships);
+    number(subs);
+    if (const char* info = gam2side::GetUnitMissionInfo(GetID()))
+        put(info);
+    CopyResourceText(HasActiveEmitter() ? TEXT_EMITTING : TEXT_SILENT, text, SIZE);
+    put(text);
+    number(damaged);
+    WeatherReport weather;
+    if (gEnvironment != nullptr)
+        weather = gEnvironment->GetWeather(GetPosition());
+    number(weather.seaState);
+    put(CloudCoverText(weather.cloudCover));
+    put(PrecipitationText(weather.weatherCode));
+    std::snprintf(text, sizeof text, "%u/%u", static_cast<unsigned>(CountMemberReadyAircraft()),
+                  static_cast<unsigned>(CountMemberAircraft()));
+    put(text);
+    if (char* out = next())
+        GetConditionText(out, SIZE);
+    status.lineCount = static_cast<uint16_t>(line);
 }

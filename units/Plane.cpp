@@ -30,18 +30,6 @@ constexpr int32_t TEXT_SILENT = 0x7B01A0;
 const VersionNumber CLIMB_RATE_SAVED(2, 1, 3, 0);
 constexpr uint8_t LEAST_CLIMB_RATE = 100;
 
-// The cloud cover and precipitation texts by code; any other code reads
-// "Clear".
-const char* const CLOUD_TEXTS[] = {"Clear", "Scattered", "Partly Cloudy", "Overcast"};
-const char* const PRECIPITATION_TEXTS[] = {"Clear",      "Light Fog", "Fog",        "Heavy Fog", "Light Rain",
-                                           "Rain",       "Heavy Rain", "Light Snow", "Snow",      "Heavy Snow"};
-
-template <size_t N>
-const char* TableText(const char* const (&table)[N], uint8_t index)
-{
-    return index < N ? table[index] : "Clear";
-}
-
 }  // namespace
 
 Plane::Plane()
@@ -253,8 +241,8 @@ void Plane::GetStatus(UnitStatus& status) const
         weather = gEnvironment->GetWeather(GetPosition());
     std::snprintf(text, sizeof text, "%u", unsigned{weather.seaState});
     put(text);
-    put(TableText(CLOUD_TEXTS, weather.cloudCover));
-    put(TableText(PRECIPITATION_TEXTS, weather.weatherCode));
+    put(CloudCoverText(weather.cloudCover));
+    put(PrecipitationText(weather.weatherCode));
     std::snprintf(text, sizeof text, "%u", unsigned{GetBestLinkRange(true)});
     put(text);
     std::snprintf(text, sizeof text, "%u", unsigned{GetBestLinkRange(false)});

@@ -177,3 +177,27 @@ void FormatStatusTime(int32_t seconds, char* out)
     const uint32_t s = seconds > 0 ? static_cast<uint32_t>(seconds) : 0;
     std::snprintf(out, 32, "%u:%02u:%02u", s / 3600, s % 3600 / 60, s % 3600 % 60);
 }
+
+namespace {
+
+const char* const CLOUD_TEXTS[] = {"Clear", "Scattered", "Partly Cloudy", "Overcast"};
+const char* const PRECIPITATION_TEXTS[] = {"Clear",      "Light Fog", "Fog",        "Heavy Fog", "Light Rain",
+                                           "Rain",       "Heavy Rain", "Light Snow", "Snow",      "Heavy Snow"};
+
+template <size_t N>
+const char* TableText(const char* const (&table)[N], uint8_t index)
+{
+    return index < N ? table[index] : "Clear";
+}
+
+}  // namespace
+
+const char* CloudCoverText(uint8_t code)
+{
+    return TableText(CLOUD_TEXTS, code);
+}
+
+const char* PrecipitationText(uint8_t code)
+{
+    return TableText(PRECIPITATION_TEXTS, code);
+}

@@ -38,5 +38,9 @@ void GetBaseFacilitiesText(uint16_t unitID, char* out, int32_t size);
 // Copies resource text `number` into out, cut at size - 1 and terminated;
 // an empty text when it cannot be had. Needs: size > 0.
 void CopyResourceText(int32_t number, char* out, int32_t size);
+// The cloud cover and precipitation texts of a weather code; any code
+// outside the tables reads "Clear".
+const char* CloudCoverText(uint8_t code);
+const char* PrecipitationText(uint8_t code);
 // `seconds` as h:mm:ss into out (32 bytes); negative counts show as 0:00:00.
 void FormatStatusTime(int32_t seconds, char* out);

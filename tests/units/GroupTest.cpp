@@ -14,6 +14,7 @@
 #include "units/PlaneBridge.h"
 #include "units/PlaneRecBridge.h"
 #include "units/PropulsionPlant.h"
+#include "units/UnitStatus.h"
 
 using namespace stationtest;
 
@@ -177,7 +178,9 @@ public:
     int32_t GetAircraftRoom(uint32_t) const override { return room; }
     uint32_t GetMaxAircraftSize(bool, bool) const override { return size; }
     int32_t GetSensorTypeState(uint8_t) const override { return state; }
+    int32_t GetSeenDamagePercent() const override { return damage; }
     bool reach = false;
+    int32_t damage = 0;
     bool capable = false;
     int32_t room = 0;
     uint32_t size = 0;
@@ -203,6 +206,10 @@ TEST_F(GroupTest, RelaysReachTheLeadTheFirstAnswerEveryMemberSumsAndMaxima)
     EXPECT_FALSE(group->CanReachAndReturn(Home(), 10, 0));   // the lead alone answers
     lead->reach = true;
     EXPECT_TRUE(group->CanReachAndReturn(Home(), 10, 0));
+    EXPECT_TRUE(group->CanReachAndReturnHalf(Home(), 10, 0));
+    lead->reach = false;
+    EXPECT_FALSE(group->CanReachAndReturnHalf(Home(), 10, 0));
+    lead->reach = true;
     third->capable = true;   // a facility: not asked
     EXPECT_EQ(group->GetCapabilities(1), 0u);
     second->capable = true;
@@ -219,6 +226,33 @@ TEST_F(GroupTest, RelaysReachTheLeadTheFirstAnswerEveryMemberSumsAndMaxima)
     group->DisableDataLink();
     for (Unit* u : {static_cast<Unit*>(lead), static_cast<Unit*>(second), static_cast<Unit*>(third)})
         EXPECT_FALSE(u->TestFlags(UnitFlag::DATA_LINK));
+}
+
+TEST_F(GroupTest, StatusLinesCountTheMembersAndTheirAircraft)
+{
+    auto add = [this](uint16_t id, char letter) {
+        auto* u = new Answering(letter);
+        u->SetKey(id);
+        u->SetPosition(Home());
+        u->sideEntryID = 1;
+        units.Insert(u);
+        group->AddMember(id, nullptr);
+        return u;
+    };
+    add(5, 'S');
+    add(6, 'S')->damage = 40;
+    add(7, 'U');
+    group->speed = 12;
+    group->course = 90 * DEG;
+    UnitStatus status;
+    group->GetStatus(status);
+    const std::string setting = ResourceString(0x7B01EF);   // the group plant's setting 0
+    const std::vector<std::string> expected = {
+        group->GetName().Text(), "", "12 " + setting, "90", "2", "1", ResourceString(0x7B01A0), "1", "0",
+        "Clear", "Clear", "0/0"};
+    ASSERT_GE(status.lineCount, expected.size() + 1);   // and the conditions last
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(std::string(status.lines[i]), expected[i]) << i;
 }
 
 // The contacts the side of the axis tests holds, and the relations of sides:
