@@ -77,6 +77,8 @@ public:
     static constexpr uint16_t SPEED_CEILING = 400;
     // Game seconds between refreshes of the stations while an axis tracks.
     static constexpr uint32_t TRACKING_REFRESH = 300;
+    // Game seconds from a change of the lead's side record to the check.
+    static constexpr uint32_t MEMBER_CHECK_DELAY = 30;
 
     // No members; named from the prefix and the shared counter; axes at 0,
     // 120 and 240 degrees; an empty formation; the group's own plant.
@@ -149,6 +151,10 @@ public:
     // Sums of the member ships' and facilities' aircraft, all and ready.
     uint32_t CountMemberAircraft() const;
     uint32_t CountMemberReadyAircraft() const;
+    // Follows the lead into its side record when the lead's differs from
+    // the group's; in every case the group's member check comes 30 game
+    // seconds later.
+    void FollowLeadEntry();
     // Places the group at the point and each member at its station round it.
     void PlaceAt(const LatLonPoint& point);
 

@@ -470,6 +470,18 @@ uint32_t Group::CountMemberReadyAircraft() const
     return CountMembersAircraft(*this, true);
 }
 
+void Group::FollowLeadEntry()
+{
+    const Unit* const lead = LeadOf(leadID);
+    if (lead != nullptr && lead->sideEntryID != sideEntryID) {
+        UnitEntry::RemoveMember(sideEntryID, GetID());
+        UnitEntry::AddMember(lead->sideEntryID, GetID());
+        sideEntryID = lead->sideEntryID;
+    }
+    PostOrDrop(MakeStationEvent(EventCode::GROUP_MEMBER_CHECK, GetID(),
+                                GameTime(gam2arena::GetGameTime() + MEMBER_CHECK_DELAY)));
+}
+
 void Group::PlaceAt(const LatLonPoint& point)
 {
     if (!Nav2Game::LegValidForUnit(GetID(), point, point))

@@ -26,7 +26,7 @@ struct UnitEventCalls {
     // intermittent.
     Event* (*makeSetSensorsEvent)(uint16_t unitID, uint32_t state, uint32_t sensorType) = nullptr;
     // A station event of type 0x3C (update), 0x3F (move) or 0x40 (set) for
-    // the unit; null for another code.
+    // the unit, or the member check of a group (0x42); null for another code.
     Event* (*makeStationEvent)(uint8_t typeCode, uint16_t unitID, GameTime due) = nullptr;
     // An order to climb or dive to an altitude (tens of metres).
     Event* (*makeSetAltitudeEvent)(uint16_t unitID, int32_t altitude, GameTime due) = nullptr;

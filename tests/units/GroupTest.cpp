@@ -129,6 +129,22 @@ TEST_F(GroupTest, JoinLeaveAndLead)
     EXPECT_EQ(world.Queued(EventCode::DELETE_UNIT).size(), 1u);   // the empty group goes
 }
 
+TEST_F(GroupTest, GroupFollowsItsLeadIntoAnotherSideRecordAndChecksLater)
+{
+    TestUnit* lead = Ship(4);
+    group->AddMember(4, nullptr);
+    ClearQueued(EventCode::GROUP_MEMBER_CHECK);
+    for (uint16_t entry : {uint16_t{1}, uint16_t{6}}) {
+        lead->sideEntryID = entry;
+        group->FollowLeadEntry();
+        EXPECT_EQ(group->sideEntryID, entry);
+    }
+    const auto checks = world.Queued(EventCode::GROUP_MEMBER_CHECK);
+    ASSERT_EQ(checks.size(), 2u);   // unchanged or not, the check comes
+    EXPECT_EQ(checks[0]->GetTime(), GameTime(gam2arena::GetGameTime() + Group::MEMBER_CHECK_DELAY));
+    EXPECT_EQ(checks[0]->GetSubject(), GROUP_ID);
+}
+
 TEST_F(GroupTest, SlowestMemberLimitsTheSpeedAndTheOrderSettles)
 {
     group->RecomputeSpeedLimits();
