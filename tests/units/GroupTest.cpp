@@ -203,17 +203,21 @@ public:
     int32_t state = 0;
 };
 
+// A new answering member of the side record 1 joined to the group.
+Answering* JoinAnswering(UnitList& units, Group& group, uint16_t id, char letter, const LatLonPoint& at)
+{
+    auto* u = new Answering(letter);
+    u->SetKey(id);
+    u->SetPosition(at);
+    u->sideEntryID = 1;
+    units.Insert(u);
+    group.AddMember(id, nullptr);
+    return u;
+}
+
 TEST_F(GroupTest, RelaysReachTheLeadTheFirstAnswerEveryMemberSumsAndMaxima)
 {
-    auto add = [this](uint16_t id, char letter) {
-        auto* u = new Answering(letter);
-        u->SetKey(id);
-        u->SetPosition(Home());
-        u->sideEntryID = 1;
-        units.Insert(u);
-        group->AddMember(id, nullptr);
-        return u;
-    };
+    auto add = [this](uint16_t id, char letter) { return JoinAnswering(units, *group, id, letter, Home()); };
     Answering* lead = add(5, 'S');
     Answering* second = add(6, 'S');
     Answering* third = add(7, 'F');
@@ -246,15 +250,7 @@ TEST_F(GroupTest, RelaysReachTheLeadTheFirstAnswerEveryMemberSumsAndMaxima)
 
 TEST_F(GroupTest, StatusLinesCountTheMembersAndTheirAircraft)
 {
-    auto add = [this](uint16_t id, char letter) {
-        auto* u = new Answering(letter);
-        u->SetKey(id);
-        u->SetPosition(Home());
-        u->sideEntryID = 1;
-        units.Insert(u);
-        group->AddMember(id, nullptr);
-        return u;
-    };
+    auto add = [this](uint16_t id, char letter) { return JoinAnswering(units, *group, id, letter, Home()); };
     add(5, 'S');
     add(6, 'S')->damage = 40;
     add(7, 'U');
