@@ -26,6 +26,7 @@
 #include "units/UnitEvents.h"
 #include "units/UnitList.h"
 
+#include "bench/BenchEvents.h"
 #include "bench/BenchShip.h"
 
 namespace {
@@ -33,64 +34,7 @@ namespace {
 constexpr int MEMBERS = 20;
 constexpr uint16_t GROUP_ID = 1;
 
-// An order that is only queued.
-class BenchEvent : public Event {
-public:
-    BenchEvent(uint8_t code, uint16_t unit) : code_(code), unit_(unit) {}
-    bool HandleEvent() override { return false; }
-    uint16_t GetSubject() const override { return unit_; }
-    void SetSubject(uint16_t unit) override { unit_ = unit; }
-    uint8_t TypeCode() const override { return code_; }
-    bool Load(std::istream& in) override { return LoadBase(in); }
-    void Save(std::ostream& out) const override
-    {
-        SaveField(out, code_);
-        SaveBase(out);
-    }
-    Event* Clone() const override { return new BenchEvent(code_, unit_); }
-
-private:
-    uint8_t code_;
-    uint16_t unit_;
-};
-
-Event* MakeSpeed(uint16_t unit, uint16_t, GameTime due)
-{
-    auto* e = new BenchEvent(EventCode::SET_SPEED, unit);
-    e->SetDueTime(due);
-    return e;
-}
-
-Event* MakeStation(uint8_t code, uint16_t unit, GameTime due)
-{
-    auto* e = new BenchEvent(code, unit);
-    e->SetDueTime(due);
-    return e;
-}
-
-void CopyPathOntoUnit(uint16_t unitID, const PositionNode* path)
-{
-    if (Unit* const unit = gam2arena::FindUnit(unitID))
-        unit->SetPath(PositionNode::CopyChain(path));
-}
-
-bool AnyLeg(uint16_t, const LatLonPoint&, const LatLonPoint&)
-{
-    return true;
-}
-
-PropulsionPlant* DieselPlant()
-{
-    auto* plant = new PropulsionPlant();
-    plant->SetKey(1);
-    plant->engineType = EngineType::DIESEL;
-    const uint16_t speeds[] = {6, 18, 26, 32};
-    for (int row = 0; row < PropulsionPlant::SETTINGS; ++row) {
-        for (int band = 0; band < PropulsionPlant::BANDS; ++band)
-            plant->speedTable[row][band] = {10, -2, speeds[row]};
-    }
-    return plant;
-}
+using namespace bench;
 
 void BM_StationRefresh(benchmark::State& state)
 {
@@ -121,7 +65,7 @@ void BM_StationRefresh(benchmark::State& state)
         auto* ship = new BenchShip;
         const uint16_t id = static_cast<uint16_t>(10 + i);
         ship->SetKey(id);
-        ship->plants.Insert(DieselPlant());
+        ship->plants.Insert(DieselPlant(false));
         ship->SetPosition(home);
         units.Insert(ship);
         StationRecord templ;

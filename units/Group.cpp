@@ -1,12 +1,31 @@
-// Group.cpp: the group operations the member stations call and the group's
+// Group.cpp: the group's construction and naming, its own plant, and its
 // saved record.
 #include "units/Group.h"
 
+#include <cstdio>
 #include <istream>
 #include <ostream>
+#include <string>
 
+#include "core/AllocationCheck.h"
+#include "core/ResourceText.h"
+#include "core/ScenarioAdmin.h"
 #include "core/StreamFields.h"
 #include "core/gam2arena.h"
+#include "units/PropulsionPlant.h"
+
+namespace {
+
+// Counts the groups made since start-up, modulo 256; saved with each group.
+uint8_t gNameCounter = 0;
+
+// Bits of the status word a new group clears.
+constexpr uint32_t NEW_GROUP_CLEARED_FLAGS = 0x1000 | 0x2000 | 0x4000;
+
+// The first file version that saves the air stations.
+const VersionNumber AIR_STATIONS_VERSION(2, 1, 0, 0);
+
+}  // namespace
 
 void GroupEntry::Save(std::ostream& out) const
 {
@@ -29,13 +48,51 @@ bool GroupEntry::Load(std::istream& in)
     return static_cast<bool>(in);
 }
 
+uint8_t Group::GetNameCounter()
+{
+    return gNameCounter;
+}
+
+void Group::SetNameCounter(uint8_t value)
+{
+    gNameCounter = value;
+}
+
+PropulsionPlant* Group::MakeOwnPlant()
+{
+    auto* const plant = new PropulsionPlant;
+    AllocationCheck(plant);
+    plant->engineType = EngineType::UNNAMED;
+    plant->secondEngineType = 0;
+    plant->hasFuel = 1;   // the group's plant burns nothing and always runs
+    for (int s = 0; s < PropulsionPlant::SETTINGS; ++s) {
+        plant->speedTable[s][0].ceiling = 0;
+        plant->speedTable[s][0].floor = 0;
+        plant->speedTable[s][0].speed = s == 0 ? IDLE_SPEED : OPEN_SPEED;
+    }
+    return plant;
+}
+
 Group::Group() : formation(new Formation(this))
 {
+    AllocationCheck(formation);
+    ++gNameCounter;
+    char number[8];
+    if (gNameCounter < 10)
+        std::snprintf(number, sizeof number, "0%u", static_cast<unsigned>(gNameCounter));
+    else
+        std::snprintf(number, sizeof number, "%u", static_cast<unsigned>(gNameCounter % 100));
+    SetName((ResourceString(NAME_PREFIX_TEXT) + number).c_str());
     for (int i = 0; i < AXIS_COUNT; ++i) {
-        axes[i] = new ArcRecord;
-        axes[i]->bearing = i * AXIS_STEP;
-        axes[i]->halfWidth = AXIS_HALF_WIDTH;
+        axes[i] = new ArcRecord(i * AXIS_STEP, AXIS_HALF_WIDTH);
+        AllocationCheck(axes[i]);
     }
+    PropulsionPlant* const plant = MakeOwnPlant();
+    plant->SetKey(plants.NewKey());
+    plants.Insert(plant);
+    ClearFlags(NEW_GROUP_CLEARED_FLAGS);
+    SetParentID(GetID());
+    needsStationPlan = 1;
 }
 
 Group::~Group()
@@ -49,50 +106,12 @@ Group::~Group()
 
 int32_t Group::GetAxisBearing(uint16_t axis) const
 {
-    if (axis >= AXIS_COUNT || axes[axis] == nullptr)
-        return -1;
-    return axes[axis]->bearing;
+    return HasAxis(axis) ? axes[axis]->bearing : -1;
 }
 
-void Group::AddMember(uint16_t unitID, const StationRecord* templateStation)
+int32_t Group::GetAxisWidth(uint16_t axis) const
 {
-    if (members.Find(unitID) == nullptr)
-        members.Insert(new GroupEntry(unitID));
-    formation->AddMember(unitID, templateStation);
-    if (Unit* const unit = gam2arena::FindUnit(unitID))
-        unit->SetParentID(GetID());
-}
-
-void Group::RemoveMember(uint16_t unitID)
-{
-    formation->RemoveMember(unitID);
-    if (GroupEntry* const entry = members.Find(unitID)) {
-        members.Remove(entry);
-        delete entry;
-    }
-    if (Unit* const unit = gam2arena::FindUnit(unitID); unit != nullptr && unit->GetParentID() == GetID())
-        unit->SetParentID(0);
-}
-
-void Group::SetMemberStationKind(uint16_t unitID, uint8_t kind)
-{
-    formation->SetStationKind(unitID, kind);
-}
-
-void Group::UpdateStations(bool reaim)
-{
-    lastStationUpdate = gam2arena::GetGameTime();
-    for (StationRecord* s = formation->stations.First(); s != nullptr;) {
-        // A station may replace itself (a rejoin becoming a formation
-        // station), so the next one is taken first.
-        StationRecord* const next = s->GetNext();
-        if (!s->IsInStation(GetPosition(), GetAxisBearing(s->axis))) {
-            s->mode = StationMode::OUT;
-            if (reaim)
-                s->RequestMove();
-        }
-        s = next;
-    }
+    return HasAxis(axis) ? axes[axis]->halfWidth : -1;
 }
 
 StationRecord* Group::GetMemberStation(uint16_t unitID)
@@ -102,39 +121,55 @@ StationRecord* Group::GetMemberStation(uint16_t unitID)
 
 void Group::SaveFields(std::ostream& out) const
 {
-    SaveField(out, uint8_t{'G'});
+    SaveField(out, static_cast<uint8_t>(GetTypeLetter()));
     SaveUnitRecord(out);
     members.Save(out);
     for (uint16_t i = 0; i < AXIS_COUNT; ++i) {
         if (axes[i] == nullptr)
             continue;
         SaveField(out, i);
-        SaveField(out, axes[i]->bearing);
-        SaveField(out, axes[i]->halfWidth);
+        axes[i]->Save(out);
     }
     SaveField(out, uint16_t{AXIS_COUNT});
     formation->Save(out);
+    airStations.Save(out);
     SaveField(out, speedCarry);
     SaveField(out, leadID);
     lastStationUpdate.Save(out);
     SaveField(out, needsStationPlan);
-    SaveField(out, noAircraft);
-    SaveField(out, stationSpeedMargin);
-    SaveField(out, noRelief);
+    SaveField(out, gNameCounter);
 }
 
 bool Group::LoadFields(std::istream& in)
 {
+    // The constructor's plant goes: the record brings the group's plants.
+    plants.DeleteAll();
     if (!LoadUnitRecord(in) || !members.Load(in))
         return false;
+    if (PropulsionPlant* const zero = plants.Find(0)) {
+        plants.Remove(zero);
+        zero->SetKey(plants.NewKey());
+        plants.Insert(zero);
+    }
+    if (plants.First() == nullptr) {
+        PropulsionPlant* const plant = MakeOwnPlant();
+        plant->SetKey(plants.NewKey());
+        plants.Insert(plant);
+    }
+    // The axis list: slot and sector pairs closed by slot 3. A slot above 3
+    // or a stream that ends first marks the record as damaged.
     for (;;) {
         uint16_t slot = 0;
         if (!LoadField(in, slot))
             return false;
-        if (slot >= AXIS_COUNT)
+        if (slot == AXIS_COUNT)
             break;
-        ArcRecord arc;
-        if (!LoadField(in, arc.bearing) || !LoadField(in, arc.halfWidth))
+        if (slot > AXIS_COUNT) {
+            in.setstate(std::ios::failbit);
+            return false;
+        }
+        ArcRecord arc(0, AXIS_HALF_WIDTH);
+        if (!arc.Load(in))
             return false;
         if (axes[slot] == nullptr)
             axes[slot] = new ArcRecord;
@@ -142,12 +177,18 @@ bool Group::LoadFields(std::istream& in)
     }
     if (!formation->Load(in))
         return false;
+    if (ScenarioAdmin::HasScenarioName() || gAdmin == nullptr
+        || !(gAdmin->GetFileVersion() < AIR_STATIONS_VERSION)) {
+        if (!airStations.Load(in))
+            return false;
+    }
+    uint8_t counter = 0;
     LoadField(in, speedCarry);
     LoadField(in, leadID);
     lastStationUpdate.Load(in);
     LoadField(in, needsStationPlan);
-    LoadField(in, noAircraft);
-    LoadField(in, stationSpeedMargin);
-    LoadField(in, noRelief);
-    return static_cast<bool>(in);
+    if (!LoadField(in, counter))
+        return false;
+    gNameCounter = counter;
+    return true;
 }

@@ -411,6 +411,15 @@ protected:
 
     // The weather at the unit's position and its horizon value, as the step
     // sets them; for unit classes that take them from elsewhere.
+    // Replaces the label by a single part (a class with a one-line label);
+    // cut to the label's size.
+    void SetLabelText(const char* text)
+    {
+        int i = 0;
+        for (; i < LABEL_SIZE - 1 && text[i] != '\0'; ++i)
+            label[i] = text[i];
+        label[i] = '\0';
+    }
     void SetWeather(const WeatherReport& report) { weather = report; }
     // Replaces the label by LABEL_SIZE bytes of `parts` (a class that builds
     // its label itself).

@@ -52,6 +52,25 @@ Event* MakeLaunchAircraftEvent(uint16_t holderID, uint16_t planeRecID, uint32_t 
                                                      : nullptr;
 }
 
+Event* FindLaunchEvent(uint16_t holderID, uint16_t planeRecID)
+{
+    if (gCalls.getLaunchRecordID == nullptr)
+        return nullptr;
+    for (Event* e = gam2arena::FindEvent(nullptr, EventCode::LAUNCH_AIRCRAFT); e != nullptr;
+         e = gam2arena::FindEvent(e, EventCode::LAUNCH_AIRCRAFT)) {
+        if (e->GetSubject() == holderID && gCalls.getLaunchRecordID(*e) == planeRecID)
+            return e;
+    }
+    return nullptr;
+}
+
+void ReaddressLaunchEvent(Event& event, uint16_t holderID, uint16_t planeRecID)
+{
+    event.SetSubject(holderID);
+    if (gCalls.readdressLaunchEvent != nullptr)
+        gCalls.readdressLaunchEvent(event, holderID, planeRecID);
+}
+
 uint32_t GetSensorSetting(const Event& event)
 {
     return gCalls.getSensorSetting != nullptr ? gCalls.getSensorSetting(event) : 0;

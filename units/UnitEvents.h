@@ -26,7 +26,7 @@ struct UnitEventCalls {
     // intermittent.
     Event* (*makeSetSensorsEvent)(uint16_t unitID, uint32_t state, uint32_t sensorType) = nullptr;
     // A station event of type 0x3C (update), 0x3F (move) or 0x40 (set) for
-    // the unit; null for another code.
+    // the unit, or the member check of a group (0x42); null for another code.
     Event* (*makeStationEvent)(uint8_t typeCode, uint16_t unitID, GameTime due) = nullptr;
     // An order to climb or dive to an altitude (tens of metres).
     Event* (*makeSetAltitudeEvent)(uint16_t unitID, int32_t altitude, GameTime due) = nullptr;
@@ -61,6 +61,10 @@ struct UnitEventCalls {
     // The same with both of the event's amount fields given.
     Event* (*makeMultiActionAmounts)(uint16_t unitID, uint32_t action, uint16_t firstAmount,
                                      uint16_t secondAmount) = nullptr;
+    // The aircraft record a queued launch event (0x0F) names, and moving it
+    // to another holder and record.
+    uint16_t (*getLaunchRecordID)(const Event& event) = nullptr;
+    void (*readdressLaunchEvent)(Event& event, uint16_t holderID, uint16_t planeRecID) = nullptr;
 };
 
 // Installs the calls; returns the ones they replace.
@@ -74,6 +78,10 @@ Event* MakeSetSensorsEvent(uint16_t unitID, uint32_t state, uint32_t sensorType)
 Event* MakeStationEvent(uint8_t typeCode, uint16_t unitID, GameTime due);
 Event* MakeSetAltitudeEvent(uint16_t unitID, int32_t altitude, GameTime due);
 Event* MakeLaunchAircraftEvent(uint16_t holderID, uint16_t planeRecID, uint32_t value);
+// The queued launch event of a holder's aircraft record, or null.
+Event* FindLaunchEvent(uint16_t holderID, uint16_t planeRecID);
+// Moves a queued launch event to another holder and record.
+void ReaddressLaunchEvent(Event& event, uint16_t holderID, uint16_t planeRecID);
 uint32_t GetSensorSetting(const Event& event);
 Event* MakeMergeUnitEntriesEvent(uint16_t fromKey, uint16_t intoKey);
 Event* MakeSetCurrentEntryEvent(uint16_t sideNumber);

@@ -176,6 +176,23 @@ protected:
 
     static LatLonPoint Home() { return {30 * 60 * 4096, -20 * 60 * 4096}; }
 
+    // Joins a member with the group's speed as the test set it: joining
+    // re-issues the speed and a group without a path stops, and it posts
+    // the station-set events and refreshes the stations, none of which the
+    // station tests look at.
+    void Join(uint16_t id, const StationRecord* station)
+    {
+        const uint16_t knots = group->speed;
+        group->AddMember(id, station);
+        group->speed = knots;
+        group->speedCarry = 0;
+        for (const GroupEntry* e = group->members.First(); e != nullptr; e = e->GetNext()) {
+            gam2arena::RemoveUnitEvents(e->GetKey(), EventCode::STATION_SET);
+            gam2arena::RemoveUnitEvents(e->GetKey(), EventCode::STATION_MOVE);
+        }
+        answers.refreshed.clear();
+    }
+
     // A ship member with the diesel plant (5, 12, 20, 28 knots) at a point.
     TestUnit* AddShip(uint16_t id, const LatLonPoint& at, const StationRecord* station = nullptr)
     {
@@ -184,7 +201,7 @@ protected:
         ship->plants.Insert(unittest::MakeDieselPlant(1));
         ship->SetPosition(at);
         units.Insert(ship);
-        group->AddMember(id, station);
+        Join(id, station);
         return ship;
     }
 
@@ -195,7 +212,7 @@ protected:
         plane->plants.Insert(unittest::MakeDieselPlant(1));
         plane->SetPosition(at);
         units.Insert(plane);
-        group->AddMember(id, station);
+        Join(id, station);
         return plane;
     }
 
