@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <vector>
 
 #include "core/GameTime.h"
 #include "core/SavedTreeListOf.h"
@@ -180,6 +181,14 @@ public:
     void UpdateThreatAxes();
     // The largest station range or member range from the group.
     int32_t GetFormationRadius() const;
+    // The sectors of the member stations of a kind (or recalled from it),
+    // then of the air stations of that kind not flying, for the formation
+    // window: each as outer range, left bearing, inner range, right bearing,
+    // the bearings turned by the station's axis.
+    struct StationSector {
+        int32_t minRange, leftBearing, maxRange, rightBearing;
+    };
+    std::vector<StationSector> GetStationSectors(uint8_t kind) const;
     void UpdateStatusFromFacilities();   // sets the facility members' status bits on the group
     // An air base recomputes the aircraft capability of its facilities;
     // nothing in any other group.

@@ -254,3 +254,29 @@ int32_t Group::GetFormationRadius() const
     }
     return radius;
 }
+
+std::vector<Group::StationSector> Group::GetStationSectors(uint8_t kind) const
+{
+    std::vector<StationSector> sectors;
+    auto add = [this, &sectors](const StationRecord& s) {
+        // A missing axis turns nothing; a bearing past a full circle comes
+        // round once.
+        const int64_t axis = std::max(0, GetAxisBearing(s.axis));
+        auto turned = [axis](int32_t bearing) {
+            int64_t b = bearing + axis;
+            if (b > ANGLE_FULL)
+                b -= ANGLE_FULL;
+            return static_cast<int32_t>(b);
+        };
+        sectors.push_back({s.minRange, turned(s.leftBearing), s.maxRange, turned(s.rightBearing)});
+    };
+    for (const StationRecord* s = formation->stations.First(); s != nullptr; s = s->GetNext()) {
+        if (s->kind == kind || (s->kind == StationKind::FREE && s->leg == kind))
+            add(*s);
+    }
+    for (const StationRecord* s = airStations.First(); s != nullptr; s = s->GetNext()) {
+        if (s->kind == kind && s->mode != StationMode::FLYING)
+            add(*s);
+    }
+    return sectors;
+}

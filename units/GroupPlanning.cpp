@@ -99,9 +99,11 @@ void BuildSummaries(Group& group, SummaryList& summaries)
         if (unit == nullptr) {
             if (StationRecord* const station = group.GetMemberStation(id))
                 station->relief = 0;
+            // Leaving takes the planes based on the member along, so the
+            // walk and the tallies start again from the head of the list.
             group.RemoveMember(id);
             summaries.DeleteAll();
-            e = next;
+            e = group.members.First();
             continue;
         }
         if (auto* const plane = dynamic_cast<Plane*>(unit)) {
@@ -159,7 +161,11 @@ void Group::PlanStations(bool planAir, bool planShips)
             e->loadValue = static_cast<uint16_t>(std::max(0, unit->SumWeaponRatings(MASK_LOAD)));
             const StationRecord* const station = formation->Find(id);
             if (station == nullptr) {
+                // Leaving takes the planes based on the member along: the
+                // survey starts again from the head of the list.
                 RemoveMember(id);
+                e = members.First();
+                continue;
             } else {
                 e->stationAxis = station->axis;
                 e->excluded = id == leadID ? 1 : station->option;
@@ -306,8 +312,7 @@ void Group::PlanKind6Stations(SummaryList& summaries)
         if (s->hasSonar == 0) {
             if (s->sonobuoys != 0 && (buoys == nullptr || s->sonobuoys > buoys->sonobuoys))
                 buoys = s;
-        } else if (free > 0
-                   && (sonar == nullptr || free > PlanTally::Available(*sonar) - PlanTally::Assigned(*sonar))) {
+        } else if (sonar == nullptr || free > PlanTally::Available(*sonar) - PlanTally::Assigned(*sonar)) {
             sonar = s;
         }
     }
