@@ -10,6 +10,7 @@
 #include "core/NavMath.h"
 #include "core/ResourceText.h"
 #include "StationTestSupport.h"
+#include "units/Facility.h"
 #include "units/GroupBridge.h"
 #include "units/PlaneBridge.h"
 #include "units/PlaneRecBridge.h"
@@ -432,6 +433,104 @@ TEST_F(GroupTest, AircraftStayWithAMemberlessGroupAndARecordLosingItsLastAircraf
     group->AddMember(30, nullptr);
     group->HandOverAircraft();
     EXPECT_EQ(group->planeRecs.First(), nullptr);
+}
+
+// A facility whose room and largest aircraft size the test sets.
+class RoomyFacility : public Facility {
+public:
+    int32_t GetAircraftRoom(uint32_t) const override { return room; }
+    uint32_t GetMaxAircraftSize(bool, bool) const override { return 8; }
+    int32_t room = 0;
+};
+
+// The arming delay and the launch re-addressing the hand-over asked for.
+struct HandOverSeen {
+    static HandOverSeen& Last() { static HandOverSeen seen; return seen; }
+    uint16_t readyValue = 0;
+    uint16_t launchHolder = 0;
+    uint16_t launchRecord = 0;
+};
+
+TEST_F(GroupTest, AMemberWithRoomTakesTheRecordWithItsStationLaunchAndArming)
+{
+    UnitEventCalls events = SetUnitEventCalls({});
+    const UnitEventCalls previousEvents = events;
+    events.makeUnitReadyEvent = [](uint16_t, uint16_t, uint16_t, uint16_t ready) -> Event* {
+        HandOverSeen::Last().readyValue = ready;
+        return nullptr;
+    };
+    events.getLaunchRecordID = [](const Event& e) { return static_cast<const TestEvent&>(e).Value(); };
+    events.readdressLaunchEvent = [](Event& e, uint16_t holder, uint16_t key) {
+        HandOverSeen::Last().launchHolder = holder;
+        HandOverSeen::Last().launchRecord = key;
+        EXPECT_EQ(e.GetSubject(), holder);
+    };
+    SetUnitEventCalls(events);
+    world.arena.SetGameTime(1000);
+
+    // free space before -> after taking 2 aircraft of size factor 3
+    struct Row { uint16_t before; uint16_t after; };
+    const Row rows[] = {{10, 4}, {6, 0}, {4, 0}};
+    uint16_t facilityID = 60;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.before);
+        HandOverSeen::Last() = {};
+        auto* full = new Answering('S');   // first in key order, without room
+        full->SetKey(facilityID - 10);
+        full->SetPosition(Home());
+        full->sideEntryID = 1;
+        units.Insert(full);
+        group->AddMember(full->GetID(), nullptr);
+        auto* base = new RoomyFacility;
+        base->SetKey(facilityID);
+        base->SetPosition(Home());
+        base->sideEntryID = 1;
+        base->room = 20;
+        base->aircraftSpace[0] = r.before;
+        units.Insert(base);
+        group->AddMember(facilityID, nullptr);
+
+        auto* record = new PlaneRec;
+        record->SetKey(1);
+        record->unitID = GROUP_ID;
+        record->planeAnnexID = 999;
+        record->count = 2;
+        record->sizeFactor = 3;
+        record->loadoutID = 5;
+        record->missionID = 7;
+        record->readyTime = 1100;
+        record->SetFlags(0x3);
+        StationRecord patrol;
+        patrol.kind = StationKind::KEEP;
+        patrol.maxRange = 9;
+        record->SetStation(&patrol);
+        group->planeRecs.Insert(record);
+        PostOrDrop(new TestEvent(EventCode::LAUNCH_AIRCRAFT, GROUP_ID, 1));
+
+        group->HandOverAircraft();
+        EXPECT_EQ(group->planeRecs.First(), nullptr);
+        const PlaneRec* taken = base->planeRecs.First();
+        ASSERT_NE(taken, nullptr);
+        EXPECT_EQ(taken->unitID, facilityID);
+        EXPECT_EQ(taken->planeAnnexID, 999);
+        EXPECT_EQ(taken->count, 2);
+        EXPECT_EQ(taken->loadoutID, 5);
+        EXPECT_EQ(taken->GetFlags(0x3FFF), 0u);
+        EXPECT_EQ(taken->sizeFactor, 3);
+        EXPECT_EQ(taken->missionID, 7);
+        EXPECT_EQ(HandOverSeen::Last().readyValue, 100);
+        ASSERT_NE(taken->GetStation(), nullptr);
+        EXPECT_EQ(taken->GetStation()->kind, StationKind::KEEP);
+        EXPECT_EQ(taken->GetStation()->maxRange, 9);
+        EXPECT_EQ(HandOverSeen::Last().launchHolder, facilityID);
+        EXPECT_EQ(HandOverSeen::Last().launchRecord, taken->GetKey());
+        EXPECT_EQ(base->aircraftSpace[0], r.after);
+        ClearQueued(EventCode::LAUNCH_AIRCRAFT);
+        group->RemoveMember(full->GetID());
+        group->RemoveMember(facilityID);
+        facilityID += 1;
+    }
+    SetUnitEventCalls(previousEvents);
 }
 
 TEST_F(GroupTest, AirStationsFollowTheAircraftFromLaunchToLoss)
