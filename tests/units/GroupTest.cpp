@@ -44,6 +44,20 @@ protected:
         units.Insert(ship);
         return ship;
     }
+
+    // The record (key 1) of `count` aircraft on a new carrier, unit 50.
+    PlaneRec* CarrierRecord(uint8_t count)
+    {
+        auto* carrier = new Carrier;
+        carrier->SetKey(50);
+        units.Insert(carrier);
+        auto* record = new PlaneRec;
+        record->SetKey(1);
+        record->unitID = 50;
+        record->count = count;
+        carrier->records.Insert(record);
+        return record;
+    }
 };
 
 TEST(GroupNameTest, CounterNamesTheGroupWithTwoDigitsThenModulo100AndWrapsAt256)
@@ -494,14 +508,7 @@ TEST_F(GroupTest, SevenEarlyWarningAircraftGiveThreeStationsOnAxesTwoOneAndZero)
     };
     const PlaneRecCalls previous = SetPlaneRecCalls(calls);
     Launched().clear();
-    auto* carrier = new Carrier;
-    carrier->SetKey(50);
-    units.Insert(carrier);
-    PlaneRec* record = new PlaneRec;
-    record->SetKey(1);
-    record->unitID = 50;
-    record->count = 7;
-    carrier->records.Insert(record);
+    PlaneRec* record = CarrierRecord(7);
 
     SummaryList summaries;
     auto* s = new PlaneTypeSummary(999);
@@ -534,14 +541,7 @@ TEST_F(GroupTest, SonarHelicoptersShareAxisZeroAndASonobuoyTypeTakesOneStation)
         delete list;
     };
     const PlaneRecCalls previous = SetPlaneRecCalls(calls);
-    auto* carrier = new Carrier;
-    carrier->SetKey(50);
-    units.Insert(carrier);
-    PlaneRec* record = new PlaneRec;
-    record->SetKey(1);
-    record->unitID = 50;
-    record->count = 10;
-    carrier->records.Insert(record);
+    PlaneRec* record = CarrierRecord(10);
     const int32_t half = group->axes[0]->halfWidth;
 
     struct Row { const char* what; bool buoyType; size_t stations; uint8_t kind; };
