@@ -245,6 +245,6 @@ protected:
     static PropulsionPlant* MakeOwnPlant();
 
 private:
-    bool TakeRecord(PlaneRec& record, Unit& holder, uint32_t readyDelay);
+    bool TakeRecord(PlaneRec& record, Unit& holder, uint32_t readyDelay, int32_t space);
     bool aircraftWalk_ = false;            // re-entry guard of the aircraft queries
 };

@@ -5,6 +5,7 @@
 
 #include "core/Event.h"
 #include "core/gam2arena.h"
+#include "units/Facility.h"
 #include "units/Group.h"
 #include "units/PlaneRec.h"
 #include "units/UnitEvents.h"
@@ -136,8 +137,9 @@ void Group::RelaunchMember(uint16_t unitID, PlaneRec* record)
 
 // The holder takes the record over: a new record of the same aircraft in
 // its list, armed anew, with the record's station and queued launch; the
-// old record leaves the group.
-bool Group::TakeRecord(PlaneRec& record, Unit& holder, uint32_t readyDelay)
+// old record leaves the group. A facility taking a stationed record gives
+// up `space` of its free aircraft space.
+bool Group::TakeRecord(PlaneRec& record, Unit& holder, uint32_t readyDelay, int32_t space)
 {
     PlaneRecList* const list = holder.GetPlaneRecList();
     if (list == nullptr)
@@ -153,6 +155,10 @@ bool Group::TakeRecord(PlaneRec& record, Unit& holder, uint32_t readyDelay)
         if (Event* const launch = FindLaunchEvent(GetID(), record.GetKey()))
             ReaddressLaunchEvent(*launch, holder.GetID(), taken->GetKey());
         taken->SetStation(record.GetStation());
+        if (auto* const facility = dynamic_cast<Facility*>(&holder); facility != nullptr && space > 0) {
+            uint16_t& free = facility->aircraftSpace[0];
+            free = space >= free ? 0 : static_cast<uint16_t>(free - space);
+        }
     }
     planeRecs.Remove(&record);
     delete &record;
@@ -198,14 +204,14 @@ void Group::HandOverAircraft()
                     fallback = unit;
             }
             if (taker != nullptr) {
-                TakeRecord(*record, *taker, readyIn);
+                TakeRecord(*record, *taker, readyIn, space);
                 break;
             }
             // Without any member the records stay with the group.
             if (fallback == nullptr)
                 break;
             if (HoldsAircraftSpace(*fallback)) {
-                TakeRecord(*record, *fallback, FALLBACK_READY_DELAY);
+                TakeRecord(*record, *fallback, FALLBACK_READY_DELAY, space);
                 break;
             }
             // No member can hold them: one aircraft is lost and the record

@@ -10,6 +10,7 @@
 #include "core/NavMath.h"
 #include "core/ResourceText.h"
 #include "StationTestSupport.h"
+#include "units/Facility.h"
 #include "units/GroupBridge.h"
 #include "units/PlaneBridge.h"
 #include "units/PlaneRecBridge.h"
@@ -42,6 +43,20 @@ protected:
         ship->sideEntryID = 1;
         units.Insert(ship);
         return ship;
+    }
+
+    // The record (key 1) of `count` aircraft on a new carrier, unit 50.
+    PlaneRec* CarrierRecord(uint8_t count)
+    {
+        auto* carrier = new Carrier;
+        carrier->SetKey(50);
+        units.Insert(carrier);
+        auto* record = new PlaneRec;
+        record->SetKey(1);
+        record->unitID = 50;
+        record->count = count;
+        carrier->records.Insert(record);
+        return record;
     }
 };
 
@@ -248,6 +263,96 @@ TEST_F(GroupTest, RelaysReachTheLeadTheFirstAnswerEveryMemberSumsAndMaxima)
         EXPECT_FALSE(u->TestFlags(UnitFlag::DATA_LINK));
 }
 
+// A member that notes the engagement order it receives.
+class Engaging : public TestUnit {
+public:
+    Engaging() : TestUnit('S') {}
+    void BuildEngagementList(uint32_t mask, uint16_t targetID, const NavVector& toTarget, Chain<TimedRecord>&,
+                             uint32_t flags) override
+    {
+        ++orders;
+        gotMask = mask;
+        gotTarget = targetID;
+        gotVector = toTarget;
+        gotFlags = flags;
+    }
+    int orders = 0;
+    uint32_t gotMask = 0;
+    uint16_t gotTarget = 0;
+    NavVector gotVector{};
+    uint32_t gotFlags = 0;
+};
+
+LatLonPoint& ContactSpot()
+{
+    static LatLonPoint spot;
+    return spot;
+}
+
+TEST_F(GroupTest, EngagementOrderReachesEveryMemberAimedFromItsOwnPosition)
+{
+    GroupBridgeCalls calls;
+    calls.findContact = [](uint16_t entry, uint16_t contact, LatLonPoint& out) {
+        if (entry != 1 || contact != 77)
+            return false;
+        out = ContactSpot();
+        return true;
+    };
+    const GroupBridgeCalls previous = SetGroupBridgeCalls(calls);
+    ContactSpot() = NavMath::Get_LatLonPoint_From_Vector(Home(), 40 * RANGE_PER_NM, 45 * DEG);
+    const LatLonPoint given = NavMath::Get_LatLonPoint_From_Vector(Home(), 20 * RANGE_PER_NM, 200 * DEG);
+    std::vector<Engaging*> crew;
+    const LatLonPoint spots[] = {
+        NavMath::Get_LatLonPoint_From_Vector(Home(), 5 * RANGE_PER_NM, 0),
+        NavMath::Get_LatLonPoint_From_Vector(Home(), 6 * RANGE_PER_NM, 90 * DEG)};
+    for (uint16_t i = 0; i < 2; ++i) {
+        auto* u = new Engaging;
+        u->SetKey(static_cast<uint16_t>(5 + i));
+        u->SetPosition(spots[i]);
+        u->sideEntryID = 1;
+        units.Insert(u);
+        group->AddMember(u->GetID(), nullptr);
+        crew.push_back(u);
+    }
+    {
+        // a member no longer in play is passed over
+        auto* gone = new Engaging;
+        gone->SetKey(9);
+        gone->sideEntryID = 1;
+        units.Insert(gone);
+        group->AddMember(9, nullptr);
+        units.Remove(gone);
+        delete gone;
+    }
+
+    struct Row { const char* what; uint16_t sideEntry; uint16_t target; bool reaches; LatLonPoint reference; };
+    const Row rows[] = {
+        {"the side's contact", 1, 77, true, ContactSpot()},
+        {"no contact: the given range and bearing", 1, 78, true, given},
+        {"no side", 0, 77, false, {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        group->sideEntryID = r.sideEntry;
+        for (Engaging* u : crew)
+            u->orders = 0;
+        Chain<TimedRecord> out;
+        group->BuildEngagementList(4, r.target, NavVector{20 * RANGE_PER_NM, 200 * DEG}, out, 0x21);
+        for (Engaging* u : crew) {
+            ASSERT_EQ(u->orders, r.reaches ? 1 : 0);
+            if (!r.reaches)
+                continue;
+            EXPECT_EQ(u->gotMask, 4u);
+            EXPECT_EQ(u->gotTarget, r.target);
+            EXPECT_EQ(u->gotFlags, 0x21u);
+            const NavVector want = NavMath::Get_Vector(u->GetPosition(), r.reference);
+            EXPECT_EQ(u->gotVector.range, want.range);
+            EXPECT_EQ(u->gotVector.bearing, want.bearing);
+        }
+    }
+    SetGroupBridgeCalls(previous);
+}
+
 TEST_F(GroupTest, StatusLinesCountTheMembersAndTheirAircraft)
 {
     auto add = [this](uint16_t id, char letter) { return JoinAnswering(units, *group, id, letter, Home()); };
@@ -356,6 +461,21 @@ TEST_F(AxisTest, NothingMovesAboveNinetyEightPercentOrForThePlayersOwnGroups)
     EXPECT_EQ(group->axes[2]->bearing, BearingTo(Contacts()[0]));
 }
 
+TEST_F(AxisTest, AxesMoveAtNinetyEightPercentCoveredButNotAtNinetyNine)
+{
+    // one contact inside axis 2, one outside both axes
+    struct Row { uint16_t inside; uint16_t outside; bool moves; };
+    const Row rows[] = {{98, 2, true}, {99, 1, false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.inside);
+        group->axes[2]->bearing = 240 * DEG;
+        group->axes[1]->bearing = 120 * DEG;
+        Contacts() = {At(250, 50, r.inside, 2), At(180, 50, r.outside, 2)};
+        group->UpdateThreatAxes();
+        EXPECT_EQ(group->axes[2]->bearing, r.moves ? BearingTo(Contacts()[0]) : 240 * DEG);
+    }
+}
+
 TEST_F(AxisTest, AxisSettersCreateAndRefreshAsAsked)
 {
     delete group->axes[1];
@@ -388,14 +508,7 @@ TEST_F(GroupTest, SevenEarlyWarningAircraftGiveThreeStationsOnAxesTwoOneAndZero)
     };
     const PlaneRecCalls previous = SetPlaneRecCalls(calls);
     Launched().clear();
-    auto* carrier = new Carrier;
-    carrier->SetKey(50);
-    units.Insert(carrier);
-    PlaneRec* record = new PlaneRec;
-    record->SetKey(1);
-    record->unitID = 50;
-    record->count = 7;
-    carrier->records.Insert(record);
+    PlaneRec* record = CarrierRecord(7);
 
     SummaryList summaries;
     auto* s = new PlaneTypeSummary(999);
@@ -409,6 +522,123 @@ TEST_F(GroupTest, SevenEarlyWarningAircraftGiveThreeStationsOnAxesTwoOneAndZero)
     EXPECT_EQ(Launched(), expected);
     EXPECT_EQ(PlanTally::Assigned(*s), 7);
     SetPlaneRecCalls(previous);
+}
+
+// The stations the planning launched to, whole.
+struct SeenStation { uint8_t kind; uint16_t axis; int32_t p1, p2, p3, p4; };
+std::vector<SeenStation>& LaunchedStations()
+{
+    static std::vector<SeenStation> launched;
+    return launched;
+}
+
+TEST_F(GroupTest, SonarHelicoptersShareAxisZeroAndASonobuoyTypeTakesOneStation)
+{
+    PlaneRecCalls calls;
+    calls.launchStrike = [](LaunchList* list, const StationRecord* target) {
+        LaunchedStations().push_back({target->kind, target->axis, target->rightBearing, target->leftBearing,
+                                      target->maxRange, target->minRange});
+        delete list;
+    };
+    const PlaneRecCalls previous = SetPlaneRecCalls(calls);
+    PlaneRec* record = CarrierRecord(10);
+    const int32_t half = group->axes[0]->halfWidth;
+
+    struct Row { const char* what; bool buoyType; size_t stations; uint8_t kind; };
+    const Row rows[] = {
+        {"ten sonar helicopters", false, 4, StationKind::DIPPING},
+        {"a sonobuoy type beside them", true, 1, StationKind::SONOBUOY},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        LaunchedStations().clear();
+        group->needsStationPlan = 0;
+        SummaryList summaries;
+        auto* helicopters = new PlaneTypeSummary(998);
+        helicopters->hasSonar = 1;
+        helicopters->AddRecord(*record);
+        PlanTally::Available(*helicopters) = 10;
+        summaries.Insert(helicopters);
+        if (r.buoyType) {
+            auto* patrol = new PlaneTypeSummary(999);
+            patrol->sonobuoys = 40;
+            patrol->AddRecord(*record);
+            PlanTally::Available(*patrol) = 4;
+            summaries.Insert(patrol);
+        }
+        group->PlanKind6Stations(summaries);
+        EXPECT_EQ(group->needsStationPlan, 1);
+        ASSERT_EQ(LaunchedStations().size(), r.stations);
+        for (size_t j = 0; j < r.stations; ++j) {
+            const SeenStation& st = LaunchedStations()[j];
+            EXPECT_EQ(st.kind, r.kind);
+            EXPECT_EQ(st.axis, 0);
+            if (r.buoyType) {
+                EXPECT_EQ(st.p1, half);
+                EXPECT_EQ(st.p2, ANGLE_FULL - half);
+                EXPECT_EQ(st.p3, 27 * RANGE_PER_NM);
+                EXPECT_EQ(st.p4, 20 * RANGE_PER_NM);
+            } else {
+                // a quarter of the arc each, from 360 degrees less the half-width
+                const int32_t quarter = half / 2;
+                EXPECT_EQ(st.p2, ANGLE_FULL - half + static_cast<int32_t>(j) * quarter);
+                EXPECT_EQ(st.p1, st.p2 + quarter);
+                EXPECT_EQ(st.p3, 22 * RANGE_PER_NM);
+                EXPECT_EQ(st.p4, 17 * RANGE_PER_NM);
+            }
+        }
+        if (r.buoyType)
+            EXPECT_EQ(PlanTally::Assigned(*helicopters), 0);
+        else
+            EXPECT_EQ(PlanTally::Assigned(*helicopters), 10);
+    }
+    SetPlaneRecCalls(previous);
+}
+
+TEST_F(GroupTest, OnlyThreeScreenCandidatesGiveTheStationAstern)
+{
+    const int32_t half = group->axes[0]->halfWidth;
+    struct Row { size_t candidates; int32_t firstP1; int32_t firstP2; };
+    const Row rows[] = {
+        {2, half, ANGLE_FULL},
+        {3, 185 * DEG, 175 * DEG},
+    };
+    uint16_t id = 10;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.candidates);
+        StationRecord* keep = StationRecord::CreateStation(StationKind::KEEP);
+        keep->axis = 1;
+        keep->maxRange = 20 * RANGE_PER_NM;
+        std::vector<uint16_t> ids;
+        for (size_t i = 0; i < r.candidates; ++i, ++id) {
+            Ship(id);
+            group->AddMember(id, keep);
+            ids.push_back(id);
+        }
+        delete keep;
+        MemberList candidates;
+        for (uint16_t c : ids) {
+            GroupEntry* e = group->members.Find(c);
+            group->members.Remove(e);
+            candidates.Insert(e);
+        }
+        group->PlanScreenStations(candidates);
+        EXPECT_EQ(candidates.First(), nullptr);
+        for (size_t i = 0; i < ids.size(); ++i) {
+            SCOPED_TRACE(ids[i]);
+            ASSERT_NE(group->members.Find(ids[i]), nullptr);
+            const StationRecord* st = group->GetMemberStation(ids[i]);
+            ASSERT_NE(st, nullptr);
+            EXPECT_EQ(st->kind, StationKind::SPRINT_DRIFT);
+            EXPECT_EQ(st->axis, 0);
+            EXPECT_EQ(st->maxRange, 8 * RANGE_PER_NM);
+            EXPECT_EQ(st->minRange, 3 * RANGE_PER_NM);
+            EXPECT_EQ(st->rightBearing, i == 0 ? r.firstP1 : half);
+            EXPECT_EQ(st->leftBearing, i == 0 ? r.firstP2 : ANGLE_FULL);
+        }
+        for (uint16_t c : ids)
+            group->RemoveMember(c);
+    }
 }
 
 TEST_F(GroupTest, AircraftStayWithAMemberlessGroupAndARecordLosingItsLastAircraftGoes)
@@ -432,6 +662,104 @@ TEST_F(GroupTest, AircraftStayWithAMemberlessGroupAndARecordLosingItsLastAircraf
     group->AddMember(30, nullptr);
     group->HandOverAircraft();
     EXPECT_EQ(group->planeRecs.First(), nullptr);
+}
+
+// A facility whose room and largest aircraft size the test sets.
+class RoomyFacility : public Facility {
+public:
+    int32_t GetAircraftRoom(uint32_t) const override { return room; }
+    uint32_t GetMaxAircraftSize(bool, bool) const override { return 8; }
+    int32_t room = 0;
+};
+
+// The arming delay and the launch re-addressing the hand-over asked for.
+struct HandOverSeen {
+    static HandOverSeen& Last() { static HandOverSeen seen; return seen; }
+    uint16_t readyValue = 0;
+    uint16_t launchHolder = 0;
+    uint16_t launchRecord = 0;
+};
+
+TEST_F(GroupTest, AMemberWithRoomTakesTheRecordWithItsStationLaunchAndArming)
+{
+    UnitEventCalls events = SetUnitEventCalls({});
+    const UnitEventCalls previousEvents = events;
+    events.makeUnitReadyEvent = [](uint16_t, uint16_t, uint16_t, uint16_t ready) -> Event* {
+        HandOverSeen::Last().readyValue = ready;
+        return nullptr;
+    };
+    events.getLaunchRecordID = [](const Event& e) { return static_cast<const TestEvent&>(e).Value(); };
+    events.readdressLaunchEvent = [](Event& e, uint16_t holder, uint16_t key) {
+        HandOverSeen::Last().launchHolder = holder;
+        HandOverSeen::Last().launchRecord = key;
+        EXPECT_EQ(e.GetSubject(), holder);
+    };
+    SetUnitEventCalls(events);
+    world.arena.SetGameTime(1000);
+
+    // free space before -> after taking 2 aircraft of size factor 3
+    struct Row { uint16_t before; uint16_t after; };
+    const Row rows[] = {{10, 4}, {6, 0}, {4, 0}};
+    uint16_t facilityID = 60;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.before);
+        HandOverSeen::Last() = {};
+        auto* full = new Answering('S');   // first in key order, without room
+        full->SetKey(facilityID - 10);
+        full->SetPosition(Home());
+        full->sideEntryID = 1;
+        units.Insert(full);
+        group->AddMember(full->GetID(), nullptr);
+        auto* base = new RoomyFacility;
+        base->SetKey(facilityID);
+        base->SetPosition(Home());
+        base->sideEntryID = 1;
+        base->room = 20;
+        base->aircraftSpace[0] = r.before;
+        units.Insert(base);
+        group->AddMember(facilityID, nullptr);
+
+        auto* record = new PlaneRec;
+        record->SetKey(1);
+        record->unitID = GROUP_ID;
+        record->planeAnnexID = 999;
+        record->count = 2;
+        record->sizeFactor = 3;
+        record->loadoutID = 5;
+        record->missionID = 7;
+        record->readyTime = 1100;
+        record->SetFlags(0x3);
+        StationRecord patrol;
+        patrol.kind = StationKind::KEEP;
+        patrol.maxRange = 9;
+        record->SetStation(&patrol);
+        group->planeRecs.Insert(record);
+        PostOrDrop(new TestEvent(EventCode::LAUNCH_AIRCRAFT, GROUP_ID, 1));
+
+        group->HandOverAircraft();
+        EXPECT_EQ(group->planeRecs.First(), nullptr);
+        const PlaneRec* taken = base->planeRecs.First();
+        ASSERT_NE(taken, nullptr);
+        EXPECT_EQ(taken->unitID, facilityID);
+        EXPECT_EQ(taken->planeAnnexID, 999);
+        EXPECT_EQ(taken->count, 2);
+        EXPECT_EQ(taken->loadoutID, 5);
+        EXPECT_EQ(taken->GetFlags(0x3FFF), 0u);
+        EXPECT_EQ(taken->sizeFactor, 3);
+        EXPECT_EQ(taken->missionID, 7);
+        EXPECT_EQ(HandOverSeen::Last().readyValue, 100);
+        ASSERT_NE(taken->GetStation(), nullptr);
+        EXPECT_EQ(taken->GetStation()->kind, StationKind::KEEP);
+        EXPECT_EQ(taken->GetStation()->maxRange, 9);
+        EXPECT_EQ(HandOverSeen::Last().launchHolder, facilityID);
+        EXPECT_EQ(HandOverSeen::Last().launchRecord, taken->GetKey());
+        EXPECT_EQ(base->aircraftSpace[0], r.after);
+        ClearQueued(EventCode::LAUNCH_AIRCRAFT);
+        group->RemoveMember(full->GetID());
+        group->RemoveMember(facilityID);
+        facilityID += 1;
+    }
+    SetUnitEventCalls(previousEvents);
 }
 
 TEST_F(GroupTest, AirStationsFollowTheAircraftFromLaunchToLoss)
