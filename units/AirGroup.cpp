@@ -77,7 +77,7 @@ bool AirGroup::TakesSpeedOrder(const Unit&) const
 
 void AirGroup::AddMember(uint16_t unitID, const StationRecord* templateStation)
 {
-    auto* const plane = dynamic_cast<Plane*>(gam2arena::FindUnit(unitID));
+    Unit* const plane = gam2arena::FindUnit(unitID);
     if (plane == nullptr || plane->GetTypeLetter() != 'P')
         return;
     if (leadID == 0) {
