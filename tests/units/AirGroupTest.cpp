@@ -126,7 +126,7 @@ protected:
     AirGroupBridgeCalls previousBridge;
 };
 
-TEST(AirGroupNameTest, TheCounterTheGroupConstructorAdvancedNamesTheAirGroup)
+TEST_F(AirGroupTest, TheCounterTheGroupConstructorAdvancedNamesTheAirGroup)
 {
     const uint8_t saved = Group::GetNameCounter();
     const std::string prefix = ResourceString(AirGroup::NAME_PREFIX_TEXT);
@@ -158,11 +158,12 @@ TEST_F(AirGroupTest, OnlyAircraftJoinOnAWholeCircleStationAtTheGroup)
     flier->SetKey(7);
     flier->sideEntryID = 1;
     flier->SetPosition(NavMath::Get_LatLonPoint_From_Vector(Home(), 20 * RANGE_PER_NM, 0));
+    flier->SetAltitude(250);
     units.Insert(flier);
     air->AddMember(7, nullptr);
     EXPECT_EQ(air->leadID, 7);
     EXPECT_EQ(flier->GetPosition(), Home());           // placed at the group
-    EXPECT_EQ(flier->PositionObject::GetAltitude(), 300);   // the group's altitude
+    EXPECT_EQ(air->GetAltitude(), 250);                // the first aircraft's altitude
     const StationRecord* station = air->GetMemberStation(7);
     ASSERT_NE(station, nullptr);
     EXPECT_EQ(station->kind, StationKind::FORMATION);
@@ -232,7 +233,10 @@ TEST_F(AirGroupTest, FormingOffWithoutMembersPostsItsOrderThenItsDeletion)
     struct Row { const char* what; bool path; uint8_t order; };
     for (const Row& r : {Row{"no waypoint", false, EventCode::MISSION_UNIT},
                          Row{"a waypoint", true, EventCode::SET_SPEED}}) {
-        world.arena.Queue().DeleteAll();
+        while (Event* e = world.arena.Queue().First()) {
+            world.arena.Queue().Remove(e);
+            delete e;
+        }
         if (r.path)
             air->SetPath(new PositionNode(NavMath::Get_LatLonPoint_From_Vector(Home(), 50 * RANGE_PER_NM, 0)));
         air->SetForming(true);
