@@ -272,34 +272,30 @@ void AirGroup::PlaceAt(const LatLonPoint& point)
 
 // ---- answers for the members ----
 
-int32_t AirGroup::GetFuelCapacity(uint32_t fuel) const
+template <class Ask>
+int32_t AirGroup::LastMemberAnswer(Ask ask) const
 {
     int32_t answer = 0;
     for (const GroupEntry* e = members.First(); e != nullptr; e = e->GetNext()) {
         if (const Unit* const unit = gam2arena::FindUnit(e->GetKey()))
-            answer = unit->GetFuelCapacity(fuel);
+            answer = ask(*unit);
     }
     return answer;
+}
+
+int32_t AirGroup::GetFuelCapacity(uint32_t fuel) const
+{
+    return LastMemberAnswer([fuel](const Unit& unit) { return unit.GetFuelCapacity(fuel); });
 }
 
 int32_t AirGroup::GetFuelRoom(uint32_t fuel) const
 {
-    int32_t answer = 0;
-    for (const GroupEntry* e = members.First(); e != nullptr; e = e->GetNext()) {
-        if (const Unit* const unit = gam2arena::FindUnit(e->GetKey()))
-            answer = unit->GetFuelRoom(fuel);
-    }
-    return answer;
+    return LastMemberAnswer([fuel](const Unit& unit) { return unit.GetFuelRoom(fuel); });
 }
 
 int32_t AirGroup::GetSpareFuel(uint32_t fuel) const
 {
-    int32_t answer = 0;
-    for (const GroupEntry* e = members.First(); e != nullptr; e = e->GetNext()) {
-        if (const Unit* const unit = gam2arena::FindUnit(e->GetKey()))
-            answer = unit->GetSpareFuel(fuel);
-    }
-    return answer;
+    return LastMemberAnswer([fuel](const Unit& unit) { return unit.GetSpareFuel(fuel); });
 }
 
 template <class Offer>

@@ -128,6 +128,9 @@ protected:
 private:
     // The lead member, or null.
     Unit* Lead() const;
+    // The answer of the last member found; 0 without members.
+    template <class Ask>
+    int32_t LastMemberAnswer(Ask ask) const;
     // The fuel spread over the members: each offered ceil(A / n), n falling
     // per entry; answers the total moved.
     template <class Offer>
