@@ -4,6 +4,7 @@
 #include "core/AllocationCheck.h"
 #include "core/StreamFields.h"
 #include "core/gam2arena.h"
+#include "units/AirGroupBridge.h"
 #include "units/Plane.h"
 #include "units/PlaneRec.h"
 #include "units/UnitEvents.h"
@@ -99,4 +100,11 @@ void InstallAircraftEventMakers()
         return new LandEvent(planeID, baseID, due);
     };
     SetUnitEventCalls(calls);
+    // An air group ordered to land sends its aircraft where the order goes.
+    AirGroupBridgeCalls air = SetAirGroupBridgeCalls(AirGroupBridgeCalls());
+    air.getLandDestination = [](const Event& event) -> uint16_t {
+        const auto* const land = dynamic_cast<const LandEvent*>(&event);
+        return land != nullptr ? land->GetBaseID() : 0;
+    };
+    SetAirGroupBridgeCalls(air);
 }

@@ -68,5 +68,6 @@ private:
 };
 
 // Makes SetSpeedEvent and LandEvent the unit model's set-speed and landing
-// events, keeping its other event makers.
+// events, keeping its other event makers, and gives the air groups the
+// destination of a landing event.
 void InstallAircraftEventMakers();

@@ -239,6 +239,10 @@ public:
     uint8_t noRelief = 0;                  // 1: no relief aircraft was found (not saved)
 
 protected:
+    // Whether a member takes the group's speed orders (planes do not), and
+    // the speed every setting starts from before the members limit it.
+    virtual bool TakesSpeedOrder(const Unit& member) const { return member.GetTypeLetter() != 'P'; }
+    virtual uint16_t GetSpeedCeiling() const { return SPEED_CEILING; }
     // The group's own plant (propulsion type 0x200), or null.
     PropulsionPlant* OwnPlant() const { return plants.First(); }
     // A new plant of the group's kind, with its opening speeds.

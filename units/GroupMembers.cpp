@@ -212,7 +212,7 @@ void Group::RecomputeSpeedLimits()
     if (plant == nullptr)
         return;
     for (auto& row : plant->speedTable)
-        row[0].speed = SPEED_CEILING;
+        row[0].speed = GetSpeedCeiling();
     for (const GroupEntry* e = members.First(); e != nullptr; e = e->GetNext())
         LimitSpeedByMember(e->GetKey());
 }
@@ -239,7 +239,7 @@ uint16_t Group::SetSpeed(uint16_t wanted, int16_t altitude)
         for (const GroupEntry* e = members.First(); e != nullptr; e = e->GetNext()) {
             Unit* const unit = gam2arena::FindUnit(e->GetKey());
             const StationRecord* const station = formation->Find(e->GetKey());
-            if (unit == nullptr || unit->GetTypeLetter() == 'P' || station == nullptr
+            if (unit == nullptr || !TakesSpeedOrder(*unit) || station == nullptr
                 || station->mode == StationMode::STEERING)
                 continue;
             const uint16_t answer = unit->SetSpeed(offer, unit->GetAltitude());

@@ -9,6 +9,7 @@
 #include "core/StreamFields.h"
 #include "core/gam2arena.h"
 #include "simulation/AircraftEvents.h"
+#include "units/AirGroupBridge.h"
 #include "units/Plane.h"
 #include "units/PlaneRec.h"
 #include "units/UnitEvents.h"
@@ -33,6 +34,7 @@ protected:
         previousState = gam2arena::SetArenaState(&arena);
         UnitList::SetArenaList(&units);
         previousEvents = SetUnitEventCalls(UnitEventCalls());
+        previousAir = SetAirGroupBridgeCalls(AirGroupBridgeCalls());
         InstallAircraftEventMakers();
         plane = new Plane();
         plane->SetKey(30);
@@ -45,6 +47,7 @@ protected:
     }
     ~AircraftEvents() override
     {
+        SetAirGroupBridgeCalls(previousAir);
         SetUnitEventCalls(previousEvents);
         units.DeleteAll();
         UnitList::SetArenaList(nullptr);
@@ -54,6 +57,7 @@ protected:
     ArenaState arena;
     ArenaState* previousState = nullptr;
     UnitEventCalls previousEvents;
+    AirGroupBridgeCalls previousAir;
     UnitList units;
     Plane* plane = nullptr;
     Carrier* carrier = nullptr;
@@ -85,6 +89,12 @@ TEST_F(AircraftEvents, ALandingWithoutAPlaneOrABaseDoesNothing)
         EXPECT_FALSE(event.HandleEvent());
     }
     EXPECT_EQ(carrier->records.First(), nullptr);
+}
+
+TEST_F(AircraftEvents, AnAirGroupReadsTheDestinationOfALandingOrder)
+{
+    EXPECT_EQ(GetLandDestination(LandEvent(30, 40, GameTime(0))), 40);
+    EXPECT_EQ(GetLandDestination(SetSpeedEvent(30, 10, GameTime(0))), 0);   // not a landing
 }
 
 TEST_F(AircraftEvents, ASetSpeedEventSetsTheSpeed)
