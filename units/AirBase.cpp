@@ -24,6 +24,10 @@ namespace {
 // belongs to.
 bool gSizeWalk = false;
 
+// Room made at once for the facilities a hit may fall on: one allocation
+// for a base of the usual size.
+constexpr size_t CANDIDATES_RESERVED = 32;
+
 // The member unit when it can be found and is a facility, else null.
 Unit* FindFacility(const GroupEntry& entry)
 {
@@ -43,6 +47,7 @@ AirBase::AirBase()
 int32_t AirBase::ApplyDamage(int32_t amount, uint32_t kind, uint32_t mask)
 {
     std::vector<uint16_t> candidates;
+    candidates.reserve(CANDIDATES_RESERVED);
     for (const GroupEntry* e = members.First(); e != nullptr; e = e->GetNext()) {
         const Unit* const facility = FindFacility(*e);
         if (facility != nullptr && (facility->GetTargetMask() & mask) != 0)
