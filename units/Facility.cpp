@@ -343,16 +343,7 @@ void Facility::SetPath(PositionNode* first)
 
 void Facility::UpdateLabel()
 {
-    char label[LABEL_SIZE] = {};
-    char name[5] = "    ";
-    const char* text = GetName().Text();
-    for (int i = 0; i < 4 && text[i] != '\0'; ++i)
-        name[i] = text[i];
-    char* part = label;
-    part += std::snprintf(part, 6, "%s ", name) + 1;
-    for (int i = 0; i < 3; ++i)
-        part += std::snprintf(part, 6, "     ") + 1;
-    SetLabel(label);
+    SetNameLabel();
 }
 
 void Facility::GetStatus(UnitStatus& status) const

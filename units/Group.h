@@ -149,6 +149,12 @@ public:
     void GetStatus(UnitStatus& status) const override;
     // The first non-zero answer of the member ships, in key order.
     uint32_t GetCapabilities(uint32_t kind) const;
+    // The member ships and submarines, and the members showing damage, of
+    // those that can be found.
+    struct MemberTally {
+        unsigned ships = 0, subs = 0, damaged = 0;
+    };
+    MemberTally TallyMembers() const;
     // Sums of the member ships' and facilities' aircraft, all and ready.
     uint32_t CountMemberAircraft() const;
     uint32_t CountMemberReadyAircraft() const;
@@ -157,7 +163,7 @@ public:
     // seconds later.
     void FollowLeadEntry();
     // Places the group at the point and each member at its station round it.
-    void PlaceAt(const LatLonPoint& point);
+    virtual void PlaceAt(const LatLonPoint& point);
 
     // ---- axes and stations ----
     bool HasAxis(uint16_t axis) const { return axis < AXIS_COUNT && axes[axis] != nullptr; }

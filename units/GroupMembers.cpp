@@ -430,17 +430,13 @@ uint32_t Group::GetCapabilities(uint32_t kind) const
 
 namespace {
 
+// A record's aircraft are ready when all of PlaneRec::READY_FLAGS are set.
 uint32_t CountAircraftOf(Unit& unit, bool readyOnly)
 {
-    PlaneRecList* const list = unit.GetPlaneRecList();
+    const PlaneRecList* const list = unit.GetPlaneRecList();
     if (list == nullptr)
         return 0;
-    uint32_t n = 0;
-    for (const PlaneRec* r = list->First(); r != nullptr; r = r->GetNext()) {
-        if (!readyOnly || (r->flags & PlaneRec::READY_FLAGS) == 0)
-            n += r->count;
-    }
-    return n;
+    return readyOnly ? list->CountReadyAircraft() : list->CountAircraft();
 }
 
 
@@ -466,6 +462,20 @@ uint32_t Group::CountMemberAircraft() const
 uint32_t Group::CountMemberReadyAircraft() const
 {
     return CountMembersAircraft(*this, true);
+}
+
+Group::MemberTally Group::TallyMembers() const
+{
+    MemberTally tally;
+    for (const GroupEntry* e = members.First(); e != nullptr; e = e->GetNext()) {
+        const Unit* const unit = gam2arena::FindUnit(e->GetKey());
+        if (unit == nullptr)
+            continue;
+        tally.ships += unit->GetTypeLetter() == 'S' ? 1 : 0;
+        tally.subs += unit->GetTypeLetter() == 'U' ? 1 : 0;
+        tally.damaged += unit->GetSeenDamagePercent() != 0 ? 1 : 0;
+    }
+    return tally;
 }
 
 void Group::FollowLeadEntry()
@@ -538,24 +548,14 @@ void Group::GetStatus(UnitStatus& status) const
     put(text);
     const int64_t folded = ((int64_t{course} % ANGLE_FULL) + ANGLE_FULL) % ANGLE_FULL;
     number(static_cast<unsigned>(folded / ANGLE_PER_DEGREE));
-    unsigned ships = 0;
-    unsigned subs = 0;
-    unsigned damaged = 0;
-    for (const GroupEntry* e = members.First(); e != nullptr; e = e->GetNext()) {
-        const Unit* const unit = gam2arena::FindUnit(e->GetKey());
-        if (unit == nullptr)
-            continue;
-        ships += unit->GetTypeLetter() == 'S' ? 1 : 0;
-        subs += unit->GetTypeLetter() == 'U' ? 1 : 0;
-        damaged += unit->GetSeenDamagePercent() != 0 ? 1 : 0;
-    }
-    number(ships);
-    number(subs);
+    const MemberTally tally = TallyMembers();
+    number(tally.ships);
+    number(tally.subs);
     if (const char* info = gam2side::GetUnitMissionInfo(GetID()))
         put(info);
     CopyResourceText(HasActiveEmitter() ? STATUS_EMITTING_TEXT : STATUS_SILENT_TEXT, text, SIZE);
     put(text);
-    number(damaged);
+    number(tally.damaged);
     line = PutWeatherLines(status, line, GetPosition());
     std::snprintf(text, sizeof text, "%u/%u", static_cast<unsigned>(CountMemberReadyAircraft()),
                   static_cast<unsigned>(CountMemberAircraft()));

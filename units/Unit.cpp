@@ -106,6 +106,20 @@ void Unit::UpdateLabel()
     std::snprintf(part, static_cast<size_t>(end - part), "    ");
 }
 
+void Unit::SetNameLabel()
+{
+    char parts[LABEL_SIZE] = {};
+    char name[5] = "    ";
+    const char* const text = GetName().Text();
+    for (int i = 0; i < 4 && text[i] != '\0'; ++i)
+        name[i] = text[i];
+    char* part = parts;
+    part += std::snprintf(part, 6, "%s ", name) + 1;
+    for (int i = 0; i < 3; ++i)
+        part += std::snprintf(part, 6, "     ") + 1;
+    SetLabel(parts);
+}
+
 int32_t Unit::GetSensorTypeState(uint8_t sensorType) const
 {
     for (Event* event = gam2arena::FindUnitEvent(GetID(), nullptr, EventCode::SET_SENSORS); event != nullptr;

@@ -425,6 +425,9 @@ protected:
     // its label itself).
     void SetLabel(const char (&parts)[LABEL_SIZE]) { std::memcpy(label, parts, LABEL_SIZE); }
     void SetHorizon(uint16_t value) { horizon = value; }
+    // The label of a unit that never moves: the first four characters of the
+    // name padded to four and a blank, then three parts of five blanks.
+    void SetNameLabel();
 
     // The step's answer to a plant whose tanks could not give its fuel,
     // once the speed has been chosen again; nothing in Unit.
