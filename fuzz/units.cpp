@@ -18,7 +18,10 @@
 #include "engagement/SensorClasses.h"
 #include "fuzz/FuzzTarget.h"
 #include "tests/support/SampleMap.h"
+#include "units/AirBase.h"
+#include "units/AirGroup.h"
 #include "units/DatalinkRecord.h"
+#include "units/Facility.h"
 #include "units/FuelTank.h"
 #include "units/Mount.h"
 #include "units/TargetTally.h"
@@ -43,6 +46,9 @@ void SetUp()
         RegisterSubmarineClass();
         RegisterWeaponClass();
         RegisterSonobuoyLineClass();
+        RegisterFacilityClass();
+        RegisterAirGroupClass();
+        RegisterAirBaseClass();
         Annex::LoadDatabase(fuzz::DataDir() + "/ANNEX/");
         return true;
     }();

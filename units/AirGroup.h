@@ -117,7 +117,7 @@ public:
     void SetTaskFlags(uint32_t flags);
     // The group's placement, every member at the same point, then the
     // stations refreshed.
-    void PlaceAt(const LatLonPoint& point);
+    void PlaceAt(const LatLonPoint& point) override;
 
     uint8_t airGroupFlags = 0;
 
