@@ -290,4 +290,177 @@ TEST_F(MissionAircraftTest, ReplacementPrefersReadyHomeRecordsThenTheRole)
     EXPECT_FALSE(mission.LaunchReplacement(plane, nullptr));
 }
 
+TEST_F(MissionAircraftTest, ReleasingAUnitWaitsOnlyWithoutAReplacement)
+{
+    struct Case {
+        const char* what;
+        uint16_t leader, baseLeader;
+        bool readyRecord;
+        int16_t state;
+        size_t launches;
+    };
+    const Case cases[] = {
+        {"leader", 5, 0, true, MissionUnitState::DONE, 0},
+        {"home base with a leader", 0, 5, true, MissionUnitState::DONE, 0},
+        {"replacement launched", 0, 0, true, MissionUnitState::DONE, 1},
+        {"nothing to launch", 0, 0, false, MissionUnitState::WAITING, 0},
+    };
+    Plane* plane = AddPlane(200);
+    for (const Case& c : cases) {
+        mission.units.DeleteAll();
+        mission.planeRefs.DeleteAll();
+        home->records.DeleteAll();
+        Launches().clear();
+        if (c.readyRecord) {
+            AddRecord(home, 1, 2);
+            AddRef(HOME, 1, 2);
+        }
+        AddUnitRecord(200, MissionUnitState::ON_DUTY, c.leader);
+        AddUnitRecord(HOME, MissionUnitState::STATIONED, c.baseLeader);
+        mission.ReleaseUnit(plane);
+        EXPECT_EQ(mission.units.Find(200)->state, c.state) << c.what;
+        EXPECT_EQ(Launches().size(), c.launches) << c.what;
+    }
+    // A unit already done or waiting stays as it is.
+    mission.units.Find(200)->state = MissionUnitState::DONE;
+    mission.ReleaseUnit(plane);
+    EXPECT_EQ(mission.units.Find(200)->state, MissionUnitState::DONE);
+}
+
+TEST_F(MissionAircraftTest, LaunchForAUnitJoinsFittingRecordsUpToTheWantedNumber)
+{
+    Plane* plane = AddPlane(200);
+    struct Case {
+        const char* what;
+        uint8_t readyCount, unreadyCount;
+        uint8_t force;
+        bool launched;
+        int16_t state;
+    };
+    // The base mission wants 4 aircraft for one launch.
+    const Case cases[] = {
+        {"ready ones suffice", 4, 0, 0, true, MissionUnitState::DONE},
+        {"not ready ones make up the rest", 2, 2, 0, true, MissionUnitState::DONE},
+        {"too few", 1, 2, 0, false, MissionUnitState::WAITING},
+        {"too few, forced", 1, 2, 1, true, MissionUnitState::DONE},
+    };
+    for (const Case& c : cases) {
+        mission.units.DeleteAll();
+        mission.planeRefs.DeleteAll();
+        home->records.DeleteAll();
+        Launches().clear();
+        AddRecord(home, 1, c.readyCount)->stateTime = 5;
+        AddRecord(home, 2, c.unreadyCount, 0);
+        AddRecord(home, 3, 9, READY, TYPE, 8);   // other loadout: never taken
+        AddRef(HOME, 1, c.readyCount);
+        AddRef(HOME, 2, c.unreadyCount, PlaneRecRef::COMMITTED, 0);
+        AddRef(HOME, 3, 9);
+        AddUnitRecord(200);
+        EXPECT_EQ(mission.LaunchForUnit(plane, TYPE, LOADOUT, HOME, c.force), c.launched) << c.what;
+        EXPECT_EQ(mission.units.Find(200)->state, c.state) << c.what;
+        if (c.launched) {
+            ASSERT_EQ(Launches().size(), 1u) << c.what;
+            EXPECT_EQ(Launches()[0].value, 4u) << c.what;
+            EXPECT_EQ(home->records.Find(3)->count, 9) << c.what;
+        } else {
+            EXPECT_TRUE(Launches().empty()) << c.what;
+        }
+    }
+}
+
+TEST_F(MissionAircraftTest, ReturningAircraftGetAReferenceAndFeedAWaitingUnit)
+{
+    AddRecord(home, 1, 3);
+    AddUnitRecord(200, MissionUnitState::WAITING);
+    mission.AddReference(HOME, 1, 200);
+    PlaneRecRef* ref = mission.FindReference(HOME, 1);
+    ASSERT_NE(ref, nullptr);
+    EXPECT_EQ(ref->refState, PlaneRecRef::COMMITTED);
+    EXPECT_EQ(ref->recordFlags, READY);
+    EXPECT_EQ(Launches().size(), 1u);   // one aircraft split off and launched
+    EXPECT_EQ(Counts(), (std::vector<uint8_t>{2, 1}));
+
+    // A finished mission only records the reference.
+    mission.planeRefs.DeleteAll();
+    Launches().clear();
+    mission.missionFlags |= MissionFlag::FINISHED;
+    mission.AddReference(HOME, 1, 200);
+    EXPECT_EQ(Counts(), (std::vector<uint8_t>{2}));   // the record kept 2 of its 3
+    EXPECT_TRUE(Launches().empty());
+
+    // A unit the mission no longer holds: the reference is dropped.
+    mission.planeRefs.DeleteAll();
+    mission.missionFlags = 0;
+    mission.AddReference(HOME, 1, 201);
+    EXPECT_TRUE(Counts().empty());
+    // Without a unit: a held reference.
+    mission.AddReference(HOME, 1, 0);
+    ASSERT_NE(mission.FindReference(HOME, 1), nullptr);
+    EXPECT_EQ(mission.FindReference(HOME, 1)->refState, PlaneRecRef::HELD);
+    // No record: nothing.
+    mission.AddReference(HOME, 8, 0);
+    EXPECT_EQ(mission.FindReference(HOME, 8), nullptr);
+}
+
+TEST_F(MissionAircraftTest, MovesAndRefreshesFollowTheRecord)
+{
+    PlaneRec* record = AddRecord(home, 1, 3);
+    AddRef(HOME, 1, 3);
+    PlaneRecRef* moved = mission.DetachReference(HOME, 1);
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(moved->refState, PlaneRecRef::HELD);
+    EXPECT_EQ(mission.FindReference(HOME, 1), nullptr);
+    MissionRecord second;
+    for (int i = 0; i < 6; ++i)
+        second.planeRefs.NewKey();
+    second.AttachReference(moved);
+    EXPECT_EQ(second.FindReference(HOME, 1), moved);
+    EXPECT_EQ(moved->GetKey(), 7);
+
+    record->count = 5;
+    record->loadoutID = 2;
+    second.RefreshReference(HOME, 1);
+    EXPECT_EQ(moved->count, 5);
+    EXPECT_EQ(moved->loadoutID, 2);
+    record->count = 0;
+    second.RefreshReference(HOME, 1);
+    EXPECT_EQ(second.FindReference(HOME, 1), nullptr);
+
+    // A reference whose record is gone is dropped on attaching.
+    auto* stray = new PlaneRecRef(1);
+    stray->holderID = HOME;
+    stray->recordID = 9;
+    second.AttachReference(stray);
+    EXPECT_EQ(second.FindReference(HOME, 9), nullptr);
+}
+
+TEST_F(MissionAircraftTest, CountsCommittedOrUnreleasedEditedAircraft)
+{
+    AddRef(HOME, 1, 3)->released = 1;
+    AddRef(HOME, 2, 4);
+    EXPECT_EQ(mission.CountAircraft(), 7u);
+    auto* edited = new PlaneRecRef(1);
+    edited->count = 2;
+    mission.editPlaneRefs.Insert(edited);
+    auto* released = new PlaneRecRef(2);
+    released->count = 9;
+    released->released = 1;
+    mission.editPlaneRefs.Insert(released);
+    EXPECT_EQ(mission.CountAircraft(), 2u);
+}
+
+TEST_F(MissionAircraftTest, PostureByMissionKind)
+{
+    Plane* plane = AddPlane(200);
+    const uint32_t table[][2] = {{1, 1}, {2, 2}, {4, 8}, {8, 0x10}, {0x11, 1}, {0x18, 0x10}, {3, 4}, {0, 4}};
+    for (const auto& row : table) {
+        Posture() = 0xFFFF;
+        mission.SetAircraftPosture(plane, row[0]);
+        EXPECT_EQ(Posture(), row[1]) << row[0];
+    }
+    Posture() = 0xFFFF;
+    mission.SetAircraftPosture(home, 1);
+    EXPECT_EQ(Posture(), 0xFFFFu);
+}
+
 }  // namespace
