@@ -74,6 +74,23 @@ void DeleteReference(PlaneRecRefList& list, PlaneRecRef* reference)
     delete reference;
 }
 
+// Asks the reference's holder to take n of its aircraft into a record of
+// their own (all of them: the record itself); answers that record's key, 0
+// when the holder, its list or the record is missing.
+uint16_t TakeReferencePlanes(const PlaneRecRef& reference, uint8_t n)
+{
+    Unit* const holder = gam2arena::FindUnit(reference.holderID);
+    PlaneRecList* const list = holder ? holder->GetPlaneRecList() : nullptr;
+    if (!list)
+        return 0;
+    Waypoint request;
+    request.planeRecID = reference.recordID;
+    request.holderID = reference.holderID;
+    request.loadout = reference.loadoutID;
+    request.count = n;
+    return list->TakePlanes(request, 0) ? request.planeRecID : 0;
+}
+
 }  // namespace
 
 PlaneRecRef* MissionRecord::FindReference(uint16_t holderID, uint16_t recordID) const
@@ -265,20 +282,12 @@ bool MissionRecord::LaunchFromReference(PlaneRecRef* reference, uint8_t n, uint3
         PostOrDrop(MakeLaunchAircraftEvent(reference->holderID, reference->recordID, value));
         return true;
     }
-    Unit* const holder = gam2arena::FindUnit(reference->holderID);
-    PlaneRecList* const list = holder ? holder->GetPlaneRecList() : nullptr;
-    if (!list)
-        return false;
-    Waypoint request;
-    request.planeRecID = reference->recordID;
-    request.holderID = reference->holderID;
-    request.loadout = reference->loadoutID;
-    request.count = n;
-    if (!list->TakePlanes(request, 0))
+    const uint16_t taken = TakeReferencePlanes(*reference, n);
+    if (taken == 0)
         return false;
     auto* const copy = new PlaneRecRef(*reference);
     copy->count = n;
-    copy->recordID = request.planeRecID;
+    copy->recordID = taken;
     copy->SetKey(planeRefs.NewKey());
     copy->refState = PlaneRecRef::COMMITTED;
     reference->count = static_cast<uint8_t>(reference->count - n);
@@ -292,18 +301,9 @@ PlaneRec* MissionRecord::CommitReference(PlaneRecRef* reference)
 {
     if (!reference)
         return nullptr;
-    Unit* const holder = gam2arena::FindUnit(reference->holderID);
-    PlaneRecList* const list = holder ? holder->GetPlaneRecList() : nullptr;
-    if (!list)
+    if (TakeReferencePlanes(*reference, reference->count) == 0)
         return nullptr;
-    Waypoint request;
-    request.planeRecID = reference->recordID;
-    request.holderID = reference->holderID;
-    request.loadout = reference->loadoutID;
-    request.count = reference->count;
-    if (!list->TakePlanes(request, 0))
-        return nullptr;
-    PlaneRec* const record = list->Find(reference->recordID);
+    PlaneRec* const record = FindAircraftRecord(reference->holderID, reference->recordID);
     if (record)
         record->SetMissionID(GetID(), false);
     return record;
