@@ -11,6 +11,7 @@
 #include "missions/MissionRecord.h"
 #include "units/Plane.h"
 #include "units/PlaneRec.h"
+#include "units/PositionNode.h"
 #include "units/UnitEvents.h"
 #include "units/UnitList.h"
 #include "units/UnitTestSupport.h"
@@ -62,6 +63,7 @@ protected:
         MissionAircraftCalls calls;
         calls.roleClass = [](uint16_t type, uint16_t loadout) -> uint16_t { return type == 99 ? 5 : loadout % 2 ? 5 : 6; };
         calls.setPosture = [](Unit&, uint32_t posture) { Posture() = posture; };
+        calls.getCapabilities = [](Unit& unit, uint16_t) -> uint16_t { return static_cast<uint16_t>(unit.GetAnnexID()); };
         previousCalls = SetMissionAircraftCalls(calls);
         Launches().clear();
         home = AddHolder(HOME);
@@ -461,6 +463,47 @@ TEST_F(MissionAircraftTest, PostureByMissionKind)
     Posture() = 0xFFFF;
     mission.SetAircraftPosture(home, 1);
     EXPECT_EQ(Posture(), 0xFFFFu);
+}
+
+TEST_F(MissionAircraftTest, SensorDeploymentByCapability)
+{
+    struct Case {
+        uint16_t capabilities;
+        uint8_t force;
+        bool path;
+        uint16_t answer;
+        bool deployed;
+    };
+    const Case cases[] = {
+        {0x2, 0, false, 2, false}, {0x6, 1, false, 2, false}, {0x4, 1, false, 4, true},
+        {0x4, 0, true, 4, true},   {0x4, 0, false, 4, false}, {0x0, 1, false, 0, false},
+    };
+    for (const Case& c : cases) {
+        Plane* plane = AddPlane(300, c.capabilities);
+        plane->SetFlags(0x10000);
+        if (!c.path)
+            plane->ClearFlags(0x10000);
+        if (c.path)
+            plane->SetPath(new PositionNode(LatLonPoint{0, 0}));
+        EXPECT_EQ(mission.DeployUnitSensor(plane, c.force), c.answer) << c.capabilities;
+        if (c.answer == 4) {
+            EXPECT_EQ(plane->TestFlags(0x10000), c.deployed) << c.capabilities;
+        }
+        units.Remove(plane);
+        delete plane;
+    }
+}
+
+TEST_F(MissionAircraftTest, CommittingTakesTheAircraftForTheMission)
+{
+    AddRecord(home, 1, 3);
+    mission.SetKey(4);
+    PlaneRecRef* ref = AddRef(HOME, 1, 3, PlaneRecRef::HELD);
+    PlaneRec* record = mission.CommitReference(ref);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->GetKey(), 1);
+    EXPECT_EQ(record->missionID, 4);
+    EXPECT_EQ(mission.CommitReference(AddRef(HOME, 9, 1)), nullptr);
 }
 
 }  // namespace
