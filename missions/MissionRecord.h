@@ -227,4 +227,27 @@ private:
 
 public:
     // (the other groups of operations follow, each in its own block)
+
+    // ---- aircraft references ----
+    static constexpr int32_t DROPPED_REFERENCE_TEXT = 0x7B0103;   // a line of the dropped-reference log text
+    static constexpr uint8_t MAX_AIRCRAFT_COUNT = 255;            // a reference's count is one byte
+    PlaneRecRef* FindReference(uint16_t holderID, uint16_t recordID) const;
+    static PlaneRec* FindAircraftRecord(uint16_t holderID, uint16_t recordID);
+    void AddReference(uint16_t holderID, uint16_t recordID, uint16_t unitID);
+    void MergeReferences(uint16_t holderID, uint16_t recordA, uint16_t recordB);
+    void SplitReference(uint16_t holderID, uint16_t recordA, uint16_t recordB, uint8_t n);
+    void ReduceReference(uint16_t holderID, uint16_t recordID, uint8_t n);
+    void SetReferenceLoadout(uint16_t holderID, uint16_t recordID, uint16_t loadout);
+    void SetReferenceFlags(uint16_t holderID, uint16_t recordID, uint32_t flags);
+    bool RemoveReference(uint16_t holderID, uint16_t recordID);
+    PlaneRecRef* DetachReference(uint16_t holderID, uint16_t recordID);
+    void AttachReference(PlaneRecRef* reference);
+    void RefreshReference(uint16_t holderID, uint16_t recordID);
+    static void CompressReferences(PlaneRecRefList& list);
+    bool LaunchFromReference(PlaneRecRef* reference, uint8_t n, uint32_t launchValue);
+    PlaneRec* CommitReference(PlaneRecRef* reference);
+    void ReadyAircraftFor(PlaneRec* record, uint16_t target);
+    void ApplyStoredOrder(uint16_t holderID, uint16_t recordID, uint16_t unitID);
+    uint32_t CountAircraft() const;
+    uint16_t DeployUnitSensor(Unit* unit, uint8_t force);
 };
