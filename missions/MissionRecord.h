@@ -1,0 +1,216 @@
+// MissionRecord.h: MissionRecord, the base of every mission type: its id,
+// type, settings, name texts, unit records, aircraft references and task
+// chains; the 51 operations the mission types override; the unit moves, the
+// shared routines and the saved base record. Planning against contacts,
+// attack allocation, approach planning and the aircraft reference operations
+// are members too, in their own sources.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+
+#include "annex/TimedRecord.h"
+#include "core/Chain.h"
+#include "core/IDList.h"
+#include "core/ListLink.h"
+#include "core/TreeListOf.h"
+#include "missions/MissionNameRecord.h"
+#include "missions/MissionTask.h"
+#include "missions/MissionUnitRec.h"
+#include "missions/PlaneRecRef.h"
+
+class Contact;
+class PlaneRec;
+class Side;
+class SideContacts;
+class Unit;
+
+// missionFlags bits the base reads or sets.
+namespace MissionFlag {
+constexpr uint32_t NO_DELAY = 0x1;           // a requested delayed start is not applied
+constexpr uint32_t RADAR_OFF = 0x2;
+constexpr uint32_t RADAR_ON = 0x4;
+constexpr uint32_t RADAR_PERIODIC = 0x8;
+constexpr uint32_t FINISHED = 0x10;          // the ops staff deletes the mission
+constexpr uint32_t AIRCRAFT_WAIT = 0x80;
+constexpr uint32_t DELAYED_START = 0x100;    // waiting for its start event
+constexpr uint32_t SONAR_OFF = 0x400;
+constexpr uint32_t SONAR_ON = 0x800;
+constexpr uint32_t SONAR_PERIODIC = 0x1000;
+constexpr uint32_t ECM_OFF = 0x2000;
+constexpr uint32_t ECM_ON = 0x4000;
+constexpr uint32_t ECM_PERIODIC = 0x8000;
+constexpr uint32_t SETTING_BITS = 0xFC0E;    // the nine emission bits above
+constexpr uint32_t THIRD_AT_A_TIME = 0x10000;   // creation switch; set on files before 2.1.0.0
+} // namespace MissionFlag
+
+// The two standing missions every side has; created missions start at 3.
+constexpr uint16_t STANDING_MISSION_ID = 1;
+constexpr uint16_t STANDING_MISSION2_ID = 2;
+constexpr uint16_t FIRST_CREATED_MISSION_ID = 3;
+
+class MissionRecord : public TreeListNode<MissionRecord> {
+public:
+    // Texts of the resource files the base shows.
+    static constexpr int32_t WAITING_TEXT = 0x7B0101;    // a unit's mission while it waits or is done
+    static constexpr int32_t NO_POINTS_TEXT = 0x7B0102;  // after the name: the mission takes no points
+
+    // A new mission of creation kind `kind` (0 for the standing missions) for
+    // side; name becomes a copy of nameText (none for null).
+    MissionRecord(uint16_t kind, const char* nameText, Side* owner);
+    // The loader's mission: the same defaults, no name, no side.
+    MissionRecord();
+    MissionRecord(const MissionRecord&) = delete;
+    MissionRecord& operator=(const MissionRecord&) = delete;
+
+    uint16_t GetID() const { return GetKey(); }
+    uint16_t GetType() const { return missionType; }
+
+    // The saved base record that every type's Save writes first, little-endian:
+    //   missionType u16, mission id u16, creationKind u16, missionFlags u32,
+    //   settingCode u16, weaponsFree u8, settingGroup1..3 12 x u16,
+    //   delayTime u32, auxValue u16, units (MissionUnitList), planeRefs
+    //   (PlaneRecRefList), sideQueue (IDList), targetClasses u32,
+    //   name (u16 length with the zero, then the bytes and the zero),
+    //   savedName (the same). A missing text is written as the empty text.
+    // Answers whether the stream is still good.
+    bool SaveBase(std::ostream& out) const;
+    // Reads what follows the type code (the mission list has read it), in
+    // the layout of the open scenario file's version (before 2.1.0.0: a 16-bit
+    // flag word and radar timings only; before 2.1.8.0: texts with signed
+    // 8-bit lengths). A record cut short leaves the stream failed and answers
+    // false; the lists keep nothing half-read.
+    bool LoadBase(std::istream& in);
+
+    // ---- the 51 operations the mission types override ----
+    virtual ~MissionRecord();
+    virtual bool IsValid();
+    virtual bool Load(std::istream& in);
+    virtual bool Save(std::ostream& out);
+    virtual void AddPoints(IDList* ids);
+    virtual void RemovePoints(IDList* ids);
+    virtual void OnUnitsChanged();
+    virtual void OnAircraftCommitted();
+    // A role code of the unit in this mission (0: none).
+    virtual uint16_t QueryUnit(uint16_t unitID, uint16_t value);
+    virtual bool IsUnitLaunchPending(PlaneRecRef* reference, uint32_t value);
+    virtual void ReleaseUnit(Unit* unit);
+    virtual bool LaunchForUnit(Unit* unit, uint16_t aircraftType, uint16_t loadout, uint16_t holderID, uint8_t force);
+    virtual void SetAircraftPosture(Unit* unit, uint32_t kind);
+    virtual void StepUnit(uint16_t unitID, uint8_t code);
+    virtual void HandleMissionEvent(uint16_t code);
+    virtual void ReleaseAllUnits();
+    virtual uint32_t AllocateByTime(MissionTask* task, Contact* contact);
+    virtual uint32_t AllocateByValue(MissionTask* task, Contact* contact);
+    virtual uint32_t AllocateFirstStrike(MissionTask* task, Contact* contact);
+    virtual bool IsTaskSatisfied(MissionTask* task, uint32_t targetClass, Unit* unit);
+    virtual void EvaluateTasks(SideContacts* side);
+    virtual void KeepTask(MissionTask* task, uint32_t targetClass, Contact* contact);
+    virtual void ScheduleContactCheck(Contact* contact, uint16_t code);
+    virtual bool IsNotFriendlyClass(Contact* contact);
+    virtual bool IsContactInReach(Contact* contact, SideContacts* side);
+    virtual uint16_t ClassifyContact(Contact* contact, SideContacts* side);
+    virtual MissionTask* MakeTask(Contact* contact);
+    virtual void ConsiderContact(Contact* contact, SideContacts* side);
+    virtual bool CanUnitEngageA(MissionUnitRec* record, Unit* unit, Contact* contact);
+    virtual bool CanUnitEngageB(MissionUnitRec* record, Unit* unit, Contact* contact);
+    virtual void OnSideScanned(SideContacts* side);
+    virtual void ReactToTasks(SideContacts* side);
+    virtual int16_t GetPatrolAltitude(Unit* unit, uint16_t value);
+    virtual int16_t GetTaskAltitude(Unit* unit, uint16_t value, uint32_t targetClass);
+    virtual int16_t GetPlaneFigure(PlaneRec* record);
+    virtual uint16_t RateUnitForClass(char letter, uint32_t targetClass, uint8_t flag);
+    virtual void DefaultSettingGroup1();
+    virtual void DefaultSettingGroup2();
+    virtual void DefaultSettingGroup3();
+    virtual void SetUnitPosture(uint16_t unitID, MissionUnitRec* record);
+    virtual void SaveName();
+    virtual void OnUnitRemoved(MissionUnitRec* record);
+    virtual void OnUnitAdded(MissionUnitRec* record);
+    virtual uint16_t GetDefaultState(uint16_t value);
+    virtual void OnEngageResult(uint16_t unitID, uint8_t clearMark, Contact* contact, uint8_t done);
+    virtual void CheckIdleState(MissionUnitRec* record);
+    virtual void SetAircraftWait();
+    virtual bool LaunchReplacement(Unit* plane, MissionUnitRec* record);
+    virtual void ClearReferenceOrder(PlaneRecRef* reference);
+    virtual uint32_t GetUnitRange(Unit* unit, uint32_t targetClass);
+    virtual uint32_t GetPlaneRange(PlaneRec* record, uint32_t targetClass);
+
+    // ---- settings and texts ----
+    void ApplySettings(MissionNameRecord& record);
+    void SetName(const char* text);
+    const char* GetName() const { return name; }
+    const char* GetSavedName() const { return savedName; }
+    const char* GetUnitMissionText(uint16_t unitID);
+    void SetSetting(uint8_t value) { weaponsFree = value; }
+    uint8_t GetSetting() const { return weaponsFree; }
+    uint8_t IsFinished() const { return (missionFlags & MissionFlag::FINISHED) ? 1 : 0; }
+    uint8_t IsMarkedDeleted() const { return deletedMark; }
+    void DropEditSettings();
+    void SyncEditReferences();
+
+    // ---- units ----
+    bool HasUnit(uint16_t unitID) const { return units.Find(unitID) != nullptr; }
+    uint16_t FirstUnitID() const;
+    uint16_t FindShipOtherThan(uint16_t unitID) const;
+    void MarkUserSensors(uint16_t unitID);
+    void SetUnitGroup(uint16_t unitID, uint16_t leader);
+    void AddUnit(uint16_t unitID);
+    MissionUnitRec* ExtractUnit(uint16_t unitID);
+    void AdoptUnit(MissionUnitRec* record);
+    void AdoptUnitQuietly(MissionUnitRec* record);
+    void MoveGroupMembers(uint16_t leader, MissionRecord* target);
+    bool RemoveUnit(uint16_t unitID);
+    void PostUnitEvents();
+    void RefreshUnitPaths();
+    void DeleteUnits();
+
+    // ---- orders and sensors ----
+    static void CopyIDList(const IDList* source, IDList* target);
+    uint16_t OrderUnitSpeed(uint16_t unitID, Unit* unit, int16_t setting, int16_t altitude);
+    void OrderUnitAltitude(uint16_t unitID, int16_t altitude);
+    void PostSensorSetting(uint16_t unitID, uint16_t mode, uint32_t value, uint16_t firstTime, uint8_t firstVariation,
+                           uint16_t secondTime, uint8_t secondVariation);
+    void PostUnitSensorsOn(uint16_t unitID);
+
+    // ---- shared routines ----
+    static uint32_t GetUnitReach(Unit* unit, uint32_t targetClass);
+    static bool IsBearingWithin5(int32_t bearing, int32_t reference);
+    static bool IsTrackClass6000(const Contact* contact);
+    static uint16_t AverageOfThree(const uint16_t* values);
+    static void SetContactCheck(Contact* contact, uint32_t seconds);
+    static bool MayAttack(const Unit* unit, int32_t count);
+    static int32_t NextAttackStep(const Unit* unit, int32_t step);
+    void NotifyTrackedUnits(const Contact* contact, uint32_t targetClass, const Unit* unit, uint16_t unitID);
+
+    // ---- fields ----
+    uint16_t missionType = 0;              // 1..9, set by each type's constructor
+    uint16_t creationKind = 0;             // 0 standing, 1..13 the ops staff's kinds
+    uint32_t missionFlags = 0;             // MissionFlag bits
+    uint16_t settingCode = 0;
+    uint8_t weaponsFree = 1;               // 1: units engage hostile contacts on their own
+    uint16_t settingGroup1[4] = {};        // radar: first time, variation, second time, variation
+    uint16_t settingGroup2[4] = {};        // active sonar, the same order
+    uint16_t settingGroup3[4] = {};        // ECM, the same order
+    uint32_t delayTime = 0;
+    char* name = nullptr;                  // owned, NUL-terminated
+    char* savedName = nullptr;             // owned: the description in mission reports
+    MissionUnitList units;
+    PlaneRecRefList planeRefs;
+    uint16_t auxValue = 0;                 // kept for the mission types
+    IDList sideQueue;                      // contact-record keys planning has still to visit
+    uint32_t targetClasses = 0;            // contact class bits the mission is after
+    Side* side = nullptr;                  // owning side; not saved
+    Chain<MissionTask> engageTasks;        // highest priority first
+    Chain<TimedRecord> timedRecords;
+    Chain<ListLink> linkChain;
+    Chain<MissionTask> keptTasks;
+    IDList extraIDs;
+    Chain<MissionTask> watchTasks;         // highest priority first
+    uint8_t deletedMark = 0;               // marked deleted while being edited
+    MissionNameRecord* editSettings = nullptr;   // owned edit copy of the settings
+    MissionUnitList editUnits;
+    PlaneRecRefList editPlaneRefs;
+
+    // (the other groups of operations follow, each in its own block)
+};
