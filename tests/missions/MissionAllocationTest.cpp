@@ -3,9 +3,11 @@
 // becomes of each task and its contact after a planning pass.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "PlanningWorld.h"
+#include "missions/AttackPlanCalls.h"
 
 using planningtest::Option;
 using planningtest::PlanningWorld;
@@ -277,6 +279,8 @@ TEST(MissionAllocation, PlanningPassHoldsTheContactUntilTheAttack)
     EXPECT_EQ(world.mission.engageTasks.First(), nullptr);
     EXPECT_EQ(world.mission.extraIDs.First(), nullptr);
     EXPECT_EQ(world.mission.keptTasks.First(), nullptr);   // allocated: not kept
+    // No planned-attack event class: the options go with the pass.
+    EXPECT_EQ(world.mission.timedRecords.First(), nullptr);
     ASSERT_GE(world.mission.engageResults.size(), 1u);
     EXPECT_EQ(world.mission.engageResults[0], (planningtest::CountingMission::EngageResult{1, 0, 1}));
 }
@@ -298,4 +302,88 @@ TEST(MissionAllocation, OptionKeepTest)
     EXPECT_EQ(plain->GetNext(), nullptr);
     EXPECT_EQ(world.mission.timedRecords.First(), later);
     EXPECT_EQ(later->GetNext(), nullptr);
+}
+
+namespace {
+
+struct PlannedAttack {
+    int made = 0;
+    int optionsTaken = 0;
+    std::vector<std::pair<uint16_t, uint16_t>> rows;   // shooter, option count
+};
+
+PlannedAttack& Seen()
+{
+    static PlannedAttack seen;
+    return seen;
+}
+
+// A planned-attack event that takes the options over, as the event class does.
+class TakenOptions : public Event {
+public:
+    explicit TakenOptions(Chain<TimedRecord>& options) : taken(std::move(options)) {}
+    bool HandleEvent() override { return false; }
+    uint8_t TypeCode() const override { return 0x0D; }
+    bool Load(std::istream&) override { return true; }
+    void Save(std::ostream&) const override {}
+    Chain<TimedRecord> taken;
+};
+
+Event* RecordPlannedAttack(Chain<TimedRecord>& options, const Chain<ListLink>& rows)
+{
+    ++Seen().made;
+    for (const TimedRecord* o = options.First(); o != nullptr; o = o->GetNext())
+        ++Seen().optionsTaken;
+    for (const ListLink* l = rows.First(); l != nullptr; l = l->GetNext()) {
+        const auto* row = static_cast<const ShooterOptions*>(l);
+        Seen().rows.emplace_back(row->shooterID, row->optionCount);
+    }
+    return new TakenOptions(options);
+}
+
+}  // namespace
+
+TEST(MissionAllocation, PlannedAttackTakesTheOptionsGroupedByShooter)
+{
+    PlanningWorld world;
+    Seen() = PlannedAttack{};
+    AttackPlanCalls calls;
+    calls.makePlannedAttackEvent = RecordPlannedAttack;
+    const AttackPlanCalls previous = SetAttackPlanCalls(calls);
+    world.SetTime(100);
+    StockEntry stock(1, 10, 5);
+    for (const uint16_t id : {1, 2}) {
+        planningtest::FakeUnit& shooter = world.AddUnit(id, 'S');
+        shooter.reachTenths = 100;
+        shooter.offers = {Option(id, 20, &stock, 0x2, 10, 90), Option(id, 20, &stock, 0x1, 10, 90)};
+    }
+    Contact& contact = world.AddContact(20, 0x1, {4096, 0});
+    InsertTaskInOrder(world.mission.engageTasks, TaskFor(20, 0, 10));
+
+    world.mission.PlanAttacks(world.record);
+    SetAttackPlanCalls(previous);
+
+    EXPECT_EQ(Seen().made, 1);
+    EXPECT_EQ(Seen().optionsTaken, 4);
+    EXPECT_EQ(Seen().rows, (std::vector<std::pair<uint16_t, uint16_t>>{{1, 2}, {2, 2}}));
+    EXPECT_EQ(world.mission.timedRecords.First(), nullptr);
+    EXPECT_EQ(world.mission.linkChain.First(), nullptr);
+    // The attack was due before now: the contact is held one second.
+    EXPECT_EQ(contact.pendingHold, 1u);
+    const auto events = world.TakeEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].first, 0x0D);
+}
+
+TEST(MissionAllocation, TargetCoveredByTheContactsOwnTallies)
+{
+    PlanningWorld world;
+    Contact& contact = world.AddContact(20, 0x1);
+    contact.sizeClass = 1;   // wants (2, 20)
+    EXPECT_FALSE(world.mission.IsTargetCovered(&contact));
+    contact.threat[1] = 20;
+    EXPECT_TRUE(world.mission.IsTargetCovered(&contact));
+    Contact& air = world.AddContact(21, 0x4);
+    air.threat[0] = 2;   // air: wants 0 + 2
+    EXPECT_TRUE(world.mission.IsTargetCovered(&air));
 }

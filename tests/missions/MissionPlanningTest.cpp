@@ -3,10 +3,12 @@
 // the units sent against contacts in reach.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "PlanningWorld.h"
 #include "core/Units.h"
+#include "missions/AttackPlanCalls.h"
 
 using planningtest::PlanningWorld;
 
@@ -340,4 +342,27 @@ TEST(MissionPlanning, UnitPostureOncePerMark)
     world.mission.missionFlags |= MissionFlag::DELAYED_START;
     world.mission.SetUnitPosture(1, record);
     EXPECT_EQ(record->markBits, 0);
+}
+
+TEST(MissionPlanning, EngagingMemberTellsItsParent)
+{
+    static std::vector<std::pair<uint16_t, uint32_t>> notices;
+    notices.clear();
+    AttackPlanCalls calls;
+    calls.notifyParentUnit = [](uint16_t unitID, uint32_t value) { notices.emplace_back(unitID, value); };
+    const AttackPlanCalls previous = SetAttackPlanCalls(calls);
+    PlanningWorld world;
+    planningtest::FakeUnit& member = world.AddUnit(1, 'S');
+    MissionUnitRec* record = world.mission.units.Find(1);
+    record->leaderID = 9;
+    Contact& contact = world.AddContact(40, 0x800, {4096, 0});
+    member.acceptsEngagement = true;
+    EXPECT_TRUE(world.mission.EngageIfInReach(record, &member, &contact, 2 * 4096));
+    member.acceptsEngagement = false;
+    EXPECT_FALSE(world.mission.EngageIfInReach(record, &member, &contact, 4096));   // not below 1 nm
+    record->leaderID = 0;
+    world.mission.EngageIfInReach(record, &member, &contact, 2 * 4096);
+    SetAttackPlanCalls(previous);
+    EXPECT_EQ(notices, (std::vector<std::pair<uint16_t, uint32_t>>{{1, 1}, {1, 0}}));
+    EXPECT_EQ(member.engageAsked, 2);
 }
