@@ -108,6 +108,27 @@ void EventQueue::RemoveEventsOf(uint16_t subject, uint8_t typeCode)
     }
 }
 
+void EventQueue::RemoveEventsOf(uint16_t subject, const uint8_t* typeCodes, int count)
+{
+    if (typeCodes == nullptr || count <= 0)
+        return;
+    Event* event = chain_.First();
+    while (event != nullptr) {
+        Event* const next = event->GetNext();
+        if (event->GetSubject() == subject) {
+            const uint8_t code = event->TypeCode();
+            for (int i = 0; i < count; ++i) {
+                if (code == typeCodes[i]) {
+                    TakeOut(event);
+                    delete event;
+                    break;
+                }
+            }
+        }
+        event = next;
+    }
+}
+
 Event* EventQueue::FindNextOfType(const Event* after, uint8_t typeCode) const
 {
     Event* event = after != nullptr ? after->GetNext() : chain_.First();

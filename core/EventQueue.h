@@ -47,6 +47,9 @@ public:
     // Deletes every queued event whose subject is `subject` and, when
     // typeCode is not 0, whose type code is typeCode.
     void RemoveEventsOf(uint16_t subject, uint8_t typeCode);
+    // The same for several type codes in one walk of the queue: deletes the
+    // subject's events whose type code is one of the `count` codes.
+    void RemoveEventsOf(uint16_t subject, const uint8_t* typeCodes, int count);
 
     // The first event, starting after `after` (nullptr: at the head), whose
     // type code is typeCode. With EventCode::ANY: the starting event itself

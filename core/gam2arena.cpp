@@ -157,6 +157,12 @@ void RemoveUnitEvents(uint16_t unitID, uint8_t typeCode)
         gArenaState->Queue().RemoveEventsOf(unitID, typeCode);
 }
 
+void RemoveUnitEvents(uint16_t unitID, const uint8_t* typeCodes, int count)
+{
+    if (gArenaState != nullptr)
+        gArenaState->Queue().RemoveEventsOf(unitID, typeCodes, count);
+}
+
 Event* FindEvent(Event* after, uint8_t typeCode)
 {
     if (gArenaState == nullptr)

@@ -112,6 +112,8 @@ void PostEvent(Event* event);
 // Deletes every queued event whose subject is unitID and, unless typeCode is
 // 0, whose type code equals it. Nothing with nothing installed.
 void RemoveUnitEvents(uint16_t unitID, uint8_t typeCode);
+// The same for the `count` type codes given, in one walk of the queue.
+void RemoveUnitEvents(uint16_t unitID, const uint8_t* typeCodes, int count);
 
 // The next queued event after `after` (nullptr: from the head) whose type
 // code is typeCode (EventCode::ANY: of any type); nullptr when none, or with

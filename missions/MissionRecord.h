@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <string>
 
 #include "annex/TimedRecord.h"
 #include "core/Chain.h"
@@ -43,6 +44,12 @@ constexpr uint32_t ECM_PERIODIC = 0x8000;
 constexpr uint32_t SETTING_BITS = 0xFC0E;    // the nine emission bits above
 constexpr uint32_t THIRD_AT_A_TIME = 0x10000;   // creation switch; set on files before 2.1.0.0
 } // namespace MissionFlag
+
+// Codes a mission event carries to its mission.
+namespace MissionEventCode {
+constexpr uint16_t START = 1;            // resume: the units are started
+constexpr uint16_t DELAYED_START = 3;    // delayed start
+} // namespace MissionEventCode
 
 // The two standing missions every side has; created missions start at 3.
 constexpr uint16_t STANDING_MISSION_ID = 1;
@@ -141,7 +148,9 @@ public:
     void SetName(const char* text);
     const char* GetName() const { return name; }
     const char* GetSavedName() const { return savedName; }
-    const char* GetUnitMissionText(uint16_t unitID);
+    // The text shown as the unit's mission: WAITING_TEXT while it waits or is
+    // done, else the mission name ("" without one).
+    std::string GetUnitMissionText(uint16_t unitID) const;
     void SetSetting(uint8_t value) { weaponsFree = value; }
     uint8_t GetSetting() const { return weaponsFree; }
     uint8_t IsFinished() const { return (missionFlags & MissionFlag::FINISHED) ? 1 : 0; }
@@ -212,6 +221,11 @@ public:
     MissionUnitList editUnits;
     PlaneRecRefList editPlaneRefs;
 
+private:
+    // Adds the record's memberCount to its leader's record in this mission.
+    void AddToLeader(const MissionUnitRec& record);
+
+public:
     // (the other groups of operations follow, each in its own block)
 
     // ---- contact planning and attack allocation ----

@@ -25,11 +25,10 @@ void MissionUnitRec::SetState(int16_t newState, uint16_t newTargetID, uint32_t n
 
 void MissionUnitRec::DropQueuedEvents() const
 {
-    const uint16_t unitID = GetUnitID();
-    gam2arena::RemoveUnitEvents(unitID, EventCode::SET_SENSORS);
-    gam2arena::RemoveUnitEvents(unitID, EventCode::SET_ALTITUDE);
-    gam2arena::RemoveUnitEvents(unitID, EventCode::SET_SPEED);
-    gam2arena::RemoveUnitEvents(unitID, EventCode::MISSION_UNIT);
+    // One walk of the queue for the four orders a mission gives its unit.
+    static constexpr uint8_t ORDER_EVENTS[] = {EventCode::SET_SENSORS, EventCode::SET_ALTITUDE,
+                                               EventCode::SET_SPEED, EventCode::MISSION_UNIT};
+    gam2arena::RemoveUnitEvents(GetUnitID(), ORDER_EVENTS, 4);
 }
 
 void MissionUnitRec::DropSensorEvents() const
