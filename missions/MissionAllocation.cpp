@@ -10,7 +10,8 @@
 #include "core/gam2arena.h"
 #include "engagement/Contact.h"
 #include "engagement/SideContacts.h"
-#include "missions/AttackPlanCalls.h"
+#include "missions/MissionCalls.h"
+#include "missions/ShooterOptions.h"
 #include "missions/MissionRecord.h"
 #include "missions/MissionTask.h"
 #include "units/Unit.h"
@@ -123,7 +124,7 @@ void MissionRecord::GroupOptionsByShooter()
 
 void MissionRecord::PostPlannedAttack()
 {
-    Event* const event = MakePlannedAttackEvent(timedRecords, linkChain);
+    Event* const event = MakeAttackExecutionEvent(timedRecords);
     if (event != nullptr)
         gam2arena::PostEvent(event);
     // Options no event took go with the pass: the plan they made is over.

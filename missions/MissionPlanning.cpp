@@ -11,7 +11,7 @@
 #include "core/gam2arena.h"
 #include "engagement/Contact.h"
 #include "engagement/SideContacts.h"
-#include "missions/AttackPlanCalls.h"
+#include "missions/MissionCalls.h"
 #include "missions/MissionRecord.h"
 #include "missions/MissionTask.h"
 #include "missions/Side.h"
@@ -406,7 +406,7 @@ bool MissionRecord::EngageIfInReach(MissionUnitRec* record, Unit* unit, Contact*
         }
     }
     if (record->leaderID != 0)
-        gam2side::NotifyParentUnit(record->GetUnitID(), accepted ? 1 : 0);
+        gam2side::NotifyParentUnit(record->GetUnitID(), static_cast<uint8_t>(accepted ? 1 : 0));
     return accepted;
 }
 

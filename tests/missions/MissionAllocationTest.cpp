@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "PlanningWorld.h"
-#include "missions/AttackPlanCalls.h"
+#include "missions/MissionCalls.h"
+#include "missions/ShooterOptions.h"
 
 using planningtest::Option;
 using planningtest::PlanningWorld;
@@ -309,7 +310,6 @@ namespace {
 struct PlannedAttack {
     int made = 0;
     int optionsTaken = 0;
-    std::vector<std::pair<uint16_t, uint16_t>> rows;   // shooter, option count
 };
 
 PlannedAttack& Seen()
@@ -329,27 +329,23 @@ public:
     Chain<TimedRecord> taken;
 };
 
-Event* RecordPlannedAttack(Chain<TimedRecord>& options, const Chain<ListLink>& rows)
+Event* RecordPlannedAttack(Chain<TimedRecord>& options)
 {
     ++Seen().made;
     for (const TimedRecord* o = options.First(); o != nullptr; o = o->GetNext())
         ++Seen().optionsTaken;
-    for (const ListLink* l = rows.First(); l != nullptr; l = l->GetNext()) {
-        const auto* row = static_cast<const ShooterOptions*>(l);
-        Seen().rows.emplace_back(row->shooterID, row->optionCount);
-    }
     return new TakenOptions(options);
 }
 
 }  // namespace
 
-TEST(MissionAllocation, PlannedAttackTakesTheOptionsGroupedByShooter)
+TEST(MissionAllocation, PlannedAttackTakesTheOptions)
 {
     PlanningWorld world;
     Seen() = PlannedAttack{};
-    AttackPlanCalls calls;
-    calls.makePlannedAttackEvent = RecordPlannedAttack;
-    const AttackPlanCalls previous = SetAttackPlanCalls(calls);
+    MissionCalls calls;
+    calls.makeAttackExecutionEvent = RecordPlannedAttack;
+    const MissionCalls previous = SetMissionCalls(calls);
     world.SetTime(100);
     StockEntry stock(1, 10, 5);
     for (const uint16_t id : {1, 2}) {
@@ -361,11 +357,10 @@ TEST(MissionAllocation, PlannedAttackTakesTheOptionsGroupedByShooter)
     InsertTaskInOrder(world.mission.engageTasks, TaskFor(20, 0, 10));
 
     world.mission.PlanAttacks(world.record);
-    SetAttackPlanCalls(previous);
+    SetMissionCalls(previous);
 
     EXPECT_EQ(Seen().made, 1);
     EXPECT_EQ(Seen().optionsTaken, 4);
-    EXPECT_EQ(Seen().rows, (std::vector<std::pair<uint16_t, uint16_t>>{{1, 2}, {2, 2}}));
     EXPECT_EQ(world.mission.timedRecords.First(), nullptr);
     EXPECT_EQ(world.mission.linkChain.First(), nullptr);
     // The attack was due before now: the contact is held one second.

@@ -8,7 +8,7 @@
 
 #include "PlanningWorld.h"
 #include "core/Units.h"
-#include "missions/AttackPlanCalls.h"
+#include "missions/MissionCalls.h"
 
 using planningtest::PlanningWorld;
 
@@ -348,9 +348,9 @@ TEST(MissionPlanning, EngagingMemberTellsItsParent)
 {
     static std::vector<std::pair<uint16_t, uint32_t>> notices;
     notices.clear();
-    AttackPlanCalls calls;
-    calls.notifyParentUnit = [](uint16_t unitID, uint32_t value) { notices.emplace_back(unitID, value); };
-    const AttackPlanCalls previous = SetAttackPlanCalls(calls);
+    MissionCalls calls;
+    calls.notifyParentUnit = [](uint16_t unitID, uint8_t value) { notices.emplace_back(unitID, value); };
+    const MissionCalls previous = SetMissionCalls(calls);
     PlanningWorld world;
     planningtest::FakeUnit& member = world.AddUnit(1, 'S');
     MissionUnitRec* record = world.mission.units.Find(1);
@@ -362,7 +362,7 @@ TEST(MissionPlanning, EngagingMemberTellsItsParent)
     EXPECT_FALSE(world.mission.EngageIfInReach(record, &member, &contact, 4096));   // not below 1 nm
     record->leaderID = 0;
     world.mission.EngageIfInReach(record, &member, &contact, 2 * 4096);
-    SetAttackPlanCalls(previous);
+    SetMissionCalls(previous);
     EXPECT_EQ(notices, (std::vector<std::pair<uint16_t, uint32_t>>{{1, 1}, {1, 0}}));
     EXPECT_EQ(member.engageAsked, 2);
 }
