@@ -250,4 +250,47 @@ public:
     void ApplyStoredOrder(uint16_t holderID, uint16_t recordID, uint16_t unitID);
     uint32_t CountAircraft() const;
     uint16_t DeployUnitSensor(Unit* unit, uint8_t force);
+
+    // ---- contact planning and attack allocation ----
+    // Queues the contact record of every unit of the mission and of every
+    // aircraft reference's holder, once each.
+    void QueuePlanning();
+    // Scans the next queued record: its contacts due for a look are
+    // considered, all are aged, attacks are allocated and units sent; the
+    // task chains are emptied. True while records remain queued; on the
+    // last (or with none queued) every unit record gets CheckIdleState.
+    bool PlanStep();
+    // Sets the aged bit (0x40) of the contact's changeBits when it has not
+    // been reported within its class's age limit.
+    void AgeContact(Contact* contact);
+    // The four counts of a task from the contact: wanted by the identified
+    // unit's strength or by class and size, allocated from its tallies.
+    void FillTaskEstimate(MissionTask* task, Contact* contact, uint32_t targetClass);
+    // Asks the unit to engage the contact when it is within `distance`
+    // (range units) and, with a known course, ahead of it; answers whether
+    // the unit accepted.
+    bool EngageIfInReach(MissionUnitRec* record, Unit* unit, Contact* contact, int32_t distance);
+    // Inserts into engageTasks by priority; a task for a contact already
+    // queued is deleted and the answer is false.
+    bool InsertTaskByPriority(MissionTask* task);
+    // The attack allocation of one scanned record.
+    void PlanAttacks(SideContacts* side);
+    // Whether the contact's own estimate already satisfies a task for it.
+    bool IsTargetCovered(Contact* contact);
+    // An option with no flags is kept where it is (true); any other is
+    // taken out of `from` and appended to timedRecords, or deleted when it
+    // carries the dropped bits 0x2 or 0x4 (false).
+    bool KeepOption(TimedRecordChain& from, TimedRecord* option);
+
+protected:
+    void ScanSide(SideContacts& scanned);
+    bool OfferOptions(const MissionTask& task, const Contact& contact);
+    void DropRefusedOptions();
+    void GroupOptionsByShooter();
+    void AllocateTasks(SideContacts* scanned);
+    void PostPlannedAttack();
+    void AllocateOption(TimedRecord& option, MissionTask& task, uint8_t clearMark, Contact* contact,
+                        bool compareIDs, uint32_t& answer);
+
+public:
 };

@@ -1,7 +1,7 @@
 // MissionTask.h: MissionTask, one contact that a mission means to act on (a
 // target, a threat or a contact to watch), with its counts and the attack
-// options gathered for it. Missions keep tasks in chains by priority; the
-// ordered insertion is MissionRecord::InsertTaskByPriority.
+// options gathered for it. Missions keep tasks in chains by priority,
+// highest first, through InsertTaskInOrder.
 #pragma once
 
 #include <cstdint>
@@ -34,3 +34,11 @@ public:
 };
 
 using MissionTaskChain = Chain<MissionTask>;
+
+// Puts task into chain, which runs from the highest priority down: before
+// the first task of lower priority, else at the end, so that equal
+// priorities keep their arrival order. A chain that already holds a task for
+// the same contact (anywhere, also below the place the task would take) is
+// left as it was and the answer is false: the task stays
+// with the caller, who deletes it. Null task: false.
+bool InsertTaskInOrder(MissionTaskChain& chain, MissionTask* task);

@@ -239,6 +239,13 @@ public:
     virtual int32_t GetSpareFuel(uint32_t fuel) const;
     virtual bool CanAttackType(char /*letter*/) const { return false; }
     virtual bool HasAttackCapability() const { return false; }
+    // What missions read of a unit they plan against: two strength figures
+    // of an identified unit (attackers wanted, attack value wanted), and a
+    // time (game seconds) before which attacks on it are to be timed; 0 for
+    // none. The unit classes that know better answer for themselves.
+    virtual uint16_t GetStrengthEstimateLow() const { return 0; }
+    virtual uint16_t GetStrengthEstimateHigh() const { return 0; }
+    virtual uint32_t GetTimeLimit() const { return 0; }
     virtual bool CanSupportType(char /*letter*/) const { return false; }
     virtual bool HasSupportCapability() const { return false; }
     // Whether the unit's endurance at `knots` covers the run to the point.
