@@ -48,10 +48,8 @@ void PlaneAnnex::BuildPerformanceTable()
     Plane test(GetKey(), 0);
     LatLonRect bounds;
     Nav2Game::GetMapBounds(bounds);
-    // Summed in 64 bits: two edges near the poles or the date line would
-    // overflow a 32-bit sum.
-    test.SetPosition(LatLonPoint(static_cast<int32_t>((int64_t{bounds.north} + bounds.south) / 2),
-                                 static_cast<int32_t>((int64_t{bounds.west} + bounds.east) / 2)));
+    // The middle of the map, each sum halved toward zero (no map: 0, 0).
+    test.SetPosition(LatLonPoint((bounds.north + bounds.south) / 2, (bounds.west + bounds.east) / 2));
     const PropulsionPlant* const plant = test.plants.First();
     if (plant == nullptr)
         return;

@@ -248,8 +248,9 @@ TEST_F(SmallAnnex, TheLoadoutMountOnlyForAListedLoadout)
         const Mount* mount = LoadoutMountOf(plane);
         EXPECT_EQ(mount != nullptr, c.mount);
         EXPECT_EQ(plane.loadoutID, c.mount ? c.loadout : 0);
-        if (mount != nullptr)
+        if (mount != nullptr) {
             EXPECT_EQ(mount->mountAnnexID, c.loadout);
+        }
         EXPECT_EQ(TanksOf(plane), c.tanks);
         ExpectCreationReserves(plane);
     }
@@ -308,10 +309,11 @@ TEST_F(SmallAnnex, PerformanceTableBySettingAndBand)
             const int i = PlaneAnnex::PERF_BANDS * s + b;
             EXPECT_EQ(record.perfCeiling[i], (b + 1) * 1000);
             EXPECT_EQ(record.perfSpeed[i], plane.plants.First()->speedTable[s][b].speed);
-            if (s == 0)
+            if (s == 0) {
                 EXPECT_EQ(record.perfRange[i], 0);   // no speed, no range
-            else
+            } else {
                 EXPECT_GT(record.perfRange[i], 0);
+            }
         }
     }
     // More fuel burnt at a higher band: the range falls with the band.
@@ -393,11 +395,12 @@ TEST_F(SampleAircraft, EveryTypeWithEveryLoadoutMatchesItsRecords)
             EXPECT_EQ(LoadoutMountOf(plane) != nullptr, listed);
             EXPECT_EQ(plane.loadoutID, record->HasLoadout(loadout) ? loadout : 0);
 
-            // The record's own sensors come first, those of stores after.
+            // The record's own sensors of a class come first, those of stores after.
             std::vector<uint16_t> sensors, expectedSensors;
             for (const IDRecord* s = record->sensorIDs.First(); s != nullptr; s = s->GetNext())
-                if (t.Sensors()->Find(s->GetKey()) != nullptr)
-                    expectedSensors.push_back(s->GetKey());
+                if (const SensorAnnex* r = t.Sensors()->Find(s->GetKey()))
+                    if (SensorClassForType(r->GetSensorType(), false) != SensorClass::NONE)
+                        expectedSensors.push_back(s->GetKey());
             for (const Sensor* s = plane.sensors.First(); s != nullptr && sensors.size() < expectedSensors.size();
                  s = s->GetNext())
                 sensors.push_back(s->GetSensorID());
@@ -426,8 +429,9 @@ TEST_F(SampleAircraft, EveryTypeWithEveryLoadoutMatchesItsRecords)
             ASSERT_GE(tanks.size(), expectedTanks.size());
             EXPECT_EQ(std::vector<uint32_t>(tanks.end() - static_cast<long>(expectedTanks.size()), tanks.end()),
                       expectedTanks);
-            if (!listed)
+            if (!listed) {
                 EXPECT_EQ(tanks.size(), expectedTanks.size());
+            }
             for (const FuelTank* tank = plane.fuelTanks.First(); tank != nullptr; tank = tank->GetNext())
                 EXPECT_EQ(tank->GetCount(), tank->GetCapacity());
             EXPECT_EQ(plane.aspectValues[0], record->triple1);
