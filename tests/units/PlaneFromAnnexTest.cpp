@@ -22,12 +22,6 @@ namespace {
 
 using namespace unittest;
 
-Sensor* MakeRecordSensor(uint8_t sensorClass, uint16_t sensorID)
-{
-    auto* sensor = new TestSensor(sensorClass);
-    sensor->SetSensorID(sensorID);
-    return sensor;
-}
 
 template <class List>
 void Fill(List& list, std::initializer_list<uint16_t> ids)
@@ -119,8 +113,8 @@ protected:
         for (int b = 0; b < PropulsionPlant::BANDS; ++b)
             jet->bandValuesA[b] = static_cast<uint16_t>(60 + 20 * b);
         t.Propulsions()->Insert(jet);
-        AddFuel(1, FuelType::AVIATION, 1000);
-        AddFuel(2, FuelType::AVIATION, 300);
+        AddFuelRecord(1, FuelType::AVIATION, 1000);
+        AddFuelRecord(2, FuelType::AVIATION, 300);
 
         auto* weapon = new WeaponAnnex(20);
         weapon->weaponKind = 512;   // a drop tank
@@ -174,13 +168,6 @@ protected:
     }
     ~SmallAnnex() override { Annex::Tables().Delete(); }
 
-    static void AddFuel(uint16_t id, uint32_t type, uint32_t capacity)
-    {
-        auto* fuel = new FuelAnnex(id);
-        fuel->fuelType = type;
-        fuel->capacity = capacity;
-        Annex::Tables().Fuels()->Insert(fuel);
-    }
     static void AddComm(uint16_t id, uint32_t flags, uint16_t range)
     {
         auto* comm = new CommAnnex(id);
