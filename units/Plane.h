@@ -45,8 +45,8 @@ public:
     // fuel hook-up, the cruise figures, the reserves (a tenth of the
     // full-tank range rounded up, a tenth of the spare aviation fuel),
     // triples, climb rate and task word. Without the record every other
-    // field stays as Plane() leaves it. Components whose records are
-    // missing are built cleared.
+    // field stays as Plane() leaves it. A component whose record is missing
+    // is built cleared (a sensor is left out).
     Plane(uint16_t planeAnnexID, uint16_t loadout);
     ~Plane() override = default;
 
