@@ -150,7 +150,7 @@ void BM_AirGroupsFlyTheirPaths(benchmark::State& state)
 {
     World world;
     for (AirGroup* g : world.groups) {
-        g->SetDestination(new PositionNode(NavMath::Get_LatLonPoint_From_Vector(g->GetPosition(), 5000 * RANGE_PER_NM, 0)));
+        g->SetPath(new PositionNode(NavMath::Get_LatLonPoint_From_Vector(g->GetPosition(), 5000 * RANGE_PER_NM, 0)));
         g->airGroupFlags = 0;
     }
     world.DropEvents();

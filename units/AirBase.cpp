@@ -55,8 +55,10 @@ int32_t AirBase::ApplyDamage(int32_t amount, uint32_t kind, uint32_t mask)
     }
     if (candidates.empty())
         return 0;
+    // A draw beyond the list (which the generator never gives) takes the
+    // first.
     const uint16_t pick = gam2arena::Random(static_cast<uint16_t>(std::min<size_t>(candidates.size(), UINT16_MAX)));
-    Unit* const target = gam2arena::FindUnit(candidates[std::min<size_t>(pick, candidates.size() - 1)]);
+    Unit* const target = gam2arena::FindUnit(candidates[pick < candidates.size() ? pick : 0]);
     if (target == nullptr)
         return 0;
     // A facility that answers it is lost (again, when it already was) goes

@@ -71,8 +71,9 @@ public:
     void RecomputeSpeedLimits() override {}
     void LimitSpeedByMember(uint16_t) override {}
     void PlanKind6Stations(SummaryList&) override {}
-    // An air base cannot be moved.
+    // An air base cannot be moved, through either placement.
     void PlaceAt(const LatLonPoint&) override {}
+    void TryMoveTo(const LatLonPoint&) override {}
     // 0x400 with the capability words of the facility members that can be
     // found.
     void UpdateAircraftCapability() override;

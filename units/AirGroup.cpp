@@ -211,10 +211,10 @@ void AirGroup::SetGroupAltitude(int16_t altitude)
     PositionObject::SetAltitude(altitude);
 }
 
-void AirGroup::SetDestination(PositionNode* target)
+void AirGroup::SetPath(PositionNode* target)
 {
     const int16_t altitude = GetAltitude();
-    SetPath(target);
+    Unit::SetPath(target);
     if (target == nullptr) {
         SetSpeed(GetMaxSpeedAtAltitude(0, altitude), altitude);
         UpdateStations(true);
@@ -252,11 +252,11 @@ int32_t AirGroup::GetClimbRate(int32_t direction) const
     return plane != nullptr ? plane->GetClimbRate(direction) : 0;
 }
 
-void AirGroup::SetTaskFlags(uint32_t flags)
+void AirGroup::OnMissionOrder(int32_t order)
 {
     for (const GroupEntry* e = members.First(); e != nullptr; e = e->GetNext()) {
-        if (auto* const plane = dynamic_cast<Plane*>(gam2arena::FindUnit(e->GetKey())))
-            plane->taskFlags = flags;
+        if (Unit* const unit = gam2arena::FindUnit(e->GetKey()))
+            unit->OnMissionOrder(order);
     }
 }
 
@@ -383,6 +383,12 @@ uint16_t AirGroup::GetShortestWeaponReach(uint32_t kind) const
     return lead != nullptr ? lead->GetShortestWeaponReach(kind) : 0;
 }
 
+bool AirGroup::HasSensorReach(uint32_t kind) const
+{
+    const Unit* const lead = Lead();
+    return lead != nullptr && lead->HasSensorReach(kind);
+}
+
 uint16_t AirGroup::GetSensorReach(uint32_t kind) const
 {
     const Unit* const lead = Lead();
@@ -415,8 +421,13 @@ void AirGroup::SaveFields(std::ostream& out) const
 
 bool AirGroup::LoadFields(std::istream& in)
 {
-    if (!Group::LoadFields(in))
-        return false;
+    // The group record ends with the shared name counter: a record cut short
+    // after it must not leave its counter behind.
+    const uint8_t counter = GetNameCounter();
     airGroupFlags = 0;
-    return !FileHasFlagsByte() || LoadField(in, airGroupFlags);
+    if (Group::LoadFields(in) && (!FileHasFlagsByte() || LoadField(in, airGroupFlags)))
+        return true;
+    SetNameCounter(counter);
+    airGroupFlags = 0;
+    return false;
 }

@@ -104,8 +104,9 @@ public:
     bool HasReturned() const { return needsStationPlan == RETURNED; }
     // Every member found and the group to the altitude, labels rebuilt.
     void SetGroupAltitude(int16_t altitude);
-    // Replaces the path by the target (null clears it) and chooses the speed.
-    void SetDestination(PositionNode* target);
+    // Replaces the path by the target (null clears it), turns toward it and
+    // chooses the speed.
+    void SetPath(PositionNode* target) override;
     // A landing event for every member: to the event's destination when it
     // names one, else to the member's own home base.
     void LandAll(const Event* landEvent);
@@ -114,10 +115,14 @@ public:
     // The first member's climb rate; 0 when it cannot be found.
     int32_t GetClimbRate(int32_t direction) const;
     // The task word to every member found.
-    void SetTaskFlags(uint32_t flags);
+    void OnMissionOrder(int32_t order) override;
     // The group's placement, every member at the same point, then the
-    // stations refreshed.
+    // stations refreshed; a unit placed through the unit operation gets the
+    // same.
     void PlaceAt(const LatLonPoint& point) override;
+    void TryMoveTo(const LatLonPoint& point) override { PlaceAt(point); }
+    // The lead's answer to the capability query; false without a lead.
+    bool HasSensorReach(uint32_t kind) const override;
 
     uint8_t airGroupFlags = 0;
 

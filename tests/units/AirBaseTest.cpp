@@ -17,6 +17,7 @@
 #include "units/PlaneRec.h"
 #include "units/PositionNode.h"
 #include "units/StatusWeather.h"
+#include "units/UnitBridge.h"
 #include "units/UnitList.h"
 #include "units/UnitStatus.h"
 #include "UnitTestSupport.h"
@@ -281,9 +282,16 @@ TEST_F(AirBaseTest, SpeedPlacingAndPathAreRefused)
     base->SetPosition(home);
     EXPECT_EQ(base->SetSpeed(20, 0), 0);
     EXPECT_EQ(base->speed, 0);
+    UnitBridgeCalls bridge;   // every leg suits: only the base itself refuses
+    bridge.legValidForUnit = [](uint16_t, const LatLonPoint&, const LatLonPoint&) { return true; };
+    const UnitBridgeCalls previousBridge = SetUnitBridgeCalls(bridge);
     base->PlaceAt({home.lat + 4096, home.lon + 4096});
     EXPECT_EQ(base->GetPosition().lat, home.lat);
     EXPECT_EQ(base->GetPosition().lon, home.lon);
+    static_cast<Unit&>(*base).TryMoveTo({home.lat + 4096, home.lon + 4096});   // the unit's placement
+    EXPECT_EQ(base->GetPosition().lat, home.lat);
+    EXPECT_EQ(base->GetPosition().lon, home.lon);
+    SetUnitBridgeCalls(previousBridge);
     base->SetPath(new PositionNode(LatLonPoint{home.lat + 8192, home.lon}));
     ASSERT_NE(base->GetPath(), nullptr);
     base->Move(60);

@@ -45,8 +45,12 @@ public:
         offers.push_back(amount);
         return amount;
     }
+    void OnMissionOrder(int32_t order) override { orders.push_back(order); }
+    bool HasSensorReach(uint32_t kind) const override { return kind == capableOf; }
     uint16_t cap;
+    uint32_t capableOf = 0;
     std::vector<uint32_t> offers;
+    std::vector<int32_t> orders;
 };
 
 struct MissionReport {
@@ -309,6 +313,45 @@ TEST_F(AirGroupTest, TheGroupFollowsItsLeadWithoutAPathOfItsOwn)
     EXPECT_EQ(std::string(air->GetLabel()).substr(4, 9), " 090 250 ");
 }
 
+// Orders that reach the group as a unit (the path, the task word, the
+// placement and the capability query) are the air group's own.
+TEST_F(AirGroupTest, UnitOrdersReachTheAirGroupsOwnOperations)
+{
+    Unit& unit = *air;
+    EXPECT_FALSE(unit.HasSensorReach(2));   // no lead
+    Flier* lead = Join(1, 500);
+    Flier* wing = Join(2, 500);
+    lead->capableOf = 2;
+    EXPECT_TRUE(unit.HasSensorReach(2));
+    EXPECT_FALSE(unit.HasSensorReach(3));
+
+    unit.OnMissionOrder(0x20);
+    EXPECT_EQ(lead->orders, std::vector<int32_t>{0x20});
+    EXPECT_EQ(wing->orders, std::vector<int32_t>{0x20});
+
+    // Forming: the path turns the group but leaves its speed.
+    const LatLonPoint east = NavMath::Get_LatLonPoint_From_Vector(Home(), 50 * RANGE_PER_NM, 90 * ANGLE_PER_DEGREE);
+    air->SetForming(true);
+    unit.SetPath(new PositionNode(east));
+    EXPECT_EQ(air->course, NavMath::Get_Vector(Home(), east).bearing);
+    EXPECT_EQ(air->speed, 0);
+    // Flying: setting 1 (250 knots for these aircraft), then setting 0 (125)
+    // when the path is taken away.
+    air->SetForming(false);
+    unit.SetPath(new PositionNode(east));
+    EXPECT_EQ(air->speed, 250);
+    EXPECT_EQ(lead->speed, 250);
+    unit.SetPath(nullptr);
+    EXPECT_EQ(air->GetPath(), nullptr);
+    EXPECT_EQ(air->speed, 125);
+
+    const LatLonPoint north = NavMath::Get_LatLonPoint_From_Vector(Home(), 10 * RANGE_PER_NM, 0);
+    unit.TryMoveTo(north);
+    EXPECT_EQ(air->GetPosition(), north);
+    EXPECT_EQ(lead->GetPosition(), north);
+    EXPECT_EQ(wing->GetPosition(), north);
+}
+
 // The saved record after its type letter.
 std::string Fields(const AirGroup& g)
 {
@@ -339,6 +382,21 @@ TEST_F(AirGroupTest, TheFlagsByteIsReadOnlyFromTheFileVersionsThatHoldIt)
         EXPECT_EQ(copy.airGroupFlags, r.flags ? 5 : 0);
         EXPECT_EQ(in.get(), 0xEE);
     }
+}
+
+TEST_F(AirGroupTest, ARecordCutBeforeItsFlagsLeavesTheNameCounterAlone)
+{
+    const uint8_t saved = Group::GetNameCounter();
+    Group::SetNameCounter(7);   // the counter the record holds
+    std::string bytes = Fields(*air);
+    bytes.pop_back();           // the flags byte
+    admin.SetFileVersion(VersionNumber(2, 1, 0, 0));
+    Group::SetNameCounter(40);
+    AirGroup copy;              // its own step: 41
+    std::istringstream in(bytes);
+    EXPECT_FALSE(copy.LoadFields(in));
+    EXPECT_EQ(Group::GetNameCounter(), 41);
+    Group::SetNameCounter(saved);
 }
 
 TEST_F(AirGroupTest, RoundTripsThroughTheUnitListAndRefusesDamagedForms)
