@@ -171,9 +171,7 @@ void MissionRecord::ReleaseAllUnits()
     for (const PlaneRecRef* ref = planeRefs.First(); ref; ref = ref->GetNext())
         held.push_back({ref->holderID, ref->recordID});
     for (const Held& h : held) {
-        Unit* const holder = gam2arena::FindUnit(h.holderID);
-        PlaneRecList* const list = holder ? holder->GetPlaneRecList() : nullptr;
-        PlaneRec* const planes = list ? list->Find(h.recordID) : nullptr;
+        PlaneRec* const planes = FindAircraftRecord(h.holderID, h.recordID);
         if (!planes)
             continue;
         planes->SetMissionID(STANDING_MISSION_ID, false);
