@@ -183,8 +183,16 @@ void MissionRecord::SplitReference(uint16_t holderID, uint16_t recordA, uint16_t
 void MissionRecord::ReduceReference(uint16_t holderID, uint16_t recordID, uint8_t n)
 {
     PlaneRecRef* const reference = FindReference(holderID, recordID);
-    if (reference && !SubtractCount(reference->count, n))
+    if (!reference)
+        return;
+    // The last aircraft to take off leave the reference at 0: the units they
+    // become still take its stored order (ApplyStoredOrder drops it then).
+    // More than it names stops at 0 and drops it at once.
+    if (n > reference->count) {
         DeleteReference(planeRefs, reference);
+        return;
+    }
+    reference->count = static_cast<uint8_t>(reference->count - n);
 }
 
 void MissionRecord::SetReferenceLoadout(uint16_t holderID, uint16_t recordID, uint16_t loadout)
@@ -301,9 +309,13 @@ PlaneRec* MissionRecord::CommitReference(PlaneRecRef* reference)
 {
     if (!reference)
         return nullptr;
-    if (TakeReferencePlanes(*reference, reference->count) == 0)
+    // The holder answers the record that now holds the aircraft: a new one
+    // when the reference names only part of its record.
+    const uint16_t taken = TakeReferencePlanes(*reference, reference->count);
+    if (taken == 0)
         return nullptr;
-    PlaneRec* const record = FindAircraftRecord(reference->holderID, reference->recordID);
+    reference->recordID = taken;
+    PlaneRec* const record = FindAircraftRecord(reference->holderID, taken);
     if (record)
         record->SetMissionID(GetID(), false);
     return record;

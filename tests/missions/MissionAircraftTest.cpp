@@ -199,7 +199,7 @@ TEST_F(MissionAircraftTest, CountsStopAtZeroAndAt255)
         mission.SplitReference(HOME, 1, 2, c.n);
         EXPECT_EQ(Counts(), c.counts) << c.what;
     }
-    const Case reductions[] = {{"reduce", 5, 0, 2, {3}}, {"reduce all", 5, 0, 5, {}}, {"reduce beyond", 5, 0, 9, {}}};
+    const Case reductions[] = {{"reduce", 5, 0, 2, {3}}, {"reduce all", 5, 0, 5, {0}}, {"reduce beyond", 5, 0, 9, {}}};
     for (const Case& c : reductions) {
         mission.planeRefs.DeleteAll();
         AddRef(HOME, 1, c.countA);
@@ -504,6 +504,57 @@ TEST_F(MissionAircraftTest, CommittingTakesTheAircraftForTheMission)
     EXPECT_EQ(record->GetKey(), 1);
     EXPECT_EQ(record->missionID, 4);
     EXPECT_EQ(mission.CommitReference(AddRef(HOME, 9, 1)), nullptr);
+}
+
+TEST_F(MissionAircraftTest, CommittingPartOfARecordTakesANewRecordForTheMission)
+{
+    PlaneRec* rest = AddRecord(home, 1, 5);
+    rest->missionID = 1;
+    mission.SetKey(4);
+    PlaneRecRef* ref = AddRef(HOME, 1, 2, PlaneRecRef::HELD);
+    PlaneRec* record = mission.CommitReference(ref);
+    ASSERT_NE(record, nullptr);
+    EXPECT_NE(record->GetKey(), 1);
+    EXPECT_EQ(ref->recordID, record->GetKey());
+    EXPECT_EQ(record->count, 2);
+    EXPECT_EQ(record->missionID, 4);
+    // The aircraft left behind stay with their own mission.
+    EXPECT_EQ(rest->count, 3);
+    EXPECT_EQ(rest->missionID, 1);
+}
+
+TEST_F(MissionAircraftTest, TheLastAircraftToTakeOffStillTakeTheStoredOrder)
+{
+    AddRecord(home, 1, 2);
+    PlaneRecRef* ref = AddRef(HOME, 1, 2);
+    ref->SetOrder(7, 40, 99);
+    AddUnitRecord(200);
+    mission.ReduceReference(HOME, 1, 2);
+    ASSERT_EQ(mission.FindReference(HOME, 1), ref);
+    EXPECT_EQ(ref->count, 0);
+    mission.ApplyStoredOrder(HOME, 1, 200);
+    const MissionUnitRec* unit = mission.units.Find(200);
+    EXPECT_EQ(unit->state, 7);
+    EXPECT_EQ(unit->targetID, 40);
+    EXPECT_EQ(mission.FindReference(HOME, 1), nullptr);
+}
+
+TEST_F(MissionAircraftTest, DetachingCancelsTheRecordsQueuedEventsOnlyWithNothingPending)
+{
+    static std::vector<Launch> removed;
+    MissionAircraftCalls calls;
+    calls.removeMissionEvents = [](uint16_t holder, uint16_t record) { removed.push_back({holder, record, 0}); };
+    const MissionAircraftCalls previous = SetMissionAircraftCalls(calls);
+    for (const uint32_t pending : {0u, 1u}) {
+        removed.clear();
+        home->records.DeleteAll();
+        AddRecord(home, 1, 3)->spareTime = pending;
+        AddRef(HOME, 1, 3);
+        delete mission.DetachReference(HOME, 1);
+        const std::vector<Launch> expected = pending == 0 ? std::vector<Launch>{{HOME, 1, 0}} : std::vector<Launch>{};
+        EXPECT_EQ(removed, expected) << pending;
+    }
+    SetMissionAircraftCalls(previous);
 }
 
 }  // namespace

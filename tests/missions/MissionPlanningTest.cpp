@@ -344,6 +344,54 @@ TEST(MissionPlanning, UnitPostureOncePerMark)
     EXPECT_EQ(record->markBits, 0);
 }
 
+TEST(MissionPlanning, UnitPostureByStateAndLetter)
+{
+    struct Order {
+        uint16_t unitID;
+        uint32_t mode, value;
+        bool operator==(const Order&) const = default;
+    };
+    static std::vector<Order> orders;
+    MissionCalls calls;
+    calls.makeSetSensorsEvent = [](uint16_t unitID, uint32_t mode, uint32_t value, uint16_t, uint8_t, uint16_t,
+                                   uint8_t) -> Event* {
+        orders.push_back({unitID, mode, value});
+        return nullptr;
+    };
+    const MissionCalls previous = SetMissionCalls(calls);
+    struct Row {
+        const char* name;
+        char letter;
+        int16_t state;
+        bool unitExists;
+        std::vector<Order> expected;
+        uint8_t markAfter;
+    };
+    const Row rows[] = {
+        {"engaging ship", 'S', MissionUnitState::ENGAGING, true, {{1, 2, 1}}, UNIT_POSTURE_APPLIED},
+        {"engaging, unit gone", 'S', MissionUnitState::ENGAGING, false, {{1, 2, 1}}, UNIT_POSTURE_APPLIED},
+        {"ship on duty", 'S', MissionUnitState::ON_DUTY, true, {{1, 2, 5}}, UNIT_POSTURE_APPLIED},
+        {"ordered submarine", 'U', MissionUnitState::ORDERED, true, {{1, 2, 5}}, UNIT_POSTURE_APPLIED},
+        {"plane on duty", 'P', MissionUnitState::ON_DUTY, true, {}, UNIT_POSTURE_APPLIED},
+        {"air group ordered", 'A', MissionUnitState::ORDERED, true, {}, UNIT_POSTURE_APPLIED},
+        {"on duty, unit gone", 'S', MissionUnitState::ON_DUTY, false, {}, 0},
+        {"idle ship", 'S', MissionUnitState::IDLE, true, {}, UNIT_POSTURE_APPLIED},
+    };
+    for (const Row& r : rows) {
+        orders.clear();
+        PlanningWorld world;
+        if (r.unitExists)
+            world.AddUnit(1, r.letter, {}, false);
+        auto* record = new MissionUnitRec(1);
+        record->state = r.state;
+        world.mission.units.Insert(record);
+        world.mission.SetUnitPosture(1, record);
+        EXPECT_EQ(orders, r.expected) << r.name;
+        EXPECT_EQ(record->markBits, r.markAfter) << r.name;
+    }
+    SetMissionCalls(previous);
+}
+
 TEST(MissionPlanning, EngagingMemberTellsItsParent)
 {
     static std::vector<std::pair<uint16_t, uint32_t>> notices;
