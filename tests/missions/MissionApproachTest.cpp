@@ -11,8 +11,8 @@
 #include "core/Units.h"
 #include "engagement/Contact.h"
 #include "missions/Side.h"
-#include "tests/units/UnitTestSupport.h"
 #include "units/PlaneRec.h"
+#include "units/PropulsionPlant.h"
 #include "units/Unit.h"
 #include "units/UnitBridge.h"
 
@@ -21,8 +21,21 @@ namespace {
 constexpr int32_t NM = RANGE_PER_NM;
 constexpr int32_t TENTH = 409;   // range units in a tenth of a nautical mile
 
+// A plant of speeds 5, 12, 20, 28 knots for settings 0..3 at every altitude
+// the tests use.
+PropulsionPlant* SpeedPlant()
+{
+    auto* plant = new PropulsionPlant();
+    plant->SetKey(1);
+    const uint16_t speeds[] = {5, 12, 20, 28};
+    for (int row = 0; row < PropulsionPlant::SETTINGS; ++row)
+        for (int band = 0; band < PropulsionPlant::BANDS; ++band)
+            plant->speedTable[row][band] = {100, -3, speeds[row]};
+    return plant;
+}
+
 // A unit whose letter and shortest weapon reach the test sets, with the
-// diesel plant's speeds (5, 12, 20, 28 knots for settings 0..3); it records
+// speed plant (5, 12, 20, 28 knots for settings 0..3); it records
 // the legs it is offered and accepts them at the speeds listed (all when
 // acceptAll).
 class ApproachUnit : public Unit {
@@ -31,7 +44,7 @@ public:
     {
         SetKey(7);
         if (withPlant)
-            plants.Insert(unittest::MakeDieselPlant(1));
+            plants.Insert(SpeedPlant());
     }
     char GetTypeLetter() const override { return letter_; }
     uint16_t GetShortestWeaponReach(uint32_t) const override { return shortestTenths; }
