@@ -13,6 +13,7 @@
 #include "annex/TimedRecord.h"
 #include "core/Chain.h"
 #include "core/IDList.h"
+#include "core/LatLonPoint.h"
 #include "core/ListLink.h"
 #include "core/TreeListOf.h"
 #include "missions/MissionNameRecord.h"
@@ -293,4 +294,27 @@ protected:
                         bool compareIDs, uint32_t& answer);
 
 public:
+    // ---- approach planning ----
+    // Where a unit goes against a contact, at which propulsion setting and
+    // for how long. The point becomes the contact's position, the altitude
+    // GetTaskAltitude(unit, value, class); then an intercept (classes 0x180F)
+    // or a direct approach is planned. Time 0: no plan.
+    void PlanApproach(Contact* contact, Unit* unit, uint16_t value, uint32_t& setting, int16_t& altitude,
+                      uint32_t& time, LatLonPoint& point);
+    // With the contact's course and speed held: the first setting (from
+    // RateUnitForClass, then NextAttackStep while MayAttack holds) at which
+    // an intercept point is found that the unit accepts; the point then moves
+    // toward it (a quarter of the way for a meeting over 30 seconds away).
+    // Without them: PlanDirectApproach. True when a plan was found.
+    bool PlanInterceptApproach(Contact* contact, Unit* unit, uint32_t& setting, int16_t altitude, uint32_t& time,
+                               LatLonPoint& point, uint32_t classBits);
+    // Straight toward the point until the unit's reach covers it (or away
+    // from it when inside its shortest weapon reach); a leg the unit may not
+    // take is halved until it may. True when the unit accepts the leg.
+    bool PlanDirectApproach(Contact* contact, Unit* unit, uint32_t& setting, int16_t altitude, uint32_t& time,
+                            LatLonPoint& point, uint32_t classBits);
+    // The flight of an aircraft record from its holder to the point at
+    // setting 1: the time, and whether the aircraft reach it.
+    bool PlanAircraftLeg(PlaneRec* record, Unit* holder, uint32_t& setting, int16_t altitude, uint32_t& time,
+                         const LatLonPoint& point, uint32_t classBits);
 };

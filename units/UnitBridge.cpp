@@ -49,6 +49,11 @@ bool LegValidForUnit(uint16_t unitID, const LatLonPoint& from, const LatLonPoint
     return gCalls.legValidForUnit != nullptr && gCalls.legValidForUnit(unitID, from, to);
 }
 
+bool PointValidForUnit(uint16_t unitID, const LatLonPoint& point)
+{
+    return LegValidForUnit(unitID, point, point);
+}
+
 void StopUnit(uint16_t unitID)
 {
     CancelPathRequests(unitID);

@@ -46,6 +46,9 @@ namespace Nav2Game {
 // True when the straight leg suits a unit of that kind; false without the
 // bridge.
 bool LegValidForUnit(uint16_t unitID, const LatLonPoint& from, const LatLonPoint& to);
+// True when the point suits the unit: the leg test with the point as both
+// ends; false without the bridge.
+bool PointValidForUnit(uint16_t unitID, const LatLonPoint& point);
 // Clears the unit's navigation orders: its pending route requests and path
 // request flag, and its pending events of types 1, 7 and 4.
 void StopUnit(uint16_t unitID);
