@@ -120,7 +120,6 @@ public:
     // stations refreshed; a unit placed through the unit operation gets the
     // same.
     void PlaceAt(const LatLonPoint& point) override;
-    void TryMoveTo(const LatLonPoint& point) override { PlaceAt(point); }
     // The lead's answer to the capability query; false without a lead.
     bool HasSensorReach(uint32_t kind) const override;
 

@@ -164,6 +164,8 @@ public:
     void FollowLeadEntry();
     // Places the group at the point and each member at its station round it.
     virtual void PlaceAt(const LatLonPoint& point);
+    // A group placed as a unit is placed with its members.
+    void TryMoveTo(const LatLonPoint& point) override { PlaceAt(point); }
 
     // ---- axes and stations ----
     bool HasAxis(uint16_t axis) const { return axis < AXIS_COUNT && axes[axis] != nullptr; }

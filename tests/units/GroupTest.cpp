@@ -160,6 +160,22 @@ TEST_F(GroupTest, GroupFollowsItsLeadIntoAnotherSideRecordAndChecksLater)
     EXPECT_EQ(checks[0]->GetSubject(), GROUP_ID);
 }
 
+TEST_F(GroupTest, PlacedAsAUnitTheGroupTakesItsMembersAlong)
+{
+    for (uint16_t id : {3, 7})
+        Ship(id);
+    for (uint16_t id : {3, 7})
+        group->AddMember(id, nullptr);
+    const LatLonPoint east = NavMath::Get_LatLonPoint_From_Vector(Home(), 20 * RANGE_PER_NM, 90 * DEG);
+    Unit& unit = *group;
+    unit.TryMoveTo(east);
+    EXPECT_EQ(group->GetPosition(), east);
+    for (uint16_t id : {3, 7}) {
+        const int32_t fromGroup = NavMath::Range_GreatCircle(east, units.Find(id)->GetPosition());
+        EXPECT_LT(fromGroup, 5 * RANGE_PER_NM) << id;   // at its station round the new position
+    }
+}
+
 TEST_F(GroupTest, SlowestMemberLimitsTheSpeedAndTheOrderSettles)
 {
     group->RecomputeSpeedLimits();
