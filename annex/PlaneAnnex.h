@@ -2,6 +2,9 @@
 // its propulsion, sensors, mounts, loadouts, comms and fuel, and the ranges
 // and performance table worked out for it once the whole annex is loaded
 // (no file holds those). The Plane unit and the aircraft records use it.
+// Working those figures out needs a Plane: GetUsableRange and
+// BuildPerformanceTable are the unit model's (units/PlaneAnnexFigures.cpp),
+// installed as the aircraft derived-figure hooks.
 #pragma once
 
 #include <cstdint>
@@ -77,6 +80,16 @@ public:
     // not list) the default usable range. Both are 0 until the ranges are
     // worked out after the annex load.
     uint16_t GetCombatRange(uint16_t loadoutID) const;
+
+    // The range in nautical miles that an aircraft of this type (the record
+    // of this key in the scenario's plane table) flies on full tanks with
+    // the loadout (0: none), less its reserve of a tenth of the full range
+    // rounded up (units/PlaneAnnexFigures.cpp).
+    uint16_t GetUsableRange(uint16_t loadoutID) const;
+    // Fills perfSpeed, perfRange and perfCeiling from the first plant of an
+    // aircraft of this type without loadout, placed at the middle of the
+    // map: every value 0 without a plant (units/PlaneAnnexFigures.cpp).
+    void BuildPerformanceTable();
 
     // Reads the layout above; lastWord only when the current annex version is
     // not 0 (it stays 0 otherwise). The lists, the ranges and the performance

@@ -15,6 +15,8 @@
 #include "units/PlaneBridge.h"
 #include "units/Status.h"
 #include "units/StatusWeather.h"
+#include "units/UnitComponents.h"
+#include "units/UnitFromAnnex.h"
 #include "world/Nav2Game.h"
 
 namespace {
@@ -33,6 +35,35 @@ constexpr uint8_t LEAST_CLIMB_RATE = 100;
 Plane::Plane()
 {
     ComputeCruise();
+}
+
+Plane::Plane(uint16_t planeAnnexID, uint16_t loadout) : Plane()
+{
+    SetAnnexID(planeAnnexID);
+    const PlaneAnnex* const record = FindRecord();
+    if (record == nullptr)
+        return;
+    UnitFromAnnex::TakeNames(*this, record->className, record->typeCode.Text());
+    aircraftFlags = record->aircraftFlags;
+    BuildPropulsionList(plants, record->propulsionIDs);
+    UnitFromAnnex::BuildSensorsAndMounts(*this, record->sensorIDs, record->mountIDs);
+    if (record->HasLoadout(loadout)) {
+        aircraftFlags |= BuildLoadoutMount(mounts, loadout, *this);
+        loadoutID = loadout;
+    }
+    UnitFromAnnex::BuildCommLinks(*this, record->commIDs);
+    bool allFlagged = true;
+    for (const DatalinkRecord* link = datalinks.First(); link != nullptr; link = link->GetNext())
+        allFlagged = allFlagged && (link->channelFlags & DatalinkRecord::FLAG_NEEDS_LINK_FLAG) != 0;
+    if (allFlagged)
+        EnableDataLink();
+    UnitFromAnnex::BuildStores(*this, record->fuelIDs, nullptr);
+    ComputeCruise();
+    ComputeReserves();
+    reserved32 = 0;
+    UnitFromAnnex::CopyTriples(*this, record->triple1, record->triple2, record->triple3);
+    climbRate = record->climbRate;
+    ComputeTaskFlags();
 }
 
 const PlaneAnnex* Plane::FindRecord() const

@@ -37,6 +37,17 @@ public:
 
     // The unit's part, every own field 0, then ComputeCruise.
     Plane();
+    // An aircraft of plane.dat record planeAnnexID carrying loadout.dat
+    // record `loadout`: annexID set; with the record, its names, flag word,
+    // plants, sensors and mounts (all owned by the plane), the loadout's
+    // mount only when the record lists the loadout (loadoutID stays 0
+    // otherwise), its datalink records and reaches, full fuel tanks and the
+    // fuel hook-up, the cruise figures, the reserves (a tenth of the
+    // full-tank range rounded up, a tenth of the spare aviation fuel),
+    // triples, climb rate and task word. Without the record every other
+    // field stays as Plane() leaves it. A component whose record is missing
+    // is built cleared (a sensor is left out).
+    Plane(uint16_t planeAnnexID, uint16_t loadout);
     ~Plane() override = default;
 
     char GetTypeLetter() const override { return 'P'; }

@@ -16,13 +16,6 @@ namespace {
 
 using namespace unittest;
 
-// Sensors built from records: a test sensor of the class, keeping the id.
-Sensor* MakeRecordSensor(uint8_t sensorClass, uint16_t sensorID)
-{
-    auto* sensor = new TestSensor(sensorClass);
-    sensor->SetSensorID(sensorID);
-    return sensor;
-}
 
 void Fill(IDList& list, std::initializer_list<uint16_t> ids)
 {
@@ -87,13 +80,7 @@ protected:
         SetSensorRecordFactory(previousRecordFactory);
     }
 
-    static void AddFuel(uint16_t id, uint32_t type, uint32_t capacity)
-    {
-        auto* fuel = new FuelAnnex(id);
-        fuel->fuelType = type;
-        fuel->capacity = capacity;
-        Annex::Tables().Fuels()->Insert(fuel);
-    }
+    static void AddFuel(uint16_t id, uint32_t type, uint32_t capacity) { AddFuelRecord(id, type, capacity); }
     static void AddWeaponRec(uint16_t id, uint16_t weaponID, uint16_t rounds)
     {
         auto* rec = new WeaponRec(id);

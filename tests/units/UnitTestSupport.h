@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "annex/AnnexTables.h"
 #include "core/ConfigurationFileIO.h"
 #include "core/Event.h"
 #include "core/ResourceLoader.h"
@@ -85,6 +86,24 @@ public:
 inline Sensor* MakeTestSensor(uint8_t type)
 {
     return new TestSensor(type);
+}
+
+// The record factory's stand-in: a test sensor of the class, keeping the id.
+inline Sensor* MakeRecordSensor(uint8_t sensorClass, uint16_t sensorID)
+{
+    auto* sensor = new TestSensor(sensorClass);
+    sensor->SetSensorID(sensorID);
+    return sensor;
+}
+
+// A fuel.dat record of the type and capacity (whole counts) in the
+// scenario's fuel table, which must exist.
+inline void AddFuelRecord(uint16_t id, uint32_t type, uint32_t capacity)
+{
+    auto* fuel = new FuelAnnex(id);
+    fuel->fuelType = type;
+    fuel->capacity = capacity;
+    Annex::Tables().Fuels()->Insert(fuel);
 }
 
 // A unit of any type letter with one u16 field of its own.

@@ -25,12 +25,6 @@ using namespace unittest;
 
 constexpr uint16_t MISSILE = 1, DECOY = 2, MISSING = 99;
 
-Sensor* MakeRecordSensor(uint8_t sensorClass, uint16_t sensorID)
-{
-    auto* sensor = new TestSensor(sensorClass);
-    sensor->SetSensorID(sensorID);
-    return sensor;
-}
 
 // A world with an arena unit list, a weapon annex and the weapon and line
 // classes registered.
