@@ -336,9 +336,9 @@ namespace {
 // mount and a magazine, a hangar and a runway; ship 1, submarine 1 and
 // facility 1 carry them, facility 2 has only its land line, installation 1
 // places facilities 1, 2 and a missing 9.
-class SmallAnnex : public testing::Test {
+class SmallPlatformAnnex : public testing::Test {
 protected:
-    SmallAnnex()
+    SmallPlatformAnnex()
     {
         Annex::Tables().Create();
         AnnexTables& t = Annex::Tables();
@@ -415,7 +415,7 @@ protected:
 
         previousList = UnitList::SetArenaList(&units);
     }
-    ~SmallAnnex() override
+    ~SmallPlatformAnnex() override
     {
         units.DeleteAll();
         UnitList::SetArenaList(previousList);
@@ -446,7 +446,8 @@ public:
         UnitCreationCalls creation{};
         creation.openSideRecord = [](Unit& unit) -> uint16_t {
             gSides.recordIDs.push_back(unit.GetID());
-            return static_cast<uint16_t>(100 + gSides.recordIDs.size());
+            // One key for all: a group takes members of its own record only.
+            return 101;
         };
         creation.processUnitMission = [](uint16_t, uint16_t unitID, int32_t) { gSides.handedOver.push_back(unitID); };
         creation.addUnit = [](uint16_t, uint16_t unitID) { gSides.added.push_back(unitID); };
@@ -468,7 +469,7 @@ private:
 
 }  // namespace
 
-TEST_F(SmallAnnex, TheShipTakesItsRecord)
+TEST_F(SmallPlatformAnnex, TheShipTakesItsRecord)
 {
     const Ship ship(1);
     EXPECT_STREQ(ship.GetName().Text(), "Tern");
@@ -481,7 +482,7 @@ TEST_F(SmallAnnex, TheShipTakesItsRecord)
     ASSERT_NE(ship.magazines.First(), nullptr);
 }
 
-TEST_F(SmallAnnex, MissingComponentRecordsBuildCleared)
+TEST_F(SmallPlatformAnnex, MissingComponentRecordsBuildCleared)
 {
     const Ship ship(2);
     ASSERT_NE(ship.plants.First(), nullptr);
@@ -497,7 +498,7 @@ TEST_F(SmallAnnex, MissingComponentRecordsBuildCleared)
     EXPECT_EQ(ship.fuelTanks.First()->GetCapacity(), 0u);
 }
 
-TEST_F(SmallAnnex, MissingPlatformRecordsLeaveClearedUnits)
+TEST_F(SmallPlatformAnnex, MissingPlatformRecordsLeaveClearedUnits)
 {
     const Ship ship(50);
     EXPECT_EQ(ship.GetAnnexID(), 0);
@@ -516,7 +517,7 @@ TEST_F(SmallAnnex, MissingPlatformRecordsLeaveClearedUnits)
     EXPECT_NE(base.GetID(), 40);
 }
 
-TEST_F(SmallAnnex, RebuildKeepsMagazinesAndAircraftAndReappliesTheSpeed)
+TEST_F(SmallPlatformAnnex, RebuildKeepsMagazinesAndAircraftAndReappliesTheSpeed)
 {
     SideScope sides(4);
     auto* ship = new Ship(1);
@@ -527,13 +528,13 @@ TEST_F(SmallAnnex, RebuildKeepsMagazinesAndAircraftAndReappliesTheSpeed)
     Mount* const magazine = ship->magazines.First();
     ASSERT_NE(magazine, nullptr);
     ship->aircraft.Insert(new PlaneRec(3));
-    ship->speed = 25;
+    ship->speed = 40;
     ship->RebuildFromAnnex();
     EXPECT_EQ(ship->magazines.First(), magazine);
     EXPECT_NE(ship->aircraft.Find(3), nullptr);
     EXPECT_STREQ(ship->GetName().Text(), "Renamed");
     EXPECT_EQ(ship->datalinks.First()->GetNext(), nullptr);   // not doubled
-    EXPECT_LE(ship->speed, 20);   // the plant's top speed
+    EXPECT_LE(ship->speed, 30);   // the plant's top speed
     EXPECT_EQ(gSides.added, std::vector<uint16_t>{7});
 
     auto* boat = new Submarine(1);
@@ -545,7 +546,7 @@ TEST_F(SmallAnnex, RebuildKeepsMagazinesAndAircraftAndReappliesTheSpeed)
     EXPECT_EQ(gSides.added.size(), 1u);   // side 0 does not exist
 }
 
-TEST_F(SmallAnnex, FacilityRebuildOrdersRadarsAndSetsTheLinkBit)
+TEST_F(SmallPlatformAnnex, FacilityRebuildOrdersRadarsAndSetsTheLinkBit)
 {
     SideScope sides(0);
     Facility site(1);
@@ -563,7 +564,7 @@ TEST_F(SmallAnnex, FacilityRebuildOrdersRadarsAndSetsTheLinkBit)
     EXPECT_FALSE(shed.TestFlags(UnitFlag::LINKS_RECORDS));
 }
 
-TEST_F(SmallAnnex, AirBasePlacesAndRegistersItsFacilities)
+TEST_F(SmallPlatformAnnex, AirBasePlacesAndRegistersItsFacilities)
 {
     SideScope sides(3);
     auto* base = new AirBase(1, LatLonPoint(1000, 2000), 3, 40);
@@ -603,7 +604,7 @@ TEST_F(SmallAnnex, AirBasePlacesAndRegistersItsFacilities)
     EXPECT_FALSE(shed->TestFlags(UnitFlag::LINKS_RECORDS));
 }
 
-TEST_F(SmallAnnex, ABaseWithoutASideHandsNothingOver)
+TEST_F(SmallPlatformAnnex, ABaseWithoutASideHandsNothingOver)
 {
     SideScope sides(0);
     auto* base = new AirBase(1, LatLonPoint(0, 0), 5, 40);
