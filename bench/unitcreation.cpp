@@ -165,22 +165,28 @@ void RunPass(benchmark::State& state, int parts)
     Annex::FreeScenarioAnnex();
 }
 
-void BM_SamplePass(benchmark::State& state)
+// The sample database loaded without a map, so that the load itself runs no
+// pass; false (the benchmark skipped) when it cannot be read.
+bool LoadSampleWithoutPass(benchmark::State& state)
 {
     if (!sampleannex::NameReferences(sampleannex::SAMPLE_DIR, 1)) {
         state.SkipWithError("the sample annex cannot be read");
-        return;
+        return false;
     }
-    // Loaded without a map, so that the load itself runs no pass.
     Map* const map = gMap;
     gMap = nullptr;
     Annex::SetDerivedFigureHooks({});
     const bool loaded = Annex::LoadDatabase(sampleannex::SAMPLE_DIR);
     gMap = map;
-    if (!loaded) {
+    if (!loaded)
         state.SkipWithError("the sample annex did not load");
+    return loaded;
+}
+
+void BM_SamplePass(benchmark::State& state)
+{
+    if (!LoadSampleWithoutPass(state))
         return;
-    }
     RunPass(state, static_cast<int>(state.range(0)));
 }
 BENCHMARK(BM_SamplePass)->Arg(ALL)->Arg(WEAPONS)->Arg(RANGES)->Arg(TABLES)->Unit(benchmark::kMillisecond);
@@ -220,19 +226,8 @@ BENCHMARK(BM_PlaneFromRecord)->Unit(benchmark::kMicrosecond);
 // listed loadout, and each air base with its facilities in a unit list.
 void BM_EverySamplePlatform(benchmark::State& state)
 {
-    if (!sampleannex::NameReferences(sampleannex::SAMPLE_DIR, 1)) {
-        state.SkipWithError("the sample annex cannot be read");
+    if (!LoadSampleWithoutPass(state))
         return;
-    }
-    Map* const map = gMap;
-    gMap = nullptr;
-    Annex::SetDerivedFigureHooks({});
-    const bool loaded = Annex::LoadDatabase(sampleannex::SAMPLE_DIR);
-    gMap = map;
-    if (!loaded) {
-        state.SkipWithError("the sample annex did not load");
-        return;
-    }
     InstallSensorClasses();
     const AnnexTables& t = Annex::Tables();
     int64_t units = 0;
