@@ -2,8 +2,9 @@
 // (Annex::ComputeDerivedFigures: one temporary weapon per weapon record, one
 // temporary aircraft per loadout and per performance table), over the sample
 // platform database and over tables of 250 to 2,000 records per file made
-// here in memory, the whole pass and each of its three parts alone; and the
-// building of one aircraft from its record.
+// here in memory, the whole pass and each of its three parts alone; the
+// building of one aircraft from its record; and the building of every
+// platform of the sample database.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -13,9 +14,14 @@
 #include "annex/AnnexTables.h"
 #include "engagement/SensorClasses.h"
 #include "engagement/WeaponFlight.h"
+#include "units/AirBase.h"
+#include "units/Facility.h"
 #include "units/Plane.h"
 #include "units/PlaneAnnexFigures.h"
 #include "units/PropulsionPlant.h"
+#include "units/Ship.h"
+#include "units/Submarine.h"
+#include "units/UnitList.h"
 #include "world/Map.h"
 
 #include "tests/support/SampleAnnex.h"
@@ -159,22 +165,28 @@ void RunPass(benchmark::State& state, int parts)
     Annex::FreeScenarioAnnex();
 }
 
-void BM_SamplePass(benchmark::State& state)
+// The sample database loaded without a map, so that the load itself runs no
+// pass; false (the benchmark skipped) when it cannot be read.
+bool LoadSampleWithoutPass(benchmark::State& state)
 {
     if (!sampleannex::NameReferences(sampleannex::SAMPLE_DIR, 1)) {
         state.SkipWithError("the sample annex cannot be read");
-        return;
+        return false;
     }
-    // Loaded without a map, so that the load itself runs no pass.
     Map* const map = gMap;
     gMap = nullptr;
     Annex::SetDerivedFigureHooks({});
     const bool loaded = Annex::LoadDatabase(sampleannex::SAMPLE_DIR);
     gMap = map;
-    if (!loaded) {
+    if (!loaded)
         state.SkipWithError("the sample annex did not load");
+    return loaded;
+}
+
+void BM_SamplePass(benchmark::State& state)
+{
+    if (!LoadSampleWithoutPass(state))
         return;
-    }
     RunPass(state, static_cast<int>(state.range(0)));
 }
 BENCHMARK(BM_SamplePass)->Arg(ALL)->Arg(WEAPONS)->Arg(RANGES)->Arg(TABLES)->Unit(benchmark::kMillisecond);
@@ -208,5 +220,43 @@ void BM_PlaneFromRecord(benchmark::State& state)
     Annex::FreeScenarioAnnex();
 }
 BENCHMARK(BM_PlaneFromRecord)->Unit(benchmark::kMicrosecond);
+
+// Every platform of the sample database built and deleted once per pass:
+// each ship, submarine and facility, each aircraft type with its first
+// listed loadout, and each air base with its facilities in a unit list.
+void BM_EverySamplePlatform(benchmark::State& state)
+{
+    if (!LoadSampleWithoutPass(state))
+        return;
+    InstallSensorClasses();
+    const AnnexTables& t = Annex::Tables();
+    int64_t units = 0;
+    for (auto _ : state) {
+        units = 0;
+        for (const ShipAnnex* r = t.Ships()->First(); r != nullptr; r = r->GetNext(), ++units)
+            benchmark::DoNotOptimize(Ship(r->GetKey()).sensorHeight);
+        for (const SubAnnex* r = t.Subs()->First(); r != nullptr; r = r->GetNext(), ++units)
+            benchmark::DoNotOptimize(Submarine(r->GetKey()).maxDepth);
+        for (const FacilityAnnex* r = t.Facilities()->First(); r != nullptr; r = r->GetNext(), ++units)
+            benchmark::DoNotOptimize(Facility(r->GetKey()).aircraftSpace[0]);
+        for (const PlaneAnnex* r = t.Planes()->First(); r != nullptr; r = r->GetNext(), ++units) {
+            const NavIDNode* const loadout = r->loadouts.First();
+            benchmark::DoNotOptimize(Plane(r->GetKey(), loadout != nullptr ? loadout->GetKey() : 0).rangeReserve);
+        }
+        UnitList list;
+        UnitList* const previous = UnitList::SetArenaList(&list);
+        for (const InstallationAnnex* r = t.Installations()->First(); r != nullptr; r = r->GetNext()) {
+            auto* base = new AirBase(r->GetKey(), LatLonPoint(0, 0), 0, list.NewKey());
+            list.Insert(base);
+        }
+        for (const Unit* u = list.First(); u != nullptr; u = u->GetNext())
+            ++units;
+        list.DeleteAll();
+        UnitList::SetArenaList(previous);
+    }
+    state.counters["units"] = static_cast<double>(units);
+    Annex::FreeScenarioAnnex();
+}
+BENCHMARK(BM_EverySamplePlatform)->Unit(benchmark::kMillisecond);
 
 }  // namespace

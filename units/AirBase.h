@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <iosfwd>
 
+#include "core/IDList.h"
+#include "core/LatLonPoint.h"
 #include "units/Group.h"
 
 class AirBase : public Group {
@@ -23,7 +25,26 @@ public:
     // the name "BASE", speed 0, status bit 0x2000 and no installation.
     // aircraftCapability is 0 until the first UpdateAircraftCapability.
     AirBase();
+    // The base of the installa.dat record `installation` at `position`:
+    // with the record, its side, installation and unit id are set, its
+    // facilities built (BuildFacilities) and its name taken from the record;
+    // without it the base keeps the group's defaults and has no facilities.
+    // Neither the name "BASE" nor status bit 0x2000 is set here.
+    AirBase(uint16_t installation, LatLonPoint position, uint16_t sideID, uint16_t unitID);
     ~AirBase() override = default;
+
+    // For each point whose facility.dat record exists, in order: a facility
+    // of that record fitted for the base, placed at the point's offset from
+    // the base position on the ground, marked as a base member, given the
+    // base's side and the next free unit id, entered in the arena's unit
+    // list, given its own side contact record and, when the side exists,
+    // handed to the side's missions; then settled (sensors, reach, threats,
+    // no record-link bit without a radio link) and joined to the base.
+    // Nothing without the arena's unit list.
+    void BuildFacilities(const IDPointList& points, const LatLonPoint& basePosition);
+    // Each facility member is built again from its record and fitted,
+    // marked and settled as BuildFacilities does.
+    void RebuildFromAnnex() override;
 
     char GetTypeLetter() const override { return TYPE_LETTER; }
     char GetGroupLetter() const override { return TYPE_LETTER; }

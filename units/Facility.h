@@ -28,6 +28,10 @@ public:
 
     // The unit's part, both lists empty, every own field 0.
     Facility();
+    // The unit of the facility.dat record `facilityAnnexID`: a land line
+    // under key 1 (also without the record), then BuildFromAnnex, then the
+    // order to its radars to go active when it has sensors.
+    explicit Facility(uint16_t facilityAnnexID);
     ~Facility() override = default;
 
     char GetTypeLetter() const override { return TYPE_LETTER; }
@@ -108,7 +112,32 @@ public:
     // The record's fifth byte.
     int32_t GetSpecialValue() const override { return GetFifthRecordByte(); }
 
+    // Built again from the record: the unit leaves the data link, its air
+    // facilities, sensors, mounts, datalink records and fuel tanks go (its
+    // magazines and aircraft records stay), a new land line and the build
+    // follow with the radars ordered active, the map symbol and the name
+    // kept; LINKS_RECORDS is set with two links or more, else cleared; the
+    // unit rejoins its side when the side exists.
+    void RebuildFromAnnex() override;
+
     // ---- the facility's own operations ----
+
+    // The set-up from the facility.dat record of `id` (nothing without it):
+    // the air facilities with the aircraft space (hangar and parking), the
+    // annex id, sensors, mounts, the datalink records after the land line,
+    // fuel tanks and (when it has none) magazines, the codes, damage points,
+    // height, triples, name and the class name "F".
+    void BuildFromAnnex(uint16_t id);
+    // With sensors, a set-sensors event turning its radars active.
+    void PostRadarsActive();
+    // As a member of an air base: the map symbol, the capability word and
+    // the ground height; then (MarkAsBaseMember) the base and record-link
+    // bits, with sensors the sensor bit; once placed and registered
+    // (SettleInBase) the sensor caches, the weapon reach, the default
+    // threats, and the record-link bit cleared without a radio link (key 2).
+    void FitForBase();
+    void MarkAsBaseMember();
+    void SettleInBase();
 
     // The capability word from the air facilities and the stores.
     virtual void DeriveCapability();

@@ -125,7 +125,7 @@ public:
     void EnableDataLink() override;
     void ClearLinkActive() override {}
     void DisableDataLink() override;
-    void SetUpFromAnnex() override { RecomputeSpeedLimits(); }
+    void RebuildFromAnnex() override { RecomputeSpeedLimits(); }
     // The speed order, walked over the members until it settles.
     uint16_t SetSpeed(uint16_t wanted, int16_t altitude) override;
     // The sum of the member ships' answers.

@@ -105,32 +105,33 @@ uint16_t Ship::SensorHeightOf(uint16_t length, int16_t fullPoints)
     return static_cast<uint16_t>(height == 0 ? 1 : height);
 }
 
-void Ship::SetUpFromAnnex()
+Ship::Ship(uint16_t shipAnnexID)
 {
-    const ShipAnnex* const record = FindRecord();
+    BuildFromAnnex(shipAnnexID);
+}
+
+void Ship::BuildFromAnnex(uint16_t id)
+{
+    const AnnexTable<ShipAnnex>* const table = Annex::Tables().Ships();
+    const ShipAnnex* const record = table != nullptr ? table->Find(id) : nullptr;
     if (record == nullptr)
         return;
-    LeaveDataLink();
     classCode = record->shipCode;
+    airFacilities.DeleteAll();
+    aircraftRoom = aircraftRoomCap = BuildAirFacilityList(airFacilities, record->airFacilityIDs);
+    SetAnnexID(id);
     damageClass[0] = record->vesselCode1;
     damageClass[1] = record->vesselCode2;
     damageClass[2] = record->vesselCode3;
     SetDamagePoints(static_cast<int16_t>(record->damagePoints));
     speedLossLevel = 0;
-    airFacilities.DeleteAll();
-    aircraftRoom = aircraftRoomCap = BuildAirFacilityList(airFacilities, record->airFacilityIDs);
-    sensorHeight = SensorHeightOf(record->length, maxDamagePoints);
-    SetHorizon(HorizonOf(static_cast<int16_t>(sensorHeight)));
     CopyTriple(sonarTriples[0], record->vesselTriple1);
     CopyTriple(sonarTriples[1], record->vesselTriple2);
-    CopyTriple(aspectValues[0], record->triple1);
-    CopyTriple(aspectValues[1], record->triple2);
-    CopyTriple(aspectValues[2], record->triple3);
-    reserved32 = 0;
-    if (GetClassName().Text()[0] == '\0')
-        SetClassName(record->className.Text());
+    UnitFromAnnex::TakeNames(*this, record->className, record->typeCode.Text());
     BuildEquipment(*record);
-    SetSpeed(speed, PositionObject::GetAltitude());
+    UnitFromAnnex::CopyTriples(*this, record->triple1, record->triple2, record->triple3);
+    sensorHeight = SensorHeightOf(record->length, maxDamagePoints);
+    SetHorizon(HorizonOf(static_cast<int16_t>(sensorHeight)));
 }
 
 int32_t Ship::TakeDamage(int32_t amount, uint32_t kind)

@@ -30,6 +30,8 @@ public:
     // The vessel's part; both lists empty; sensor height, capability mask
     // and aircraft room 0.
     Ship() = default;
+    // The unit of the ship.dat record `shipAnnexID` (BuildFromAnnex).
+    explicit Ship(uint16_t shipAnnexID);
     // The lists go first, then the vessel.
     ~Ship() override = default;
 
@@ -88,8 +90,13 @@ public:
     // side when no path leads there), then the old path; the old speed and
     // the mission resume there. True when a path was laid.
     bool EvadeThreat(Contact& threat) override;
-    // The set-up from the ship.dat record of the annex id.
-    void SetUpFromAnnex() override;
+    // The set-up from the ship.dat record of `id` (nothing, and the annex id
+    // not set, without it): the class code, the air facilities with the
+    // aircraft room (hangar and parking space), the annex id, the class name
+    // from the type code, damage classes and points, the sonar triples, the
+    // name, the equipment (Vessel::BuildEquipment), the three triples, and
+    // the sensor height with the horizon it gives.
+    void BuildFromAnnex(uint16_t id) override;
     // 1 below 10 full damage points, 2 below 50, 4 below 140, 8 below 450,
     // else 16.
     uint8_t GetSizeClass() const override;

@@ -68,25 +68,26 @@ const SubAnnex* Submarine::FindRecord() const
     return table != nullptr ? table->Find(GetAnnexID()) : nullptr;
 }
 
-void Submarine::SetUpFromAnnex()
+Submarine::Submarine(uint16_t subAnnexID)
 {
+    BuildFromAnnex(subAnnexID);
+}
+
+void Submarine::BuildFromAnnex(uint16_t id)
+{
+    SetAnnexID(id);
     const SubAnnex* const record = FindRecord();
     if (record == nullptr)
         return;
-    LeaveDataLink();
     maxDepth = record->maxDepth;
-    if (GetClassName().Text()[0] == '\0')
-        SetClassName(record->className.Text());
+    UnitFromAnnex::TakeNames(*this, record->className, record->typeCode.Text());
     damageClass[0] = damageClass[1] = damageClass[2] = 0;
     SetDamagePoints(static_cast<int16_t>(record->damagePoints));
     speedLossLevel = 0;
     CopyTriple(sonarTriples[0], record->vesselTriple1);
     CopyTriple(sonarTriples[1], record->vesselTriple2);
-    CopyTriple(aspectValues[0], record->triple1);
-    CopyTriple(aspectValues[1], record->triple2);
-    CopyTriple(aspectValues[2], record->triple3);
     BuildEquipment(*record);
-    SetSpeed(speed, PositionObject::GetAltitude());
+    UnitFromAnnex::CopyTriples(*this, record->triple1, record->triple2, record->triple3);
 }
 
 int32_t Submarine::TakeDamage(int32_t amount, uint32_t kind)

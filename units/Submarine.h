@@ -26,6 +26,8 @@ public:
 
     // The vessel's part; max depth 0.
     Submarine() = default;
+    // The unit of the sub.dat record `subAnnexID` (BuildFromAnnex).
+    explicit Submarine(uint16_t subAnnexID);
     ~Submarine() override = default;
 
     char GetTypeLetter() const override { return TYPE_LETTER; }
@@ -65,7 +67,11 @@ public:
     // ordered to 20 knots at the point; one with 0x1000 or 0x2000: a dive to
     // EVASION_DEPTH (answering false).
     bool EvadeThreat(Contact& threat) override;
-    void SetUpFromAnnex() override;
+    // The set-up from the sub.dat record of `id`: the annex id always; with
+    // the record the maximum depth, the class name from the type code, the
+    // damage points (damage classes 0), the sonar triples, the name, the
+    // equipment (Vessel::BuildEquipment) and the three triples.
+    void BuildFromAnnex(uint16_t id) override;
     // 2 below 40 full damage points, 8 up to 150, else 16.
     uint8_t GetSizeClass() const override;
 

@@ -253,7 +253,7 @@ public:
     virtual bool CanReachPoint(const LatLonPoint& point, uint16_t knots, int32_t b);
     virtual bool HasSensorReach(uint32_t kind) const { return GetSensorReach(kind) != 0; }
     virtual bool EvadeThreat(Contact& /*threat*/) { return false; }
-    virtual void SetUpFromAnnex() {}
+    virtual void RebuildFromAnnex() {}
     // The altitudes (tens of metres) from which the unit's best weapon
     // against the mask can be released, within its cruise envelope.
     virtual void GetAttackAltitudes(uint32_t mask, int16_t& low, int16_t& high) const;
@@ -387,6 +387,9 @@ public:
     uint8_t field6 = 0;
     uint32_t field7 = 0;
     uint32_t field8 = 0;
+    // The threat-zone mask of the unit's type letter, set when the unit is
+    // placed (Nav2Game::GetDefaultThreats); not saved.
+    uint32_t defaultThreats = 0;
 
 protected:
     // The unit's part of its record, after the class's own fields, then the

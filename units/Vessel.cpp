@@ -14,6 +14,8 @@
 #include "units/PropulsionPlant.h"
 #include "units/Status.h"
 #include "units/StatusWeather.h"
+#include "units/SideRecords.h"
+#include "units/UnitCreation.h"
 #include "units/UnitEvents.h"
 
 namespace {
@@ -195,4 +197,18 @@ void Vessel::FillVesselStatus(UnitStatus& status, const char* depth, const char*
     if (char* out = next())
         GetConditionText(out, static_cast<int32_t>(SIZE));
     status.lineCount = static_cast<uint16_t>(line);
+}
+
+void Vessel::RebuildFromAnnex()
+{
+    const uint16_t side = GetSideID();
+    const bool sideExists = gam2arena::SideExists(side);
+    const NameString keptName = GetName();
+    LeaveDataLink();
+    UnitFromAnnex::ClearComponents(*this);
+    BuildFromAnnex(GetAnnexID());
+    SetName(keptName.Text());
+    SetSpeed(speed, PositionObject::GetAltitude());
+    if (sideExists)
+        gam2side::AddUnit(side, GetID());
 }

@@ -12,6 +12,7 @@
 #include "units/SensorFactory.h"
 #include "units/Unit.h"
 #include "units/UnitComponents.h"
+#include "units/UnitFromAnnex.h"
 
 class Vessel : public Unit {
 public:
@@ -69,6 +70,15 @@ public:
     // Sets both the present and the full damage points.
     void SetDamagePoints(int16_t points) { damagePoints = maxDamagePoints = points; }
 
+    // The class's build from its platform record of `id`.
+    virtual void BuildFromAnnex(uint16_t id) = 0;
+    // The components are built again from the record: the unit leaves the
+    // data link, its plants, sensors, mounts, datalink records and fuel
+    // tanks go (its magazines and aircraft records stay), the build runs
+    // with the name kept, the ordered speed is set again within what the new
+    // plants allow, and the unit rejoins its side when the side exists.
+    void RebuildFromAnnex() override;
+
     uint32_t damageClass[DAMAGE_CLASS_COUNT] = {};   // damage class levels (DBEnum)
     int16_t damagePoints = 0;                         // left
     int16_t maxDamagePoints = 0;                      // undamaged
@@ -80,9 +90,9 @@ protected:
     static int TargetClassIndex(char letter);
 
     // The equipment of a vessel built from its platform record (ShipAnnex or
-    // SubAnnex), while it has no plant yet: plants, sensors, mounts, datalink
-    // records, fuel tanks and (when it has none) magazines, the fuel hook-up
-    // and the reach figures.
+    // SubAnnex): plants, sensors, mounts, datalink records with their
+    // reaches, fuel tanks and (when it has none) magazines, the fuel hook-up;
+    // the moving-object word 0.
     template <class Record>
     void BuildEquipment(const Record& record);
 
@@ -115,16 +125,9 @@ protected:
 template <class Record>
 void Vessel::BuildEquipment(const Record& record)
 {
-    if (plants.First() != nullptr)
-        return;
     BuildPropulsionList(plants, record.propulsionIDs);
-    BuildSensorList(sensors, record.sensors, this);
-    BuildMountList(mounts, record.mounts, this);
-    BuildCommList(datalinks, record.commIDs);
-    BuildFuelTanks(fuelTanks, record.fuelIDs);
-    if (magazines.First() == nullptr)
-        BuildMagazineList(magazines, record.magazineIDs);
-    HookUpFuel(*this);
-    RefreshLinkReach();
-    RefreshWeaponReach();
+    UnitFromAnnex::BuildSensorsAndMounts(*this, record.sensors, record.mounts);
+    UnitFromAnnex::BuildCommLinks(*this, record.commIDs);
+    UnitFromAnnex::BuildStores(*this, record.fuelIDs, &record.magazineIDs);
+    reserved32 = 0;
 }

@@ -67,6 +67,32 @@ bool PointValidForType(int16_t type, const LatLonPoint& point)
     }
 }
 
+uint32_t GetDefaultThreats(char typeLetter)
+{
+    switch (typeLetter) {
+    case 'A':
+    case 'P':
+        return 0xFFF0000F;
+    case 'G':
+    case 'S':
+        return 0xF0000FFF;
+    case 'U':
+    case 'g':
+        return 0xF00FF00F;
+    case 'B':
+    case 'F':
+    case 'L':
+    case 'W':
+        return 0;
+    case ' ':
+        ErrorBox("Nav2Game::GetDefaultThreats: UNIT_NONE is not allowed");
+        return 0;
+    default:
+        ErrorBox("Nav2Game::GetDefaultThreats: unknown Unit type");
+        return 0;
+    }
+}
+
 bool RequestPath(Nav_Path* path)
 {
     if (gNavigator == nullptr) {

@@ -41,6 +41,12 @@ int16_t GetAltitudeAt(const LatLonPoint& point);
 // PointValid\n" and counts the point as valid.
 bool PointValidForType(int16_t type, const LatLonPoint& point);
 
+// The default threat-zone mask of a unit of a type letter: 'A', 'P'
+// 0xFFF0000F; 'G', 'S' 0xF0000FFF; 'U', 'g' 0xF00FF00F; 'B', 'F', 'L', 'W'
+// 0. The base unit's blank and any other letter show an error box and give
+// 0.
+uint32_t GetDefaultThreats(char typeLetter);
+
 // Hands a route request (points start then goal; unitID, sideID, navType and
 // threatMask set) to the Navigator. True: answered at once (numPoints -1 or
 // 2), and the caller hands the path to Game2Nav::ReturnPath. False: queued,

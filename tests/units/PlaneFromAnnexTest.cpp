@@ -23,35 +23,6 @@ namespace {
 using namespace unittest;
 
 
-template <class List>
-void Fill(List& list, std::initializer_list<uint16_t> ids)
-{
-    for (uint16_t id : ids)
-        list.Insert(new IDNode(id));
-}
-
-void FillRecords(IDRecordList& list, std::initializer_list<uint16_t> ids)
-{
-    for (uint16_t id : ids)
-        list.Insert(new IDRecord(id, 0));
-}
-
-std::vector<uint16_t> IdsOf(const IDList& list)
-{
-    std::vector<uint16_t> ids;
-    for (const IDNode* n = list.First(); n != nullptr; n = n->GetNext())
-        ids.push_back(n->GetKey());
-    return ids;
-}
-
-std::vector<uint16_t> IdsOf(const IDRecordList& list)
-{
-    std::vector<uint16_t> ids;
-    for (const IDRecord* n = list.First(); n != nullptr; n = n->GetNext())
-        ids.push_back(n->GetKey());
-    return ids;
-}
-
 // The tanks as fuel type x 100000 + capacity, in chain order.
 std::vector<uint32_t> TanksOf(const Plane& plane)
 {

@@ -18,6 +18,8 @@
 #include "annex/AnnexTables.h"
 #include "core/ConfigurationFileIO.h"
 #include "core/Event.h"
+#include "core/IDList.h"
+#include "core/IDRecord.h"
 #include "core/ResourceLoader.h"
 #include "core/StreamFields.h"
 #include "core/gam2arena.h"
@@ -314,6 +316,36 @@ inline FuelTank* MakeTank(uint32_t fuelType, uint32_t capacity, uint32_t count, 
     std::istringstream in(out.str());
     tank->Load(in);
     return tank;
+}
+
+// Id lists of a record filled for a test, and their ids in list order.
+template <class List>
+void Fill(List& list, std::initializer_list<uint16_t> ids)
+{
+    for (uint16_t id : ids)
+        list.Insert(new IDNode(id));
+}
+
+inline void FillRecords(IDRecordList& list, std::initializer_list<uint16_t> ids)
+{
+    for (uint16_t id : ids)
+        list.Insert(new IDRecord(id, 0));
+}
+
+inline std::vector<uint16_t> IdsOf(const IDList& list)
+{
+    std::vector<uint16_t> ids;
+    for (const IDNode* n = list.First(); n != nullptr; n = n->GetNext())
+        ids.push_back(n->GetKey());
+    return ids;
+}
+
+inline std::vector<uint16_t> IdsOf(const IDRecordList& list)
+{
+    std::vector<uint16_t> ids;
+    for (const IDRecord* n = list.First(); n != nullptr; n = n->GetNext())
+        ids.push_back(n->GetKey());
+    return ids;
 }
 
 }  // namespace unittest
