@@ -27,6 +27,7 @@ constexpr uint16_t COURSE_AND_SPEED = ContactKnown::COURSE | ContactKnown::SPEED
 constexpr uint32_t NEAR_MEETING_SECONDS = 30;
 // Aircraft legs start at the cruise setting.
 constexpr uint8_t AIRCRAFT_LEG_SETTING = 1;
+constexpr uint16_t DEGREES_PER_CIRCLE = 360;
 // A weapon reach is given in tenths of a nautical mile.
 constexpr int32_t RANGE_PER_TENTH = 409;
 // Where the aircraft leg's fixed-point errors are reported.
@@ -135,7 +136,9 @@ bool MissionRecord::PlanInterceptApproach(Contact* contact, Unit* unit, uint32_t
     const ApproachLeg leg = LegToward(NavMath::Get_Vector(from, point), GetUnitRange(unit, classBits),
                                       ShortestReach(*unit, classBits));
     const LatLonPoint aim = NavMath::Get_LatLonPoint_From_Vector(from, leg.length, leg.bearing);
-    const int32_t contactCourse = int32_t{contact->course} * ANGLE_PER_DEGREE;
+    // The course is whole degrees; a damaged figure is taken round the
+    // circle rather than overflowing the angle.
+    const int32_t contactCourse = int32_t{contact->course % DEGREES_PER_CIRCLE} * ANGLE_PER_DEGREE;
 
     bool found = false;
     while (!found && MayAttack(unit, trial)) {

@@ -1,12 +1,15 @@
 // Approach planning: the direct leg (reach, shortest weapon reach, halving
 // until the map allows the point), the intercept's walk through propulsion
-// settings, and the aircraft leg without speed.
+// settings, and the aircraft leg from its holder.
 #include "missions/MissionRecord.h"
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
+#include "annex/AnnexTables.h"
+#include "annex/PlaneAnnex.h"
 #include "core/NavMath.h"
 #include "core/Units.h"
 #include "engagement/Contact.h"
@@ -15,6 +18,7 @@
 #include "units/PropulsionPlant.h"
 #include "units/Unit.h"
 #include "units/UnitBridge.h"
+#include "units/UnitList.h"
 
 namespace {
 
@@ -77,7 +81,9 @@ class ApproachMission : public MissionRecord {
 public:
     explicit ApproachMission(Side* owner) : MissionRecord(3, "Approach", owner) {}
     uint32_t GetUnitRange(Unit*, uint32_t) override { return reach; }
+    uint32_t GetPlaneRange(PlaneRec*, uint32_t) override { return planeReach; }
     uint32_t reach = 0;
+    uint32_t planeReach = 0;
 };
 
 // The map: a point is valid up to `validNorth` range units north of the
@@ -231,6 +237,25 @@ TEST_F(MissionApproach, InterceptFoundMovesAQuarterOfTheWayToTheMeeting)
     EXPECT_EQ(point, Along(NavMath::Get_Vector({}, target).range >> 2, 0));
 }
 
+// A course beyond a full circle (a damaged figure) is the same course taken
+// round the circle: the same meeting and time.
+TEST_F(MissionApproach, InterceptTakesACourseBeyondACircleRoundIt)
+{
+    const auto plan = [this](uint16_t course) {
+        PlaceContact(10, ContactKnown::COURSE | ContactKnown::SPEED);
+        contact.course = course;
+        contact.speed = 6;
+        ApproachUnit unit('S');
+        uint32_t setting = 0, time = 0;
+        LatLonPoint point = target;
+        EXPECT_TRUE(mission.PlanInterceptApproach(&contact, &unit, setting, 0, time, point, 1)) << course;
+        return std::pair{point, time};
+    };
+    const auto expected = plan(15);
+    for (uint16_t course : {uint16_t{375}, uint16_t{9015}, uint16_t{65535}})
+        EXPECT_EQ(plan(course), expected) << course;
+}
+
 TEST_F(MissionApproach, ContactWithoutCourseOrSpeedIsApproachedDirectly)
 {
     for (uint16_t known : {uint16_t{0}, ContactKnown::COURSE, ContactKnown::SPEED}) {
@@ -278,6 +303,52 @@ TEST_F(MissionApproach, AircraftLegWithoutSpeedIsNoPlan)
     EXPECT_FALSE(mission.PlanAircraftLeg(&record, &holder, setting, 0, time, Along(10 * NM, 0), 1));
     EXPECT_EQ(setting, 1u);
     EXPECT_EQ(time, 0u);
+}
+
+// An aircraft type flying 300 kn at setting 1 below 1000 ft with a 200 nm
+// radius, on a holder at the origin in the arena: the leg is timed from the
+// holder, shortened by the aircraft's reach only when more than a mile is
+// left, and accepted while the round trip leaves over a fifth of the fuel.
+TEST_F(MissionApproach, AircraftLegIsTimedFromTheHolderLessItsReach)
+{
+    Annex::Tables().Create();
+    auto* type = new PlaneAnnex(11);
+    type->usableRange = 200;
+    for (int b = 0; b < PlaneAnnex::PERF_BANDS; ++b) {
+        type->perfCeiling[PlaneAnnex::PERF_BANDS + b] = 1000;
+        type->perfSpeed[PlaneAnnex::PERF_BANDS + b] = 300;
+        type->perfRange[PlaneAnnex::PERF_BANDS + b] = 2000;
+    }
+    Annex::Tables().Planes()->Insert(type);
+    UnitList arena;
+    UnitList* const previousArena = UnitList::SetArenaList(&arena);
+    auto* holder = new ApproachUnit('S', false);
+    arena.Insert(holder);
+    PlaneRec record;
+    record.planeAnnexID = 11;
+    record.unitID = holder->GetKey();
+
+    const struct {
+        int32_t distance;   // range units north of the holder
+        uint32_t reach;     // the mission's reach for the aircraft
+        double seconds;
+        bool accepted;
+    } cases[] = {
+        {100 * NM, 0, 1200, true},             // 100 nm at 300 kn; 77% of the fuel
+        {100 * NM, 40 * NM, 720, true},        // 60 nm left to fly
+        {100 * NM, 100 * NM - NM / 2, 1200, true},   // half a mile left: the whole leg
+        {200 * NM, 0, 2400, false},            // beyond the radius
+    };
+    for (const auto& c : cases) {
+        mission.planeReach = c.reach;
+        uint32_t setting = 0, time = 0;
+        EXPECT_EQ(mission.PlanAircraftLeg(&record, holder, setting, 500, time, Along(c.distance, 0), 1), c.accepted)
+            << c.distance << " " << c.reach;
+        EXPECT_EQ(setting, 1u);
+        EXPECT_NEAR(time, c.seconds, 1.0) << c.distance << " " << c.reach;
+    }
+    UnitList::SetArenaList(previousArena);
+    Annex::Tables().Delete();
 }
 
 }  // namespace
