@@ -112,12 +112,13 @@ void Group::AddMember(uint16_t unitID, const StationRecord* templateStation)
     Unit* const unit = gam2arena::FindUnit(unitID);
     if (unit == nullptr || unit->GetSideID() != GetSideID())
         return;
+    // The first member gives the group its side record; a later member with
+    // a record of its own still joins, and the group keeps the record it has
+    // (the entry follow-up moves it to the lead's record when that changes).
     if (sideEntryID == 0) {
         sideEntryID = unit->sideEntryID;
         leadID = unitID;
         UnitEntry::AddMember(sideEntryID, GetID());
-    } else if (unit->sideEntryID != sideEntryID) {
-        return;
     }
     if (members.Find(unitID) != nullptr)
         return;

@@ -144,6 +144,18 @@ TEST_F(GroupTest, JoinLeaveAndLead)
     EXPECT_EQ(world.Queued(EventCode::DELETE_UNIT).size(), 1u);   // the empty group goes
 }
 
+TEST_F(GroupTest, AMemberWithItsOwnSideRecordJoinsAndTheGroupKeepsTheFirst)
+{
+    Ship(4);
+    Ship(9)->sideEntryID = 6;
+    group->AddMember(4, nullptr);
+    group->AddMember(9, nullptr);
+    EXPECT_NE(group->members.Find(9), nullptr);
+    EXPECT_EQ(group->sideEntryID, 1);
+    EXPECT_EQ(group->leadID, 4);
+    EXPECT_EQ(units.Find(9)->GetParentID(), GROUP_ID);
+}
+
 TEST_F(GroupTest, GroupFollowsItsLeadIntoAnotherSideRecordAndChecksLater)
 {
     TestUnit* lead = Ship(4);

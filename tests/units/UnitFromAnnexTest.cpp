@@ -417,8 +417,8 @@ public:
         UnitCreationCalls creation{};
         creation.openSideRecord = [](Unit& unit) -> uint16_t {
             gSides.recordIDs.push_back(unit.GetID());
-            // One key for all: a group takes members of its own record only.
-            return 101;
+            // Each facility opens a side record of its own.
+            return static_cast<uint16_t>(100 + gSides.recordIDs.size());
         };
         creation.processUnitMission = [](uint16_t, uint16_t unitID, int32_t) { gSides.handedOver.push_back(unitID); };
         creation.addUnit = [](uint16_t, uint16_t unitID) { gSides.added.push_back(unitID); };
@@ -556,7 +556,12 @@ TEST_F(SmallPlatformAnnex, AirBasePlacesAndRegistersItsFacilities)
     auto* site = static_cast<Facility*>(units.Find(memberIDs[0]));
     auto* shed = static_cast<Facility*>(units.Find(memberIDs[1]));
     EXPECT_EQ(site->GetSideID(), 3);
+    // Every facility joins, each with its own side record; the base keeps the
+    // first one's.
     EXPECT_EQ(site->sideEntryID, 101);
+    EXPECT_EQ(shed->sideEntryID, 102);
+    EXPECT_EQ(base->sideEntryID, 101);
+    EXPECT_EQ(base->leadID, site->GetID());
     EXPECT_EQ(site->GetPosition(), LatLonPoint(1010, 2020));
     EXPECT_EQ(shed->GetPosition(), LatLonPoint(990, 2005));
     EXPECT_TRUE(site->TestFlags(UnitFlag::BASE));
