@@ -517,7 +517,7 @@ TEST_F(SmallPlatformAnnex, RebuildKeepsMagazinesAndAircraftAndReappliesTheSpeed)
     EXPECT_NE(ship->aircraft.Find(3), nullptr);
     EXPECT_STREQ(ship->GetName().Text(), "Renamed");
     EXPECT_EQ(ship->datalinks.First()->GetNext(), nullptr);   // not doubled
-    EXPECT_LE(ship->speed, 30);   // the plant's top speed
+    EXPECT_EQ(ship->speed, 30);   // limited to the plant's top speed
     EXPECT_EQ(gSides.added, std::vector<uint16_t>{7});
 
     auto* boat = new Submarine(1);
