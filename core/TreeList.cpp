@@ -413,3 +413,9 @@ void TreeList::DeleteAll()
     first_ = nullptr;
     last_ = nullptr;
 }
+
+void TreeList::DeleteAllAndRestartKeys()
+{
+    DeleteAll();
+    lastKey_ = 0;
+}

@@ -138,6 +138,9 @@ public:
     // Deletes every element through its virtual destructor and empties the
     // list; the last key issued does not change.
     void DeleteAll();
+    // DeleteAll, and the keys start again as in a list just made: the next
+    // NewKey answers 1. For a list whose elements are all built again.
+    void DeleteAllAndRestartKeys();
 
 protected:
     void SetLastKey(uint16_t key) { lastKey_ = key; }

@@ -42,11 +42,13 @@ void AirBase::BuildFacilities(const IDPointList& points, const LatLonPoint& base
         facility->UpdateXY();
         facility->SetAltitude(0);
         facility->MarkAsBaseMember();
-        // The facility takes its id before its own side record opens, so
-        // that the record lists the facility and not an id of 0.
+        // The facility takes its id before its own side record opens and
+        // before its radars are ordered active, so that both name the
+        // facility and not an id of 0.
         facility->SetSideID(side);
         facility->SetKey(units->NewKey());
         units->Insert(facility);
+        facility->PostRadarsActive();
         UnitCreation::OpenSideRecord(*facility);
         // A base without a side has no missions to hand the facility to.
         if (gam2arena::SideExists(side))

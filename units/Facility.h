@@ -29,8 +29,8 @@ public:
     // The unit's part, both lists empty, every own field 0.
     Facility();
     // The unit of the facility.dat record `facilityAnnexID`: a land line
-    // under key 1 (also without the record), then BuildFromAnnex, then the
-    // order to its radars to go active when it has sensors.
+    // under key 1 (also without the record), then BuildFromAnnex. It has no
+    // unit id yet: whoever gives it one then calls PostRadarsActive.
     explicit Facility(uint16_t facilityAnnexID);
     ~Facility() override = default;
 
@@ -128,7 +128,10 @@ public:
     // fuel tanks and (when it has none) magazines, the codes, damage points,
     // height, triples, name and the class name "F".
     void BuildFromAnnex(uint16_t id);
-    // With sensors, a set-sensors event turning its radars active.
+    // With sensors, a set-sensors event turning its radars active, for the
+    // facility's unit id: called once a facility built from its record has
+    // been given its id (by the air base that places it, or by whoever
+    // brings it into play), and again by a rebuild.
     void PostRadarsActive();
     // As a member of an air base: the map symbol, the capability word and
     // the ground height; then (MarkAsBaseMember) the base and record-link

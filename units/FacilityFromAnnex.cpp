@@ -25,7 +25,6 @@ Facility::Facility(uint16_t facilityAnnexID)
 {
     AddLandLine(datalinks);
     BuildFromAnnex(facilityAnnexID);
-    PostRadarsActive();
 }
 
 void Facility::BuildFromAnnex(uint16_t id)

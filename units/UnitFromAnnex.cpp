@@ -6,20 +6,6 @@
 #include "units/Unit.h"
 #include "units/UnitComponents.h"
 
-namespace {
-
-// Empties a keyed list so that its new keys start from 1 again, as in a list
-// built afresh (the list's own DeleteAll keeps the last key issued).
-struct KeyRestart : TreeList {
-    static void DeleteAllAndRestartKeys(TreeList& list)
-    {
-        list.DeleteAll();
-        (list.*(&KeyRestart::SetLastKey))(0);
-    }
-};
-
-}  // namespace
-
 namespace UnitFromAnnex {
 
 void TakeNames(Unit& unit, const NameString& firstName, const char* label)
@@ -58,10 +44,10 @@ void CopyTriples(Unit& unit, const ShortTriple& first, const ShortTriple& second
 void ClearComponents(Unit& unit)
 {
     // The rebuilt components take their keys from 1 again.
-    KeyRestart::DeleteAllAndRestartKeys(unit.plants);
-    KeyRestart::DeleteAllAndRestartKeys(unit.sensors);
-    KeyRestart::DeleteAllAndRestartKeys(unit.mounts);
-    KeyRestart::DeleteAllAndRestartKeys(unit.datalinks);
+    unit.plants.DeleteAllAndRestartKeys();
+    unit.sensors.DeleteAllAndRestartKeys();
+    unit.mounts.DeleteAllAndRestartKeys();
+    unit.datalinks.DeleteAllAndRestartKeys();
     unit.fuelTanks.DeleteAll();
 }
 

@@ -363,6 +363,25 @@ TEST_F(TreeListTest, DeleteAllDeletesEveryElementAndKeepsTheLastKey)
     EXPECT_EQ(Item::alive, 0);
 }
 
+TEST_F(TreeListTest, DeleteAllAndRestartKeysIssuesKeysFromOneAgain)
+{
+    ItemList list;
+    for (int i = 0; i < 3; ++i)
+        list.Insert(new Item(list.NewKey()));
+    list.Insert(new Item(40));   // a key put in raises the last key issued
+    EXPECT_EQ(list.GetLastKey(), 40);
+    list.DeleteAllAndRestartKeys();
+    EXPECT_EQ(Item::alive, 0);
+    EXPECT_EQ(list.Root(), nullptr);
+    EXPECT_EQ(list.First(), nullptr);
+    EXPECT_EQ(list.Last(), nullptr);
+    EXPECT_EQ(list.GetLastKey(), 0);
+    list.Insert(new Item(list.NewKey()));
+    list.Insert(new Item(list.NewKey()));
+    EXPECT_EQ(ChainKeys(list), (std::vector<uint16_t>{1, 2}));
+    list.DeleteAll();
+}
+
 TEST_F(TreeListTest, ChopDownTreeReportsAChildHeldOnBothSides)
 {
     ReportCapture reports;

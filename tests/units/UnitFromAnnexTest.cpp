@@ -222,7 +222,7 @@ TEST_F(SamplePlatforms, EveryFacilityMatchesItsRecordsAndOrdersItsRadars)
     for (const FacilityAnnex* r = Annex::Tables().Facilities()->First(); r != nullptr; r = r->GetNext(), ++built) {
         SCOPED_TRACE(r->name.Text());
         gOrders.clear();
-        const Facility facility(r->GetKey());
+        Facility facility(r->GetKey());
         EXPECT_EQ(facility.GetAnnexID(), r->GetKey());
         EXPECT_STREQ(facility.GetName().Text(), r->name.Text());
         EXPECT_STREQ(facility.GetClassName().Text(), "F");
@@ -236,8 +236,13 @@ TEST_F(SamplePlatforms, EveryFacilityMatchesItsRecordsAndOrdersItsRadars)
         EXPECT_EQ(facility.aircraftSpace[1], space);
         ExpectCommLinks(facility.datalinks, r->commIDs, true);
         ExpectCommonParts(facility, *r);
+        // No order before the facility has its unit id; then one naming it.
+        EXPECT_TRUE(gOrders.empty());
+        facility.SetKey(static_cast<uint16_t>(500 + built));
+        facility.PostRadarsActive();
         if (facility.sensors.First() != nullptr) {
             ASSERT_EQ(gOrders.size(), 1u);
+            EXPECT_EQ(gOrders[0].unitID, 500 + built);
             EXPECT_EQ(gOrders[0].state, Sensor::STATE_ACTIVE);
             EXPECT_EQ(gOrders[0].type, Sensor::TYPE_RADAR);
         } else {
@@ -254,12 +259,13 @@ TEST_F(SamplePlatforms, EveryInstallationPlacesItsFacilities)
     int bases = 0;
     for (const InstallationAnnex* r = Annex::Tables().Installations()->First(); r != nullptr; r = r->GetNext()) {
         SCOPED_TRACE(r->name.Text());
+        gOrders.clear();
         auto* base = new AirBase(r->GetKey(), LatLonPoint(1000, 2000), 0, units.NewKey());
         units.Insert(base);
         ++bases;
         EXPECT_EQ(base->installationID, r->GetKey());
         EXPECT_STREQ(base->GetName().Text(), r->name.Text());
-        std::vector<uint16_t> expected, placed;
+        std::vector<uint16_t> expected, placed, withSensors, ordered;
         for (const IDPoint* p = r->points.First(); p != nullptr; p = p->GetNext())
             if (Annex::Tables().Facilities()->Find(p->GetKey()) != nullptr)
                 expected.push_back(p->GetKey());
@@ -268,8 +274,14 @@ TEST_F(SamplePlatforms, EveryInstallationPlacesItsFacilities)
             ASSERT_NE(member, nullptr);
             EXPECT_EQ(member->GetTypeLetter(), 'F');
             placed.push_back(member->GetAnnexID());
+            if (member->sensors.First() != nullptr)
+                withSensors.push_back(member->GetID());
         }
         EXPECT_EQ(placed, expected);
+        // The radar orders name the facilities by their final ids.
+        for (const SensorOrder& o : gOrders)
+            ordered.push_back(o.unitID);
+        EXPECT_EQ(ordered, withSensors);
     }
     EXPECT_GT(bases, 0);
     UnitList::SetArenaList(previous);
@@ -505,7 +517,7 @@ TEST_F(SmallPlatformAnnex, RebuildKeepsMagazinesAndAircraftAndReappliesTheSpeed)
     EXPECT_NE(ship->aircraft.Find(3), nullptr);
     EXPECT_STREQ(ship->GetName().Text(), "Renamed");
     EXPECT_EQ(ship->datalinks.First()->GetNext(), nullptr);   // not doubled
-    EXPECT_LE(ship->speed, 30);   // the plant's top speed
+    EXPECT_EQ(ship->speed, 30);   // limited to the plant's top speed
     EXPECT_EQ(gSides.added, std::vector<uint16_t>{7});
 
     auto* boat = new Submarine(1);
@@ -521,9 +533,11 @@ TEST_F(SmallPlatformAnnex, FacilityRebuildOrdersRadarsAndSetsTheLinkBit)
 {
     SideScope sides(0);
     Facility site(1);
-    ASSERT_EQ(gOrders.size(), 1u);
+    site.SetKey(12);
+    EXPECT_TRUE(gOrders.empty());
     site.RebuildFromAnnex();
-    EXPECT_EQ(gOrders.size(), 2u);
+    ASSERT_EQ(gOrders.size(), 1u);
+    EXPECT_EQ(gOrders[0].unitID, 12);
     ASSERT_NE(site.datalinks.Find(1), nullptr);
     EXPECT_EQ(site.datalinks.Find(1)->channelKind, DatalinkRecord::KIND_NO_REACH);
     EXPECT_NE(site.datalinks.Find(2), nullptr);
@@ -552,6 +566,10 @@ TEST_F(SmallPlatformAnnex, AirBasePlacesAndRegistersItsFacilities)
     // Each side record opened with the facility's final id, not 0.
     EXPECT_EQ(gSides.recordIDs, memberIDs);
     EXPECT_EQ(gSides.handedOver, memberIDs);
+    // Only the site has sensors: its radar order names its final id.
+    ASSERT_EQ(gOrders.size(), 1u);
+    EXPECT_EQ(gOrders[0].unitID, memberIDs[0]);
+    EXPECT_NE(gOrders[0].unitID, 0);
 
     auto* site = static_cast<Facility*>(units.Find(memberIDs[0]));
     auto* shed = static_cast<Facility*>(units.Find(memberIDs[1]));
