@@ -14,6 +14,8 @@
 #include "core/gam2arena.h"
 #include "engagement/Contact.h"
 #include "engagement/SideContacts.h"
+#include "missions/HoldingMission.h"
+#include "missions/StandingMission.h"
 #include "missions/Side.h"
 #include "units/Unit.h"
 #include "units/PlaneBridge.h"
@@ -54,7 +56,15 @@ MissionKindMaker SetMissionKindMaker(uint16_t kind, MissionKindMaker maker)
     return previous;
 }
 
-OpsStaff::OpsStaff(Side* owner) : MissionList(owner) {}
+OpsStaff::OpsStaff(Side* owner) : MissionList(owner)
+{
+    MissionRecord* const standing = new StandingMission(0, ResourceString(STANDING_NAME_TEXT).c_str(), owner);
+    standing->SetKey(STANDING_MISSION_ID);
+    Insert(standing);
+    MissionRecord* const holding = new HoldingMission(0, ResourceString(HOLDING_NAME_TEXT).c_str(), owner);
+    holding->SetKey(STANDING_MISSION2_ID);
+    Insert(holding);
+}
 
 // ---- creation and deletion ----
 
