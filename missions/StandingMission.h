@@ -10,6 +10,8 @@
 #include "core/Units.h"
 #include "missions/MissionRecord.h"
 
+class Contact;
+
 class StandingMission : public MissionRecord {
 public:
     static constexpr uint16_t TYPE = 1;
@@ -38,6 +40,20 @@ public:
     void StepUnit(uint16_t unitID, uint8_t code) override;
     // Posts the sensor order for the record's state once per state change.
     void SetUnitPosture(uint16_t unitID, MissionUnitRec* record) override;
+
+    // The gate both standing missions' steps pass first: the unit of a
+    // record of `mission`, unless it is an air base or facility, a member
+    // left to its parent (a parent id, and a state other than ON_DUTY or
+    // ORDERED), or under direct orders (state flag 0x20). Null when the
+    // step has nothing to do; record is then null too when it is missing.
+    static Unit* FindUnitToStep(MissionRecord& mission, uint16_t unitID, MissionUnitRec*& record);
+    // The contact the record's target names in the unit's own contact
+    // record; null when either is missing.
+    static Contact* FindTargetContact(const Unit& unit, const MissionUnitRec& record);
+    // When the unit still has a planned path, a mission-unit event is hung
+    // on its last point, so that the unit is stepped again on arrival;
+    // answers whether it had a path.
+    static bool WakeAtPathEnd(Unit& unit);
 
     // An idle unit: woken again at the end of its path, else sent home
     // (computer side) or reported to the player (the side that clears orders).
