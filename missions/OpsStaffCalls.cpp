@@ -192,6 +192,11 @@ bool OpsStaff::IsUnitLaunchPending(uint16_t holderID, uint16_t recordID, uint32_
 }
 
 // ---- mission edit ----
+// The missions' edit copies of their units and aircraft lists, and the
+// command messages the mission windows exchange, do not exist yet: until
+// they do, the listing, assignment and aircraft-list calls answer null or do
+// nothing, and the end of an edit runs only the steps on what the missions
+// already keep (mission 1's references and settings, the deleted marks).
 
 CommandMessage* OpsStaff::GetMissionList() { return nullptr; }
 CommandMessage* OpsStaff::GetAssigned(uint16_t) { return nullptr; }

@@ -626,4 +626,22 @@ TEST_F(OpsStaffTest, UnknownMissionTypeIsFatal)
     }
 }
 
+TEST_F(OpsStaffTest, EndOfEditDeletesMarkedMissionsButNeverTheStandingOnes)
+{
+    for (const uint8_t commit : {0, 1}) {
+        SCOPED_TRACE(commit);
+        const uint16_t a = Create();
+        const uint16_t b = Create();
+        staff->Find(a)->deletedMark = 1;
+        staff->Find(1)->deletedMark = 1;
+        staff->Find(2)->deletedMark = 1;
+        staff->StopEditingMissions(commit);
+        EXPECT_EQ(staff->Find(a), nullptr);
+        EXPECT_NE(staff->Find(b), nullptr);
+        EXPECT_NE(staff->Find(1), nullptr);
+        EXPECT_NE(staff->Find(2), nullptr);
+        staff->DeleteAllMissions();
+    }
+}
+
 } // namespace
