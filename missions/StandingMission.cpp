@@ -102,8 +102,8 @@ void StandingMission::StepIdleUnit(MissionUnitRec* record, Unit* unit)
     const bool playerSide = side != nullptr && side->GetClearOrders() != 0;
     if (!playerSide) {
         const char letter = unit->GetTypeLetter();
-        const Plane* const plane = letter == 'P' ? static_cast<const Plane*>(unit) : nullptr;
-        const AirGroup* const group = letter == 'A' ? static_cast<const AirGroup*>(unit) : nullptr;
+        const auto* const plane = dynamic_cast<const Plane*>(unit);
+        const auto* const group = dynamic_cast<const AirGroup*>(unit);
         if (plane != nullptr && plane->homeBaseID != 0 && record->leaderID == 0)
             SendHome(unitID, plane->homeBaseID);
         else if (group != nullptr && group->GetLeadHomeBase() != 0)
