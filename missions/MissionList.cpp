@@ -5,9 +5,26 @@
 #include <istream>
 #include <ostream>
 
+#include "core/ErrorReport.h"
+#include "core/ResourceText.h"
+#include "core/StreamFields.h"
+#include "missions/HoldingMission.h"
+#include "missions/StandingMission.h"
+
 namespace {
 
-MissionLoadMaker loadMakers[MissionType::LAST + 1] = {};
+template <class Mission>
+MissionRecord* MakeForLoad(uint16_t type, Side* side)
+{
+    return new Mission(type, side);
+}
+
+// By type code; a null row is a type the program has no class for yet.
+MissionLoadMaker loadMakers[MissionType::LAST + 1] = {
+    nullptr,                             // 0: never a type
+    MakeForLoad<StandingMission>,        // 1
+    MakeForLoad<HoldingMission>,         // 2
+};
 
 } // namespace
 
@@ -29,4 +46,31 @@ MissionList::~MissionList() { DeleteAll(); }
 
 bool MissionList::Save(std::ostream& out) const { return SavedTreeListOf<MissionRecord>::Save(out); }
 
-bool MissionList::Load(std::istream& in) { return static_cast<bool>(in); }
+bool MissionList::Load(std::istream& in)
+{
+    uint16_t count = 0;
+    if (!LoadField(in, count))
+        return false;
+    for (uint32_t i = 0; i < count; ++i) {
+        uint16_t type = 0;
+        if (!LoadField(in, type))
+            return false;
+        const MissionLoadMaker make = GetMissionLoadMaker(type);
+        MissionRecord* const mission = make ? make(type, side) : nullptr;
+        if (!mission) {
+            ReportResourceText(UNKNOWN_TYPE_TEXT, "MissionList::Load", FatalError);
+            in.setstate(std::ios::failbit);   // FatalError may return
+            return false;
+        }
+        mission->Load(in);
+        const uint16_t id = mission->GetID();
+        if (!in || id == 0 || Find(id)) {
+            // Cut short, or an id no mission may have: never listed.
+            delete mission;
+            in.setstate(std::ios::failbit);
+            return false;
+        }
+        Insert(mission);
+    }
+    return static_cast<bool>(in);
+}

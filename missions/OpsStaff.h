@@ -20,6 +20,7 @@
 class CommandMessage;
 class PlaneRec;
 class Side;
+class Unit;
 
 // A new mission of a window or order kind: the class's creation constructor
 // with (kind, name text, list, side); the ferry takes `id` as its
@@ -161,12 +162,45 @@ public:
     uint16_t GetNextMissionID() const { return NextMissionID; }
 
 private:
-    // Gives a new mission the next free id, inserts it and raises the counter.
+    // Gives a new mission the next free id, inserts it and raises the
+    // counter past it; 0 (nothing inserted) when every id is in use.
     uint16_t InsertNewMission(MissionRecord* mission);
-    // The id a new mission receives: the counter, moved past 0 and past ids
-    // in use. The counter itself is not changed.
+    // The id a new mission receives: the counter, moved on past 0, the
+    // standing missions' ids and the ids in use; 0 when every id is in use.
+    // The counter itself is not changed.
     uint16_t NextFreeMissionID() const;
+    // A window's new mission (null: none made): deleted when it is not
+    // valid, else given its settings and an id and inserted; its id or 0.
+    uint16_t AdmitCreatedMission(MissionRecord* mission, const MissionNameRecord* settings);
+    // The intercept mission, inserted under a new id before anything else;
+    // null (id 0) when none could be made.
+    MissionRecord* StartInterceptMission(const IDList* targets, uint16_t& id);
+    static void ApplyInterceptSettings(MissionRecord& mission);
+    // The mission's id, or 0 after deleting it when it is not valid.
+    uint16_t FinishInterceptMission(MissionRecord* mission, uint16_t id);
+    // The unit, when it may join an intercept: it exists, its contact record
+    // is the current one and it is of this staff's side; else null.
+    Unit* FindUnitTakingPart(uint16_t unitID) const;
+    static bool IsGroupLike(const Unit& unit);
+    // A unit of a group that is not itself selected leaves that group.
+    static void DetachFromOutsideGroup(const Unit& unit, const IDList& selected);
+
     MissionRecord* FindMissionHolding(uint16_t unitID) const;
+    // The mission toID, or mission 1 when there is none.
+    MissionRecord* FindDestination(uint16_t toID) const;
+    // Mission 2 takes the record without restarting the unit; any other
+    // mission restarts it.
+    static void PlaceRecord(MissionRecord& destination, MissionUnitRec* record);
+    // Gives the focus to the unit (a group's to its lead) and makes the
+    // unit's contact record current when the unit is of the player's side;
+    // the id set, 0 (nothing changed) for a missing unit.
+    uint16_t ApplyFocus(uint16_t unitID);
+
+    // The mission at the pass cursor (the first for cursor 0), or null.
+    MissionRecord* CursorMission() const;
+    // The cursor moves to the mission after `mission` (0 after the last or
+    // for null); answers whether there is one.
+    bool MoveCursorPast(const MissionRecord* mission);
     void RemoveAndDelete(MissionRecord* mission);
 
     uint16_t FocusUnitID = 0;

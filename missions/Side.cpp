@@ -1,31 +1,200 @@
-// Side.cpp: the side's construction, relations, names and points, and its
-// forwards to the ops staff.
+// Side.cpp: the side's construction, saved record, relations, per-step pass,
+// clear orders, new units, reference points and start positions. The forwards
+// to the ops staff are SideForwards.cpp.
 #include "missions/Side.h"
 
+#include <istream>
+#include <ostream>
+#include <vector>
+
+#include "core/AllocationCheck.h"
+#include "core/ResourceText.h"
+#include "core/StreamFields.h"
+#include "core/gam2arena.h"
+#include "core/NavMath.h"
+#include "missions/Doctrine.h"
+#include "missions/OpsStaff.h"
+#include "missions/SideUnitCalls.h"
+#include "missions/VictoryManager.h"
+#include "units/Group.h"
+#include "units/Unit.h"
+#include "units/UnitList.h"
 #include "world/AreaPolygonList.h"
 
-Side::Side(uint16_t id) : TreeListNode<Side>(id) {}
+namespace {
+
+// A name record: u16 n (length + 1), then the text and its zero.
+void SaveName(std::ostream& out, const std::string& text)
+{
+    SaveField(out, static_cast<uint16_t>(text.size() + 1));
+    out.write(text.c_str(), static_cast<std::streamsize>(text.size() + 1));
+}
+
+// Reads a name record into text: always terminated, cut at the first zero;
+// n = 0 is the empty name. False (text unchanged) when the stream runs short.
+bool LoadName(std::istream& in, std::string& text)
+{
+    uint16_t n = 0;
+    if (!LoadField(in, n))
+        return false;
+    std::vector<char> bytes(n);
+    if (n != 0 && !in.read(bytes.data(), n))
+        return false;
+    size_t length = 0;
+    while (length < bytes.size() && bytes[length] != '\0')
+        ++length;
+    text.assign(bytes.data(), length);
+    return true;
+}
+
+// Moves every element of from into to (emptied first).
+template <class T>
+void TakeElements(TreeListOf<T>& to, TreeListOf<T>& from)
+{
+    to.DeleteAll();
+    while (T* element = from.First()) {
+        from.Remove(element);
+        to.Insert(element);
+    }
+}
+
+// Whether the unit's side contact picture becomes the Arena's current one:
+// the picture named by the unit's picture id.
+void ShowPictureOf(const Unit& unit)
+{
+    gam2arena::SetCurrentSide(gam2arena::FindSide(unit.sideEntryID));
+}
+
+}  // namespace
+
+Side::Side(uint16_t id) : TreeListNode<Side>(id), doctrine(new Doctrine(0, 0))
+{
+    AllocationCheck(doctrine);
+    opsStaff = new OpsStaff(this);
+    AllocationCheck(opsStaff);
+}
 
 Side::Side(const char* text, uint16_t id)
     : TreeListNode<Side>(id),
       name(text ? text : ""),
       baseName(text ? text : ""),
       threatZones(std::make_unique<AreaPolygonList>()),
-      relations(std::make_unique<SideRelationList>())
+      relations(std::make_unique<SideRelationList>()),
+      doctrine(new Doctrine(0, 0))
 {
+    vicMan = new VictoryManager(id);
+    AllocationCheck(vicMan);
+    if (!vicMan)
+        ReportResourceText(TEXT_NO_VICTORY_MANAGER, "Side::Side", FatalError);
+    AllocationCheck(doctrine);
+    doctrine->SetFileName(DEFAULT_DOCTRINE_FILE);
+    doctrine->LoadFile();
+    opsStaff = new OpsStaff(this);
+    AllocationCheck(opsStaff);
+    if (!opsStaff)
+        ReportResourceText(TEXT_NO_OPS_STAFF, "Side::Side", FatalError);
 }
 
 Side::~Side()
 {
+    delete opsStaff;
+    delete vicMan;
     if (relations)
         relations->DeleteAll();
+    delete doctrine;
     points.DeleteAll();
     startPositions.DeleteAll();
 }
 
-void Side::Save(std::ostream&) const {}
+void Side::Save(std::ostream& out) const
+{
+    SaveKey(out);
+    if (threatZones)
+        threatZones->Save(out);
+    else
+        AreaPolygonList().Save(out);
+    if (vicMan)
+        vicMan->Save(out);
+    else
+        VictoryManager(GetID()).Save(out);
+    SaveName(out, baseName);
+    SaveName(out, name);
+    SaveField(out, spareWord);
+    if (relations)
+        relations->Save(out);
+    else
+        SaveField(out, uint16_t{0});
+    opsStaff->Save(out);
+    SaveField(out, stepState);
+    points.Save(out);
+    doctrine->Save(out);
+    SaveField(out, clearOrders);
+    SaveField(out, humanPlayable);
+    SaveField(out, kept);
+    startPositions.Save(out);
+}
 
-bool Side::Load(std::istream&) { return false; }
+bool Side::Load(std::istream& in)
+{
+    uint16_t id = 0;
+    if (!LoadField(in, id))
+        return false;
+    auto zones = std::make_unique<AreaPolygonList>();
+    if (!zones->Load(in))
+        return false;
+    std::unique_ptr<VictoryManager> manager(new VictoryManager(in));
+    if (!in)
+        return false;
+    std::string readBaseName;
+    std::string readName;
+    uint16_t spare = 0;
+    if (!LoadName(in, readBaseName) || !LoadName(in, readName) || !LoadField(in, spare))
+        return false;
+    auto readRelations = std::make_unique<SideRelationList>();
+    if (!readRelations->Load(in)) {
+        readRelations->DeleteAll();
+        return false;
+    }
+    std::unique_ptr<OpsStaff> staff(new OpsStaff(this));
+    uint16_t state = 0;
+    SavedTreeListOf<ReferencePoint> readPoints;
+    std::unique_ptr<Doctrine> readDoctrine(new Doctrine(0, 0));
+    uint8_t clear = 0;
+    uint8_t playable = 0;
+    uint8_t keep = 0;
+    StartPositionList readStarts;
+    const bool good = staff->Load(in) && LoadField(in, state) && state <= STEP_DONE && readPoints.Load(in)
+                      && readDoctrine->Load(in) && LoadField(in, clear) && LoadField(in, playable)
+                      && LoadField(in, keep) && readStarts.Load(in);
+    if (!good) {
+        in.setstate(std::ios::failbit);
+        readRelations->DeleteAll();
+        readPoints.DeleteAll();
+        readStarts.DeleteAll();
+        return false;
+    }
+    SetKey(id);
+    threatZones = std::move(zones);
+    delete vicMan;
+    vicMan = manager.release();
+    baseName = std::move(readBaseName);
+    name = std::move(readName);
+    spareWord = spare;
+    if (relations)
+        relations->DeleteAll();
+    relations = std::move(readRelations);
+    delete opsStaff;
+    opsStaff = staff.release();
+    stepState = state;
+    TakeElements(points, readPoints);
+    delete doctrine;
+    doctrine = readDoctrine.release();
+    clearOrders = clear;
+    humanPlayable = playable;
+    kept = keep;
+    TakeElements(startPositions, readStarts);
+    return true;
+}
 
 bool Side::SetName(const char* text)
 {
@@ -65,60 +234,176 @@ bool Side::RemoveRelation(uint16_t other)
     return true;
 }
 
-bool Side::Step(uint16_t) { return true; }
-void Side::RandomizeStartPositions() {}
-void Side::SetClearOrders(uint8_t flag) { clearOrders = flag; }
-void Side::AddUnit(uint16_t) {}
-void Side::RemoveUnit(uint16_t) {}
-uint16_t Side::AddPoint(const LatLonPoint&) { return 0; }
-bool Side::MovePoint(uint16_t, const LatLonPoint&) { return false; }
-bool Side::DeletePoint(uint16_t) { return false; }
+bool Side::Step(uint16_t step)
+{
+    if (step == 0)
+        return true;
+    switch (stepState) {
+    case STEP_FIRST_PASS:
+        if (!opsStaff->HasAnyUnits())
+            stepState = STEP_DONE;
+        else if (!opsStaff->StepMissionPlanning())
+            stepState = STEP_SECOND_PASS;
+        return false;
+    case STEP_SECOND_PASS:
+        if (!opsStaff->StepMissionChecks())
+            stepState = STEP_DONE;
+        return false;
+    default:
+        stepState = STEP_FIRST_PASS;
+        return true;
+    }
+}
+
+void Side::RandomizeStartPositions()
+{
+    for (StartPositionRecord* record = startPositions.First(); record; record = record->GetNext()) {
+        Unit* const unit = gam2arena::FindUnit(record->GetUnitID());
+        if (!unit)
+            continue;
+        const uint32_t count = record->CountPositions();
+        const uint16_t draw = gam2arena::Random(static_cast<uint16_t>(count + 1));
+        const IDPoint* const position = record->GetPosition(draw);
+        if (!position)
+            continue;   // 0: the unit keeps its place
+        if (Group* const group = dynamic_cast<Group*>(unit))
+            group->PlaceAt(position->GetPosition());
+        else
+            unit->SetPosition(position->GetPosition());
+    }
+}
+
+void Side::SetClearOrders(uint8_t flag)
+{
+    clearOrders = flag;
+    if (flag == 0)
+        return;
+    opsStaff->DeleteAllMissions();
+    for (ReferencePoint* point = points.First(); point;) {
+        ReferencePoint* const next = point->GetNext();
+        if (point->flag == 0) {
+            points.Remove(point);
+            delete point;
+        }
+        point = next;
+    }
+    if ((gam2arena::GetScenarioFlags() & SCENARIO_KEEP_ORDERS) != 0)
+        return;
+    UnitList* const units = UnitList::GetArenaList();
+    if (!units)
+        return;
+    std::vector<uint16_t> groups;
+    for (Unit* unit = units->First(); unit; unit = unit->GetNext())
+        if (unit->GetSideID() == GetID() && unit->IsGroup())
+            groups.push_back(unit->GetID());
+    for (const uint16_t unitID : groups)
+        unit2gam::CancelAircraftLaunches(unitID);
+}
+
+void Side::AddUnit(uint16_t unitID)
+{
+    Unit* const unit = gam2arena::FindUnit(unitID);
+    if (!unit)
+        return;
+    if (unitID == GetFocusUnitID()) {
+        ShowPictureOf(*unit);
+        return;
+    }
+    UnitList* const units = UnitList::GetArenaList();
+    if (!units)
+        return;
+    const uint16_t mode = gam2arena::GetScenarioMode();
+    const char letter = unit->GetTypeLetter();
+    const bool seaUnit = letter == 'S' || letter == 'U';
+    for (int pass = 0; pass < 2; ++pass) {
+        for (Unit* candidate = units->First(); candidate; candidate = candidate->GetNext()) {
+            if (candidate == unit || candidate->GetSideID() != GetID()
+                || candidate->sideEntryID == unit->sideEntryID || candidate->GetTypeLetter() == 'W')
+                continue;
+            const int32_t range =
+                NavMath::Get_Vector(candidate->GetPosition(), unit->GetPosition()).range / RANGE_PER_NM;
+            int32_t accepted = 0;
+            if (pass == 0) {
+                uint8_t sight = candidate->HasTerrainLineOfSight(*unit);
+                if (sight != 0 && seaUnit)
+                    sight = candidate->LineOfSightTo(*unit);
+                const uint8_t inRange = int32_t{candidate->GetHorizon()} + unit->GetHorizon() >= range ? 1 : 0;
+                accepted = candidate->UpdateDataLink(*unit, range, sight, inRange, mode & ~uint16_t{1});
+            } else {
+                accepted = candidate->UpdateDataLink(*unit, range, 1, 1, mode | 1);
+            }
+            if (accepted != 0)
+                return;
+        }
+    }
+}
+
+void Side::RemoveUnit(uint16_t unitID)
+{
+    if (StartPositionRecord* const record = startPositions.Find(unitID)) {
+        startPositions.Remove(record);
+        delete record;
+    }
+    opsStaff->RemoveUnit(unitID);
+}
+
+uint16_t Side::AddPoint(const LatLonPoint& position)
+{
+    const uint16_t number = FindFreePointNumber(points);
+    ReferencePoint* const point = new ReferencePoint(number);
+    AllocationCheck(point);
+    if (!point)
+        return 0;
+    point->SetPosition(position);
+    point->SetSideID(GetID());
+    point->MakeLabel();
+    points.Insert(point);
+    return number;
+}
+
+bool Side::MovePoint(uint16_t pointID, const LatLonPoint& position)
+{
+    ReferencePoint* const point = points.Find(pointID);
+    if (!point || point->flag != 0)
+        return false;
+    point->SetPosition(position);
+    return true;
+}
+
+bool Side::DeletePoint(uint16_t pointID)
+{
+    ReferencePoint* const point = points.Find(pointID);
+    if (!point || point->flag != 0)
+        return false;
+    points.Remove(point);
+    delete point;
+    return true;
+}
 
 StartPositionRecord* Side::GetStartPositions(uint16_t unitID)
 {
     StartPositionRecord* record = startPositions.Find(unitID);
     if (!record) {
         record = new StartPositionRecord(unitID);
+        AllocationCheck(record);
+        if (!record)
+            return nullptr;
         startPositions.Insert(record);
     }
     return record;
 }
 
-uint16_t Side::GetFocusUnitID() const { return 0; }
-uint16_t Side::SetFocusUnit(uint16_t) { return 0; }
-void Side::HandleMissionEvent(uint16_t, uint16_t) {}
-void Side::HandleMissionUnitEvent(uint16_t, uint8_t) {}
-void Side::RemoveMissionListIDs(uint16_t, IDList*) {}
-void Side::AddMissionListIDs(uint16_t, IDList*) {}
-void Side::SetMissionSetting(uint8_t, uint16_t) {}
-uint8_t Side::GetMissionSetting(uint16_t) const { return 0; }
-std::string Side::GetMissionInfo(uint16_t) const { return {}; }
-std::string Side::GetUnitMissionInfo(uint16_t) const { return {}; }
-uint16_t Side::CreateNewMission(const char*, uint16_t, MissionNameRecord, IDList*) { return 0; }
-uint16_t Side::CreateNewTargetedMission(const char*, uint16_t, MissionNameRecord, uint16_t, IDList*) { return 0; }
-void Side::UpdateAllMissions() {}
-uint16_t Side::MissionUnitReport(uint16_t, uint16_t, uint16_t, uint16_t, uint8_t) { return 0; }
-void Side::MissionReleaseUnit(uint16_t) {}
-void Side::MissionNewName(const char*, uint16_t) {}
-uint16_t Side::FindMissionOfUnit(uint16_t) const { return 0; }
-bool Side::IsUnitInAnyMission(uint16_t) const { return false; }
-void Side::MoveUnitWithinMission(uint16_t, uint16_t) {}
-void Side::UserSetMissionUnitSensors(uint16_t) {}
-void Side::ReturnToStandingMission(uint16_t) {}
-void Side::ReleaseMissionUnits() {}
-bool Side::ProcessUnitMission(uint16_t, uint16_t) { return false; }
-void Side::DeleteMission(uint16_t) {}
-void Side::StopEditingMissions(uint8_t) {}
-void Side::TellMission(uint16_t, uint16_t, uint16_t, uint32_t) {}
-void Side::TellLoadoutChanged(uint16_t, uint16_t, uint16_t, uint16_t) {}
-void Side::TellPlaneRecSplit(uint16_t, uint16_t, uint16_t, uint16_t, uint8_t) {}
-void Side::AskMission(uint16_t, uint16_t, uint16_t, uint16_t) {}
-bool Side::MissionTest(uint16_t, uint16_t, uint16_t) { return false; }
-uint16_t Side::AddPlaneRecID(uint16_t, uint16_t, uint16_t, uint16_t) { return 0; }
-void Side::SetUnitGroup(uint16_t, uint16_t) {}
+void Side::ReturnUnitToStanding(uint16_t unitID, uint16_t missionID)
+{
+    opsStaff->ReturnUnitToStanding(unitID, missionID);
+}
 
-void Side::ReturnUnitToStanding(uint16_t, uint16_t) {}
+void Side::MoveUnitToMission(uint16_t unitID, uint16_t missionID)
+{
+    opsStaff->MoveUnitToMission(unitID, missionID);
+}
 
-void Side::MoveUnitToMission(uint16_t, uint16_t) {}
-
-void Side::MoveReference(uint16_t, uint16_t, uint16_t, uint16_t) {}
+void Side::MoveReference(uint16_t holderID, uint16_t recordID, uint16_t fromMission, uint16_t toMission)
+{
+    opsStaff->MoveReference(holderID, recordID, fromMission, toMission);
+}

@@ -15,11 +15,13 @@
 #include "core/SavedTreeListOf.h"
 #include "core/TreeListOf.h"
 #include "engagement/SideEntry.h"
+#include "missions/PlaneRecRef.h"
 #include "missions/MissionNameRecord.h"
 #include "units/ReferencePoint.h"
 #include "units/StartPositionRecord.h"
 
 class AreaPolygonList;
+class CommandMessage;
 class Doctrine;
 class OpsStaff;
 class VictoryManager;
@@ -139,22 +141,42 @@ public:
     StartPositionRecord* FindStartPositions(uint16_t unitID) const { return startPositions.Find(unitID); }
 
     // ---- forwards to the ops staff (ids are mission ids unless named unit) ----
+    // Each answers 0, false, null or the empty text when the side has no
+    // ops staff.
     uint16_t GetFocusUnitID() const;
     uint16_t SetFocusUnit(uint16_t unitID);
     void HandleMissionEvent(uint16_t missionID, uint16_t code);
     void HandleMissionUnitEvent(uint16_t unitID, uint8_t code);
     void RemoveMissionListIDs(uint16_t missionID, IDList* ids);
     void AddMissionListIDs(uint16_t missionID, IDList* ids);
+    // Mission 0: every mission.
     void SetMissionSetting(uint8_t setting, uint16_t missionID);
+    // Mission 0: the holding mission (2).
     uint8_t GetMissionSetting(uint16_t missionID) const;
     std::string GetMissionInfo(uint16_t missionID) const;
     std::string GetUnitMissionInfo(uint16_t unitID) const;
-    uint16_t CreateNewMission(const char* nameText, uint16_t kind, MissionNameRecord settings, IDList* ids);
+    uint16_t CreateNewMission(const char* nameText, uint16_t kind, MissionNameRecord settings, const IDList* ids);
     uint16_t CreateNewTargetedMission(const char* nameText, uint16_t kind, MissionNameRecord settings,
-                                      uint16_t singleID, IDList* selection);
+                                      uint16_t singleID, const IDList* selection);
+    uint16_t CreateInterceptMission(const IDList* selected, const IDList* targets);
+    uint16_t AssignInterceptMission(const IDList* selected, const IDList* targets);
     void UpdateAllMissions();
-    uint16_t MissionUnitReport(uint16_t unitID, uint16_t aircraftType, uint16_t loadout, uint16_t holderID,
-                               uint8_t force);
+    void AssignMissionUnits(PlaneRecRefList* list, uint16_t missionID);
+    void UnassignMissionUnits(PlaneRecRefList* list, uint16_t missionID);
+    PlaneRecRefList* GetMissionUnitCopy(uint16_t missionID);
+    void StopEditingMissions(uint8_t commit);
+    void DeleteMission(uint16_t missionID);
+    MissionNameRecord* GetMissionUnAssigned(uint16_t missionID);
+    char* SetMissionUnAssigned(uint16_t missionID);
+    // Without an ops staff, or (SetUnAssigned) without data, the error box
+    // names the fault and nothing is called; GetUnAssigned then answers null.
+    CommandMessage* GetUnAssigned(uint16_t flag);
+    void SetUnAssigned(uint16_t flag, CommandMessage* data);
+    CommandMessage* GetAssigned(uint16_t missionID);
+    void SetAssigned(uint16_t missionID, CommandMessage* data);
+    CommandMessage* GetMissionList();
+    bool MissionUnitReport(uint16_t unitID, uint16_t aircraftType, uint16_t loadout, uint16_t holderID,
+                           uint8_t force);
     void MissionReleaseUnit(uint16_t unitID);
     void MissionNewName(const char* text, uint16_t missionID);
     uint16_t FindMissionOfUnit(uint16_t unitID) const;
@@ -164,16 +186,19 @@ public:
     void ReturnToStandingMission(uint16_t unitID);
     void ReleaseMissionUnits();
     bool ProcessUnitMission(uint16_t unitID, uint16_t missionID);
-    void DeleteMission(uint16_t missionID);
-    void StopEditingMissions(uint8_t commit);
-    // Aircraft references of the bridge's calls.
-    void TellMission(uint16_t missionID, uint16_t unitID, uint16_t key, uint32_t flags);
-    void TellLoadoutChanged(uint16_t missionID, uint16_t unitID, uint16_t key, uint16_t loadoutID);
-    void TellPlaneRecSplit(uint16_t missionID, uint16_t unitID, uint16_t oldKey, uint16_t newKey, uint8_t count);
-    void AskMission(uint16_t missionID, uint16_t unitID, uint16_t keptKey, uint16_t mergedKey);
+    // The bridge's aircraft-reference calls, by the names of the gam2side
+    // calls that reach them.
+    void TellMission(uint16_t missionID, uint16_t holderID, uint16_t recordID, uint32_t flags);
+    void TellMissionChanged(uint16_t holderID, uint16_t recordID, uint16_t fromMission, uint16_t toMission);
+    void TellLoadoutChanged(uint16_t missionID, uint16_t holderID, uint16_t recordID, uint16_t loadoutID);
+    void TellPlaneRecSplit(uint16_t missionID, uint16_t holderID, uint16_t oldRecord, uint16_t newRecord,
+                           uint8_t count);
+    void AskMission(uint16_t missionID, uint16_t holderID, uint16_t keptRecord, uint16_t mergedRecord);
     // False without calling when the side has no ops staff.
-    bool MissionTest(uint16_t missionID, uint16_t unitID, uint16_t key);
-    uint16_t AddPlaneRecID(uint16_t unitID, uint16_t key, uint16_t missionID, uint16_t sourceUnitID);
+    bool MissionTest(uint16_t missionID, uint16_t holderID, uint16_t recordID);
+    // The reference joins mission missionID (mission 1 when that does not
+    // exist); answers the mission id used.
+    uint16_t AddPlaneRecID(uint16_t holderID, uint16_t recordID, uint16_t missionID, uint16_t sourceUnitID);
     void SetUnitGroup(uint16_t unitID, uint16_t leaderID);
     uint16_t GetUnitMissionID(uint16_t unitID) const { return FindMissionOfUnit(unitID); }
 

@@ -81,12 +81,19 @@ public:
     bool Load(std::istream& in);
 
 private:
+    // The relation of a toward b; a missing side a is the fatal error.
+    uint8_t RelationOf(uint16_t a, uint16_t b) const;
+    // The contact pass: the current picture reports its changes to the
+    // player, then every picture cleans up its contacts.
+    void UpdatePictures() const;
+
     std::unique_ptr<SavedTreeListOf<Side>> sides;
     uint16_t updateState = UPDATE_START;
     Side* playerSide = nullptr;
     Side* cursor = nullptr;
 };
 
-// Points the unit model's and the contact records' side calls (relations,
-// base names, whether a side exists) at manager; null takes them away.
+// Points the side calls of the unit model, the contact records and the
+// missions (relations, base names, whether a side exists, the side of an id)
+// at manager, keeping the other calls of each table; null takes them away.
 void InstallSideManagerCalls(SideManager* manager);
