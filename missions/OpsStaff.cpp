@@ -23,6 +23,9 @@
 
 namespace {
 
+// By creation kind: 1..3 patrol, 4 transit, 5 recon, 6..7 support, 8
+// intercept, 9..12 strike, 13 ferry. A null row is a kind whose class the
+// program does not have yet: the windows refuse it as an unknown kind.
 MissionKindMaker kindMakers[MissionKind::LAST + 1] = {};
 
 // Message class of the mission notices to the player.

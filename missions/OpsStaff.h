@@ -186,8 +186,10 @@ private:
     static void DetachFromOutsideGroup(const Unit& unit, const IDList& selected);
 
     MissionRecord* FindMissionHolding(uint16_t unitID) const;
-    // The mission toID, or mission 1 when there is none.
-    MissionRecord* FindDestination(uint16_t toID) const;
+    // The two missions of a move: fromID's, and toID's or mission 1 when
+    // there is none. False (nothing to move) when either is missing or both
+    // are one mission.
+    bool FindMoveEnds(uint16_t fromID, uint16_t toID, MissionRecord*& from, MissionRecord*& destination) const;
     // Mission 2 takes the record without restarting the unit; any other
     // mission restarts it.
     static void PlaceRecord(MissionRecord& destination, MissionUnitRec* record);

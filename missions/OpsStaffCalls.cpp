@@ -174,12 +174,9 @@ uint16_t OpsStaff::AddReference(uint16_t holderID, uint16_t recordID, uint16_t m
 
 void OpsStaff::MoveReference(uint16_t holderID, uint16_t recordID, uint16_t fromID, uint16_t toID)
 {
-    if (fromID == toID)
-        return;
-    MissionRecord* const from = Find(fromID);
-    MissionRecord* const destination = FindDestination(toID);
-    // Without a destination the reference stays where it is.
-    if (!from || !destination || destination == from)
+    MissionRecord* from = nullptr;
+    MissionRecord* destination = nullptr;
+    if (fromID == toID || !FindMoveEnds(fromID, toID, from, destination))
         return;
     if (PlaneRecRef* const reference = from->DetachReference(holderID, recordID))
         destination->AttachReference(reference);

@@ -66,10 +66,13 @@ bool OpsStaff::ProcessUnitMission(uint16_t unitID, uint16_t missionID)
     return true;
 }
 
-MissionRecord* OpsStaff::FindDestination(uint16_t toID) const
+bool OpsStaff::FindMoveEnds(uint16_t fromID, uint16_t toID, MissionRecord*& from, MissionRecord*& destination) const
 {
-    MissionRecord* const to = Find(toID);
-    return to ? to : Find(STANDING_MISSION_ID);
+    from = Find(fromID);
+    destination = Find(toID);
+    if (!destination)
+        destination = Find(STANDING_MISSION_ID);
+    return from && destination && destination != from;
 }
 
 void OpsStaff::PlaceRecord(MissionRecord& destination, MissionUnitRec* record)
@@ -82,13 +85,9 @@ void OpsStaff::PlaceRecord(MissionRecord& destination, MissionUnitRec* record)
 
 void OpsStaff::MoveUnit(uint16_t unitID, uint16_t fromID, uint16_t toID)
 {
-    if (fromID == toID)
-        return;
-    MissionRecord* const from = Find(fromID);
-    MissionRecord* const destination = FindDestination(toID);
-    // Without a destination, or with the source as its own fallback, the
-    // record stays where it is.
-    if (!from || !destination || destination == from)
+    MissionRecord* from = nullptr;
+    MissionRecord* destination = nullptr;
+    if (fromID == toID || !FindMoveEnds(fromID, toID, from, destination))
         return;
     MissionUnitRec* const record = from->ExtractUnit(unitID);
     if (record)
@@ -97,9 +96,9 @@ void OpsStaff::MoveUnit(uint16_t unitID, uint16_t fromID, uint16_t toID)
 
 void OpsStaff::MoveGroup(uint16_t unitID, uint16_t fromID, uint16_t toID)
 {
-    MissionRecord* const from = Find(fromID);
-    MissionRecord* const destination = FindDestination(toID);
-    if (!from || !destination || destination == from)
+    MissionRecord* from = nullptr;
+    MissionRecord* destination = nullptr;
+    if (!FindMoveEnds(fromID, toID, from, destination))
         return;
     MissionUnitRec* const record = from->ExtractUnit(unitID);
     if (!record)
