@@ -59,14 +59,7 @@ bool StandingMission::Load(std::istream& in) { return LoadBase(in); }
 
 bool StandingMission::Save(std::ostream& out) { return SaveBase(out); }
 
-void StandingMission::ReleaseUnit(Unit* unit)
-{
-    if (unit == nullptr)
-        return;
-    MissionUnitRec* const record = units.Find(unit->GetKey());
-    if (record != nullptr && record->state != MissionUnitState::DONE)
-        record->state = MissionUnitState::DONE;
-}
+void StandingMission::ReleaseUnit(Unit* unit) { MarkUnitDone(*this, unit); }
 
 bool StandingMission::LaunchForUnit(Unit*, uint16_t, uint16_t, uint16_t, uint8_t) { return true; }
 
@@ -179,6 +172,15 @@ Unit* StandingMission::FindUnitToStep(MissionRecord& mission, uint16_t unitID, M
     if ((unit->GetStateFlags() & SimObject::PATH_REQUESTED) != 0)
         return nullptr;
     return unit;
+}
+
+void StandingMission::MarkUnitDone(MissionRecord& mission, Unit* unit)
+{
+    if (unit == nullptr)
+        return;
+    MissionUnitRec* const record = mission.units.Find(unit->GetKey());
+    if (record != nullptr && record->state != MissionUnitState::DONE)
+        record->state = MissionUnitState::DONE;
 }
 
 Contact* StandingMission::FindTargetContact(const Unit& unit, const MissionUnitRec& record)
