@@ -323,6 +323,13 @@ TEST(Doctrine, SampleDoctrinePlacesShips)
     const SortedIDList options = List({{3, 3}, {4, 4}});
     EXPECT_EQ(doctrine.ChooseOption(List({{8, 50}, {6, 90}, {7, 10}}), options), 4u);   // a sonar ship screens
     EXPECT_EQ(doctrine.ChooseOption(List({{8, 50}, {6, 10}, {7, 90}}), options), 3u);   // a laden ship keeps inside
+
+    // The unit model's form of the same questions, unsorted.
+    const std::vector<DoctrineValue> choices{{4, 4}, {3, 3}};
+    EXPECT_EQ(DecideByDoctrine(&doctrine, {{8, 50}, {6, 90}, {7, 10}}, choices), 4);
+    EXPECT_EQ(DecideByDoctrine(&doctrine, {{7, 90}, {8, 50}, {6, 10}}, choices), 3);
+    EXPECT_EQ(DecideByDoctrine(&doctrine, {{7, 90}}, {}), -1);
+    EXPECT_EQ(DecideByDoctrine(nullptr, {{7, 90}}, choices), -1);
 }
 
 TEST(DoctrineFileWriter, DescriptionErrors)
