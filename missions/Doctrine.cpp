@@ -213,3 +213,17 @@ const DoctrineCurve* Doctrine::GetOptionCurve(uint16_t key) const
 {
     return key < optionCount && optionCurves ? &optionCurves[key] : nullptr;
 }
+
+int32_t DecideByDoctrine(const Doctrine* doctrine, const std::vector<DoctrineValue>& factors,
+                         const std::vector<DoctrineValue>& options)
+{
+    if (doctrine == nullptr)
+        return static_cast<int32_t>(NO_DOCTRINE_CHOICE);
+    SortedIDList factorList;
+    for (const DoctrineValue& v : factors)
+        factorList.InsertSorted(v.key, static_cast<uint32_t>(v.value));
+    SortedIDList optionList;
+    for (const DoctrineValue& v : options)
+        optionList.InsertSorted(v.key, static_cast<uint32_t>(v.value));
+    return static_cast<int32_t>(doctrine->ChooseOption(factorList, optionList));
+}

@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include <vector>
+
+#include "units/GroupBridge.h"
 
 class SortedIDList;
 
@@ -101,3 +104,10 @@ private:
 
 // The answer of a decision when no option can be chosen.
 constexpr uint32_t NO_DOCTRINE_CHOICE = 0xFFFFFFFF;
+
+// The unit model's question put to a side's doctrine: the pairs go into
+// sorted lists (a key given twice keeps its last value) and
+// Doctrine::ChooseOption answers; NO_DOCTRINE_CHOICE (-1 as the unit model
+// reads it) without a doctrine.
+int32_t DecideByDoctrine(const Doctrine* doctrine, const std::vector<DoctrineValue>& factors,
+                         const std::vector<DoctrineValue>& options);

@@ -6,7 +6,6 @@
 
 #include "core/ResourceText.h"
 #include "missions/MissionAircraftCalls.h"
-#include "missions/MissionCalls.h"
 #include "missions/OpsStaff.h"
 #include "missions/Side.h"
 #include "missions/StandingMission.h"
@@ -37,14 +36,7 @@ bool HoldingMission::Load(std::istream& in) { return LoadBase(in); }
 
 bool HoldingMission::Save(std::ostream& out) { return SaveBase(out); }
 
-void HoldingMission::ReleaseUnit(Unit* unit)
-{
-    if (unit == nullptr)
-        return;
-    MissionUnitRec* const record = units.Find(unit->GetKey());
-    if (record != nullptr && record->state != MissionUnitState::DONE)
-        record->state = MissionUnitState::DONE;
-}
+void HoldingMission::ReleaseUnit(Unit* unit) { StandingMission::MarkUnitDone(*this, unit); }
 
 bool HoldingMission::LaunchForUnit(Unit*, uint16_t, uint16_t, uint16_t, uint8_t) { return true; }
 

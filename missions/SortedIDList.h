@@ -23,6 +23,8 @@ public:
     ~SortedIDList() = default;
     SortedIDList(const SortedIDList&) = delete;
     SortedIDList& operator=(const SortedIDList&) = delete;
+    SortedIDList(SortedIDList&&) noexcept = default;
+    SortedIDList& operator=(SortedIDList&&) noexcept = default;
 
     // Puts (key, value) in its place by key; a key already held takes the
     // new value instead, so the list never holds a key twice.

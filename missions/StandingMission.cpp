@@ -59,14 +59,7 @@ bool StandingMission::Load(std::istream& in) { return LoadBase(in); }
 
 bool StandingMission::Save(std::ostream& out) { return SaveBase(out); }
 
-void StandingMission::ReleaseUnit(Unit* unit)
-{
-    if (unit == nullptr)
-        return;
-    MissionUnitRec* const record = units.Find(unit->GetKey());
-    if (record != nullptr && record->state != MissionUnitState::DONE)
-        record->state = MissionUnitState::DONE;
-}
+void StandingMission::ReleaseUnit(Unit* unit) { MarkUnitDone(*this, unit); }
 
 bool StandingMission::LaunchForUnit(Unit*, uint16_t, uint16_t, uint16_t, uint8_t) { return true; }
 
@@ -102,8 +95,8 @@ void StandingMission::StepIdleUnit(MissionUnitRec* record, Unit* unit)
     const bool playerSide = side != nullptr && side->GetClearOrders() != 0;
     if (!playerSide) {
         const char letter = unit->GetTypeLetter();
-        const Plane* const plane = letter == 'P' ? static_cast<const Plane*>(unit) : nullptr;
-        const AirGroup* const group = letter == 'A' ? static_cast<const AirGroup*>(unit) : nullptr;
+        const auto* const plane = dynamic_cast<const Plane*>(unit);
+        const auto* const group = dynamic_cast<const AirGroup*>(unit);
         if (plane != nullptr && plane->homeBaseID != 0 && record->leaderID == 0)
             SendHome(unitID, plane->homeBaseID);
         else if (group != nullptr && group->GetLeadHomeBase() != 0)
@@ -179,6 +172,15 @@ Unit* StandingMission::FindUnitToStep(MissionRecord& mission, uint16_t unitID, M
     if ((unit->GetStateFlags() & SimObject::PATH_REQUESTED) != 0)
         return nullptr;
     return unit;
+}
+
+void StandingMission::MarkUnitDone(MissionRecord& mission, Unit* unit)
+{
+    if (unit == nullptr)
+        return;
+    MissionUnitRec* const record = mission.units.Find(unit->GetKey());
+    if (record != nullptr && record->state != MissionUnitState::DONE)
+        record->state = MissionUnitState::DONE;
 }
 
 Contact* StandingMission::FindTargetContact(const Unit& unit, const MissionUnitRec& record)

@@ -50,6 +50,9 @@ public:
     // The contact the record's target names in the unit's own contact
     // record; null when either is missing.
     static Contact* FindTargetContact(const Unit& unit, const MissionUnitRec& record);
+    // The unit's record in `mission`, unless already done, becomes done: a
+    // plain store, no queued events are removed.
+    static void MarkUnitDone(MissionRecord& mission, Unit* unit);
     // When the unit still has a planned path, a mission-unit event is hung
     // on its last point, so that the unit is stepped again on arrival;
     // answers whether it had a path.
