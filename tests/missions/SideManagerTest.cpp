@@ -13,28 +13,15 @@
 #include "missions/MissionCalls.h"
 #include "missions/OpsStaff.h"
 #include "missions/SideManager.h"
-#include "tests/support/ReportCapture.h"
+#include "tests/missions/SideWorld.h"
 #include "units/GroupBridge.h"
 #include "units/PlaneBridge.h"
 #include "units/UnitList.h"
 
 namespace {
 
-class SideManagerTest : public ::testing::Test {
+class SideManagerTest : public ::testing::Test, public SideWorld {
 protected:
-    SideManagerTest()
-    {
-        previousState = gam2arena::SetArenaState(&state);
-        previousUnits = UnitList::SetArenaList(&units);
-        previousPictures = SideContactsList::SetArenaList(&pictures);
-    }
-    ~SideManagerTest() override
-    {
-        SideContactsList::SetArenaList(previousPictures);
-        UnitList::SetArenaList(previousUnits);
-        gam2arena::SetArenaState(previousState);
-    }
-
     // Sides 1..count, named "S1", "S2", ...
     void AddSides(SideManager& manager, int count)
     {
@@ -48,16 +35,6 @@ protected:
         manager.Save(out);
         return out.str();
     }
-
-    ReportCapture reports;
-    ArenaState state;
-    UnitList units;
-    SideContactsList pictures;
-
-private:
-    ArenaState* previousState = nullptr;
-    UnitList* previousUnits = nullptr;
-    SideContactsList* previousPictures = nullptr;
 };
 
 int CountRelations(const Side& side)

@@ -15,7 +15,7 @@
 #include "missions/OpsStaff.h"
 #include "missions/Side.h"
 #include "missions/SideUnitCalls.h"
-#include "tests/support/ReportCapture.h"
+#include "tests/missions/SideWorld.h"
 #include "units/UnitList.h"
 
 namespace {
@@ -64,13 +64,10 @@ struct Installed {
     static inline std::vector<uint16_t> reset;
 };
 
-class SideTest : public ::testing::Test {
+class SideTest : public ::testing::Test, public SideWorld {
 protected:
     SideTest()
     {
-        previousState = gam2arena::SetArenaState(&state);
-        previousUnits = UnitList::SetArenaList(&units);
-        previousPictures = SideContactsList::SetArenaList(&pictures);
         Installed::flags = 0;
         Installed::mode = 0;
         Installed::reset.clear();
@@ -83,9 +80,6 @@ protected:
     ~SideTest() override
     {
         SetSideUnitCalls(previousCalls);
-        SideContactsList::SetArenaList(previousPictures);
-        UnitList::SetArenaList(previousUnits);
-        gam2arena::SetArenaState(previousState);
     }
 
     OfferedUnit& AddUnit(uint16_t id, char letter, uint16_t side, uint16_t picture, LatLonPoint at = {})
@@ -103,15 +97,7 @@ protected:
         return out.str();
     }
 
-    ReportCapture reports;
-    ArenaState state;
-    UnitList units;
-    SideContactsList pictures;
-
 private:
-    ArenaState* previousState = nullptr;
-    UnitList* previousUnits = nullptr;
-    SideContactsList* previousPictures = nullptr;
     SideUnitCalls previousCalls;
 };
 
