@@ -251,16 +251,30 @@ TEST_F(SideManagerTest, ACutSideSectionLeavesTheManagerAsItWas)
     }
 }
 
-TEST_F(SideManagerTest, LoadedSidesJoinTheSidesHeld)
+TEST_F(SideManagerTest, LoadedSidesJoinTheSidesHeldUnlessAnIdRepeats)
 {
     SideManager source;
     AddSides(source, 1);
-    std::istringstream in(Saved(source));
+    const std::string saved = Saved(source);
+    std::istringstream in(saved);
     SideManager manager;
     manager.AddSide(new Side("Held", 9));
     ASSERT_TRUE(manager.Load(in));
     EXPECT_NE(manager.GetSide(1), nullptr);
     EXPECT_NE(manager.GetSide(9), nullptr);
+
+    // Side 1 again: already held.
+    std::istringstream again(saved);
+    EXPECT_FALSE(manager.Load(again));
+    EXPECT_FALSE(again);
+
+    // Two records of side 1 in one section.
+    const std::string record = saved.substr(2, saved.size() - 2 - 4);   // after the count, before the tail
+    std::string twice = std::string("\x02\x00", 2) + record + record + saved.substr(saved.size() - 4);
+    SideManager fresh;
+    std::istringstream repeated(twice);
+    EXPECT_FALSE(fresh.Load(repeated));
+    EXPECT_EQ(fresh.GetFirstSide(), nullptr);
 }
 
 TEST_F(SideManagerTest, InstalledCallsAnswerFromTheManager)
