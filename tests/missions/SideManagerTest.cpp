@@ -13,7 +13,7 @@
 #include "missions/MissionCalls.h"
 #include "missions/OpsStaff.h"
 #include "missions/SideManager.h"
-#include "tests/missions/SideWorld.h"
+#include "SideWorld.h"
 #include "units/GroupBridge.h"
 #include "units/PlaneBridge.h"
 #include "units/UnitList.h"

@@ -15,7 +15,7 @@
 #include "missions/OpsStaff.h"
 #include "missions/Side.h"
 #include "missions/SideUnitCalls.h"
-#include "tests/missions/SideWorld.h"
+#include "SideWorld.h"
 #include "units/UnitList.h"
 
 namespace {

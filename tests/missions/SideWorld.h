@@ -5,7 +5,7 @@
 
 #include "core/gam2arena.h"
 #include "engagement/SideContactsList.h"
-#include "tests/support/ReportCapture.h"
+#include "support/ReportCapture.h"
 #include "units/UnitList.h"
 
 class SideWorld {
