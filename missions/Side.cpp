@@ -47,6 +47,16 @@ bool LoadName(std::istream& in, std::string& text)
     return true;
 }
 
+// The saved form of a victory manager with nothing in it, for a side that
+// has none: no conditions, the side id, four empty item lists.
+void SaveEmptyVictoryManager(std::ostream& out, uint16_t sideID)
+{
+    SaveField(out, uint8_t{0});
+    SaveField(out, sideID);
+    for (int list = 0; list < 4; ++list)
+        SaveField(out, uint32_t{0});
+}
+
 // Moves every element of from into to (emptied first).
 template <class T>
 void TakeElements(TreeListOf<T>& to, TreeListOf<T>& from)
@@ -116,7 +126,7 @@ void Side::Save(std::ostream& out) const
     if (vicMan)
         vicMan->Save(out);
     else
-        VictoryManager(GetID()).Save(out);
+        SaveEmptyVictoryManager(out, GetID());
     SaveName(out, baseName);
     SaveName(out, name);
     SaveField(out, spareWord);

@@ -203,13 +203,24 @@ void SideManager::Save(std::ostream& out) const
         SaveField(out, static_cast<uint16_t>(cursor ? cursor->GetID() : 0));
 }
 
+bool SideManager::HoldsRepeatedID(const SavedTreeListOf<Side>& read) const
+{
+    for (const Side* side = read.First(); side; side = side->GetNext()) {
+        const Side* const next = side->GetNext();
+        if ((next && next->GetID() == side->GetID()) || GetSide(side->GetID()))
+            return true;
+    }
+    return false;
+}
+
 bool SideManager::Load(std::istream& in)
 {
     SavedTreeListOf<Side> read;
     uint16_t playerID = 0;
     uint16_t state = 0;
     uint16_t cursorID = 0;
-    bool good = read.Load(in) && LoadField(in, playerID) && LoadField(in, state) && state <= UPDATE_CONTACTS;
+    bool good = read.Load(in) && !HoldsRepeatedID(read) && LoadField(in, playerID) && LoadField(in, state)
+                && state <= UPDATE_CONTACTS;
     if (good && state == UPDATE_SIDES)
         good = static_cast<bool>(LoadField(in, cursorID));
     if (!good) {

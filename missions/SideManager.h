@@ -77,12 +77,16 @@ public:
     // whole section was read: a section cut short or damaged leaves the
     // stream failed, the manager as it was and the answer false. A player
     // id naming no side gives no player side; a cursor naming no side
-    // restarts the sweep; an update state above 2 is damage.
+    // restarts the sweep; an update state above 2, or a side whose id is
+    // repeated in the section or already held, is damage.
     bool Load(std::istream& in);
 
 private:
     // The relation of a toward b; a missing side a is the fatal error.
     uint8_t RelationOf(uint16_t a, uint16_t b) const;
+    // Whether a side read repeats an id of the sides read or held: damage,
+    // since two sides of one id would share every relation and lookup.
+    bool HoldsRepeatedID(const SavedTreeListOf<Side>& read) const;
     // The contact pass: the current picture reports its changes to the
     // player, then every picture cleans up its contacts.
     void UpdatePictures() const;
