@@ -1,0 +1,90 @@
+// VictoryManager.h: VictoryManager, the victory bookkeeping of one side: its
+// victory conditions (alternatives: one met condition is enough), the four
+// tallies of what the side lost, expended and did, and the hold count that
+// announces a victory. The periodic check that drives it is
+// VictoryCheckEvent.h; the conditions and item lists have their own files.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <ostream>
+#include <vector>
+
+class Unit;
+class VictoryCondition;
+class VictoryItemList;
+
+class VictoryManager {
+public:
+    // Game seconds a condition must hold, counted from the periodic check
+    // that first found it met, before a later check announces the victory.
+    static constexpr uint32_t HOLD_SECONDS = 1800;
+
+    // A new manager of side sideID: no conditions, four empty lists, nothing
+    // held. It replaces the pending periodic check event of the Arena's queue
+    // by a new one, so one check is pending however many sides are set up.
+    explicit VictoryManager(uint16_t sideID);
+    // A manager read from its saved form (as Load); the event queue is left
+    // alone, since the check event comes back with the saved event list.
+    explicit VictoryManager(std::istream& in);
+    // Deletes the conditions and the four lists with their items.
+    ~VictoryManager();
+    VictoryManager(const VictoryManager&) = delete;
+    VictoryManager& operator=(const VictoryManager&) = delete;
+
+    // Saved form, little-endian, no padding:
+    //   conditionCount     u8
+    //   sideId             u16
+    //   lossTally          item list (u32 count, then per item u8 tag, data)
+    //   expenditureTally   item list
+    //   violations         item list
+    //   unitEvents         item list
+    //   conditions         conditionCount records, each led by its u8 kind
+    // holdStart is not saved: a loaded manager starts the count afresh.
+    // Save answers the stream's state.
+    bool Save(std::ostream& out) const;
+    // Replaces the manager by the saved form. A short or damaged stream
+    // leaves the stream failed and the manager as it was, answering false.
+    // A condition of kind 0 is shown in an error box and dropped; a kind
+    // above 2 is fatal.
+    bool Load(std::istream& in);
+
+    // A unit being lost (unit not null), or the periodic check (null).
+    void Evaluate(Unit* unit);
+    // count units of the kind (platformID, typeLetter) lost or expended by
+    // side loserSide.
+    void RecordKindLoss(uint16_t platformID, uint16_t typeLetter, uint16_t loserSide, uint16_t count);
+    // Tells the player of the side's victory (nothing for another side).
+    void AnnounceVictory();
+    // The message window's answer: non-zero goes on (the hold count of side
+    // sideID restarts), 0 ends the scenario. Side id 0 is the all-units-lost
+    // question.
+    static void OnVictoryAnswer(uint16_t sideID, uint8_t answer);
+
+    // The short status (losses and expenditure) and the full report, written
+    // into out and ended by a zero byte.
+    void DescribeStatus(std::ostream& out);
+    void WriteReport(uint8_t showOutcome, std::ostream& out);
+
+    uint16_t GetSideID() const { return sideId; }
+    uint8_t GetConditionCount() const { return static_cast<uint8_t>(conditions.size()); }
+    // The condition at index, or null past the end.
+    VictoryCondition* GetCondition(uint8_t index) const;
+    // Game seconds at which the current hold began; 0 while nothing holds.
+    uint32_t GetHoldStart() const { return holdStart; }
+    void SetHoldStart(uint32_t seconds) { holdStart = seconds; }
+
+    VictoryItemList& GetLossTally() const { return *lossTally; }
+    VictoryItemList& GetExpenditureTally() const { return *expenditureTally; }
+    VictoryItemList& GetViolations() const { return *violations; }
+    VictoryItemList& GetUnitEvents() const { return *unitEvents; }
+
+private:
+    std::vector<VictoryCondition*> conditions;   // owned, in file order
+    VictoryItemList* lossTally = nullptr;         // owned: own platforms lost
+    VictoryItemList* expenditureTally = nullptr;  // owned: own weapons expended
+    VictoryItemList* violations = nullptr;        // owned: rules violations
+    VictoryItemList* unitEvents = nullptr;        // owned: unit-pair events
+    uint16_t sideId = 0;
+    uint32_t holdStart = 0;                       // game seconds; not saved
+};
