@@ -10,47 +10,22 @@
 #include "missions/RecordNameCalls.h"
 
 namespace {
-// Bytes of a ship's name as the database writes it; the other classes'
-// names fit a name field.
-constexpr uint16_t SHIP_NAME_SIZE = 48;
-
-// The class's name from the database, or its letter's fixed text.
+// The class's name from the database, or its letter's fixed text; a blank
+// letter is never looked up.
 std::string ClassName(uint32_t letter, uint16_t recordID)
 {
-    bool (*lookup)(uint16_t, char*, uint16_t) = nullptr;
-    uint16_t size = NameString::SIZE;
-    int32_t missingText = UnitClassLossRecord::OTHER_CLASS_TEXT;
+    std::string name;
+    if (letter != ' ' && FindClassRecordName(letter, recordID, name))
+        return name;
     switch (letter) {
-    case ' ':
-        return ResourceString(UnitClassLossRecord::BLANK_CLASS_TEXT);  // no lookup for a blank
-    case 'F':
-        lookup = &CopyFacilityRecordName;
-        missingText = UnitClassLossRecord::FACILITY_CLASS_TEXT;
-        break;
-    case 'P':
-        lookup = &CopyPlaneRecordName;
-        missingText = UnitClassLossRecord::PLANE_CLASS_TEXT;
-        break;
-    case 'S':
-        lookup = &CopyShipRecordName;
-        size = SHIP_NAME_SIZE;
-        missingText = UnitClassLossRecord::SHIP_CLASS_TEXT;
-        break;
-    case 'U':
-        lookup = &CopySubRecordName;
-        missingText = UnitClassLossRecord::SUB_CLASS_TEXT;
-        break;
-    case 'W':
-        lookup = &CopyRecordName;
-        missingText = UnitClassLossRecord::WEAPON_CLASS_TEXT;
-        break;
-    default:
-        return ResourceString(UnitClassLossRecord::OTHER_CLASS_TEXT);
+    case ' ': return ResourceString(UnitClassLossRecord::BLANK_CLASS_TEXT);
+    case 'F': return ResourceString(UnitClassLossRecord::FACILITY_CLASS_TEXT);
+    case 'P': return ResourceString(UnitClassLossRecord::PLANE_CLASS_TEXT);
+    case 'S': return ResourceString(UnitClassLossRecord::SHIP_CLASS_TEXT);
+    case 'U': return ResourceString(UnitClassLossRecord::SUB_CLASS_TEXT);
+    case 'W': return ResourceString(UnitClassLossRecord::WEAPON_CLASS_TEXT);
+    default: return ResourceString(UnitClassLossRecord::OTHER_CLASS_TEXT);
     }
-    char buffer[SHIP_NAME_SIZE + 1] = {};
-    if (lookup(recordID, buffer, size))
-        return buffer;
-    return ResourceString(missingText);
 }
 }  // namespace
 

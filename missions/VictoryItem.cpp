@@ -29,10 +29,6 @@ constexpr int32_t TYPE_PLANE_TEXT = 0x7B0129;       // 'P'
 constexpr int32_t TYPE_FACILITY_TEXT = 0x7B012A;    // 'F'
 constexpr int32_t TYPE_OTHER_TEXT = 0x7B012B;       // any other letter
 
-// Bytes of the ship names the database writes; the other kinds' names fit
-// a name field.
-constexpr uint16_t SHIP_NAME_SIZE = 48;
-
 // The unit's type letter as the items keep it: its character code,
 // sign-extended to 32 bits.
 uint32_t LetterOf(const Unit& unit)
@@ -40,27 +36,22 @@ uint32_t LetterOf(const Unit& unit)
     return static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(unit.GetTypeLetter())));
 }
 
-// The name of the database record of the kind, or the fixed text when the
-// database has none.
-std::string NameOrText(bool (*lookup)(uint16_t, char*, uint16_t), uint16_t id, uint16_t size,
-                       int32_t missingText)
-{
-    char buffer[SHIP_NAME_SIZE + 1] = {};
-    if (lookup(id, buffer, size))
-        return buffer;
-    return ResourceString(missingText);
-}
-
-// The platform kind's name after KIND_TEXT.
+// The platform kind's name after KIND_TEXT: the database record's name for
+// aircraft, ships, submarines and weapons, else (or without a record) the
+// fixed text of the letter.
 std::string KindName(uint32_t letter, uint16_t annexID)
 {
+    std::string name;
+    if ((letter == 'P' || letter == 'S' || letter == 'U' || letter == 'W') &&
+        FindClassRecordName(letter, annexID, name))
+        return name;
     switch (letter) {
     case ' ': return ResourceString(KIND_BLANK_TEXT);
     case 'F': return ResourceString(KIND_FACILITY_TEXT);
-    case 'P': return NameOrText(&CopyPlaneRecordName, annexID, NameString::SIZE, KIND_PLANE_TEXT);
-    case 'S': return NameOrText(&CopyShipRecordName, annexID, SHIP_NAME_SIZE, KIND_SHIP_TEXT);
-    case 'U': return NameOrText(&CopySubRecordName, annexID, NameString::SIZE, KIND_SUB_TEXT);
-    case 'W': return NameOrText(&CopyRecordName, annexID, NameString::SIZE, KIND_WEAPON_TEXT);
+    case 'P': return ResourceString(KIND_PLANE_TEXT);
+    case 'S': return ResourceString(KIND_SHIP_TEXT);
+    case 'U': return ResourceString(KIND_SUB_TEXT);
+    case 'W': return ResourceString(KIND_WEAPON_TEXT);
     default: return ResourceString(KIND_OTHER_TEXT);
     }
 }

@@ -17,11 +17,9 @@ class VictoryItem;
 class VictoryItemList {
 public:
     // Resource texts of the list's reports.
-    static constexpr int32_t NO_ITEMS_TEXT = 0x7B00E9;       // a count without items
     static constexpr int32_t TAG_ZERO_TEXT = 0x7B00EA;       // fatal: a saved tag 0
     static constexpr int32_t TAG_UNKNOWN_TEXT = 0x7B00EB;    // fatal: a saved tag above 8
     static constexpr int32_t NO_UNIT_TABLE_TEXT = 0x7B00EE;  // prune without the arena's units
-    static constexpr int32_t NOT_REMOVED_TEXT = 0x7B00EF;    // prune could not take one out
 
     VictoryItemList() = default;
     // Empty, then Load: a damaged record leaves it empty.

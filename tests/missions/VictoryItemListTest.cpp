@@ -26,18 +26,10 @@ namespace {
 using victorytest::FakeUnit;
 using victorytest::VictoryWorld;
 
-// A tag-8 item made from its saved form.
+// A tag-8 item with the first of its two values.
 VictoryItem* NewValuesItem(uint16_t unitID, const char* name, uint32_t first)
 {
-    std::ostringstream out;
-    SaveField(out, unitID);
-    NameString n;
-    n.Set(name);
-    n.Save(out);
-    SaveField(out, first);
-    SaveField(out, uint32_t{0});
-    std::istringstream in(out.str());
-    return new UnitValuesItem(in);
+    return victorytest::MakeValuesItem(unitID, name, first, 0).release();
 }
 
 std::string Saved(const VictoryItemList& list)

@@ -21,21 +21,8 @@
 namespace {
 
 using victorytest::FakeUnit;
+using victorytest::MakeValuesItem;
 using victorytest::VictoryWorld;
-
-// A tag-8 item, which only a saved form makes: unit id, name, two values.
-std::unique_ptr<UnitValuesItem> MakeValuesItem(uint16_t unitID, const char* name, uint32_t first, uint32_t second)
-{
-    std::ostringstream out;
-    SaveField(out, unitID);
-    NameString n;
-    n.Set(name);
-    n.Save(out);
-    SaveField(out, first);
-    SaveField(out, second);
-    std::istringstream in(out.str());
-    return std::make_unique<UnitValuesItem>(in);
-}
 
 std::string Saved(const VictoryItem& item)
 {

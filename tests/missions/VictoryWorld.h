@@ -1,6 +1,7 @@
 // VictoryWorld.h: what the victory item and recording tests run in: the
 // sample resource texts, an arena unit list of named units of chosen type
-// letters, and database name lookups answering from a table the test fills.
+// letters, database name lookups answering from a table the test fills, and
+// a maker of the tag-8 item.
 #pragma once
 
 #include <cstdint>
@@ -8,17 +9,35 @@
 #include <iosfwd>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 
 #include "core/ConfigurationFileIO.h"
 #include "core/ResourceLoader.h"
+#include "core/StreamFields.h"
 #include "missions/RecordNameCalls.h"
+#include "missions/VictoryItem.h"
 #include "support/TempTree.h"
 #include "units/Unit.h"
 #include "units/UnitList.h"
 
 namespace victorytest {
+
+// A tag-8 item, which only a saved form makes: unit id, name, two values.
+inline std::unique_ptr<UnitValuesItem> MakeValuesItem(uint16_t unitID, const char* name, uint32_t first,
+                                                      uint32_t second)
+{
+    std::ostringstream out;
+    SaveField(out, unitID);
+    NameString n;
+    n.Set(name);
+    n.Save(out);
+    SaveField(out, first);
+    SaveField(out, second);
+    std::istringstream in(out.str());
+    return std::make_unique<UnitValuesItem>(in);
+}
 
 class FakeUnit : public Unit {
 public:
