@@ -18,12 +18,12 @@
 #include "support/Bytes.h"
 #include "units/PlaneBridge.h"
 #include "units/PlaneRecBridge.h"
-#include "VictoryWorld.h"
+#include "VictoryManagerWorld.h"
 
 namespace {
 
-using victorytest::ScriptedCondition;
-using victorytest::VictoryWorld;
+using managertest::ScriptedCondition;
+using managertest::ManagerWorld;
 
 std::string Saved(const VictoryManager& manager)
 {
@@ -115,7 +115,7 @@ TEST_F(VictoryManagerRoundTrip, CutStreamStaysFailedAndTheManagerUnchanged)
 
 TEST(VictoryManagerLoad, KindZeroIsDroppedWithAnErrorBoxAndKindThreeIsFatal)
 {
-    VictoryWorld world;
+    ManagerWorld world;
     // Two entries, both kind 0: the manager keeps none and saves count 0.
     const std::string header = Bytes({2, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     {
@@ -143,7 +143,7 @@ TEST(VictoryManagerLoad, KindZeroIsDroppedWithAnErrorBoxAndKindThreeIsFatal)
 
 TEST(VictoryManagerConstruction, ExactlyOnePeriodicCheckIsPendingDueAtSixty)
 {
-    VictoryWorld world;
+    ManagerWorld world;
     world.SetTime(500);
     world.AddSide(1);
     world.AddSide(2);
@@ -160,7 +160,7 @@ TEST(VictoryManagerConstruction, ExactlyOnePeriodicCheckIsPendingDueAtSixty)
 // not; the hold start after it and whether a victory was announced.
 TEST(VictoryManagerEvaluate, HoldCountAnnouncesAtTheFirstCheckPastEighteenHundredSeconds)
 {
-    VictoryWorld world;
+    ManagerWorld world;
     VictoryManager& manager = world.AddSide(1);
     Game2UI2::SetCurrentSideID(1);
     auto* condition = new ScriptedCondition(true);
@@ -203,7 +203,7 @@ TEST(VictoryManagerEvaluate, ConditionsAreAlternativesAndOnlyThePlayersSideIsTol
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        VictoryWorld world;
+        ManagerWorld world;
         VictoryManager& manager = world.AddSide(1);
         Game2UI2::SetCurrentSideID(r.player);
         if (r.conditions > 0) {
@@ -236,13 +236,13 @@ TEST(VictoryManagerEvaluate, LostUnitsAreSeenByEveryConditionAndOwnDestroyedOnes
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        VictoryWorld world;
+        ManagerWorld world;
         VictoryManager& manager = world.AddSide(1);
         auto* first = new ScriptedCondition();
         auto* second = new ScriptedCondition();
         manager.AddCondition(first);
         manager.AddCondition(second);
-        victorytest::FakeUnit& unit = world.AddUnit(40, r.side, r.letter, 77, r.damage);
+        managertest::SideUnit& unit = world.AddUnit(40, r.side, r.letter, 77, r.damage);
         manager.Evaluate(&unit);
         EXPECT_EQ(first->seenUnits, std::vector<uint16_t>{40});
         EXPECT_EQ(second->seenUnits, std::vector<uint16_t>{40});
@@ -277,7 +277,7 @@ TEST(VictoryManagerRecordKindLoss, OwnLossesJoinTheTallyOfTheirLetterMergedByKin
 
 TEST(VictoryManagerAnswer, ContinueRestartsTheSidesCountAndStopEndsTheScenario)
 {
-    VictoryWorld world;
+    ManagerWorld world;
     VictoryManager& manager = world.AddSide(1);
     manager.SetHoldStart(900);
 
@@ -302,7 +302,7 @@ TEST(VictoryManagerAnswer, ContinueRestartsTheSidesCountAndStopEndsTheScenario)
 
 TEST(VictoryManagerAnswer, ContinueForASideWithoutManagerIsReported)
 {
-    VictoryWorld world;
+    ManagerWorld world;
     world.AddSide(1);
     world.sides[2] = nullptr;   // a side without a manager
     VictoryManager::OnVictoryAnswer(2, 1);
@@ -315,7 +315,7 @@ TEST(VictoryManagerAnswer, ContinueForASideWithoutManagerIsReported)
 
 TEST(VictoryBridge, GetVictoryManagerIsFatalWithoutSideManagerOrSide)
 {
-    VictoryWorld world;
+    ManagerWorld world;
     VictoryManager& manager = world.AddSide(1);
     EXPECT_EQ(unit2gam::GetVictoryManager(1), &manager);
     EXPECT_TRUE(world.reports.fatals.empty());
@@ -328,7 +328,7 @@ TEST(VictoryBridge, GetVictoryManagerIsFatalWithoutSideManagerOrSide)
 
 TEST(VictoryBridge, ChecksReachEverySideAndReportMissingManagers)
 {
-    VictoryWorld world;
+    ManagerWorld world;
     InstallVictoryBridge();
     VictoryManager& one = world.AddSide(1);
     VictoryManager& three = world.AddSide(3);
@@ -366,7 +366,7 @@ TEST(VictoryBridge, ChecksReachEverySideAndReportMissingManagers)
 
 TEST(VictoryBridge, AllUnitsLostQuestionIsAskedOnceAndOnlyWithoutACurrentSideRecord)
 {
-    VictoryWorld world;
+    ManagerWorld world;
     world.AddSide(1);
     Game2UI2::SetCurrentSideID(1);
     world.AddUnit(60, 2);
@@ -404,7 +404,7 @@ TEST(VictoryCheckEventTest, SavesFiveBytesAndLoadsThemBack)
 
 TEST(VictoryCheckEventTest, FailedStreamsAreFatal)
 {
-    VictoryWorld world;
+    ManagerWorld world;
     for (size_t length = 0; length < 4; ++length) {
         world.reports.Clear();
         VictoryCheckEvent event;
@@ -422,7 +422,7 @@ TEST(VictoryCheckEventTest, FailedStreamsAreFatal)
 
 TEST(VictoryCheckEventTest, HandlingChecksEverySideAndStaysQueuedSixtySecondsOn)
 {
-    VictoryWorld world;
+    ManagerWorld world;
     InstallVictoryBridge();
     Game2UI2::SetCurrentSideID(1);
     world.AddUnit(70, 1);

@@ -13,12 +13,12 @@
 #include "missions/VictoryItemList.h"
 #include "missions/VictoryManager.h"
 #include "missions/ViolationRecord.h"
-#include "VictoryWorld.h"
+#include "VictoryManagerWorld.h"
 
 namespace {
 
-using victorytest::ScriptedCondition;
-using victorytest::VictoryWorld;
+using managertest::ScriptedCondition;
+using managertest::ManagerWorld;
 
 // Resource texts one after another.
 std::string Texts(std::initializer_list<int32_t> numbers)
@@ -45,7 +45,7 @@ std::string Report(VictoryManager& manager, uint8_t showOutcome = 0)
 
 TEST(VictoryStatus, NamesTheSideAndListsLossesThenExpenditure)
 {
-    VictoryWorld world;
+    ManagerWorld world;
     VictoryManager& manager = world.AddSide(1, "Blue");
     manager.RecordKindLoss(31, 'P', 1, 2);
     manager.RecordKindLoss(12, 'W', 1, 5);
@@ -58,7 +58,7 @@ TEST(VictoryStatus, NamesTheSideAndListsLossesThenExpenditure)
 
 TEST(VictoryStatus, ASideWithoutNameEndsAfterTheHeading)
 {
-    VictoryWorld world;
+    ManagerWorld world;
     VictoryManager& manager = world.AddSide(1);
     world.names.clear();
     EXPECT_EQ(Status(manager), Texts({0x7B015A}) + '\0');
@@ -95,7 +95,7 @@ TEST(VictoryReport, OutcomeAndRulesVerdict)
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        VictoryWorld world;
+        ManagerWorld world;
         VictoryManager& manager = world.AddSide(1, "Blue");
         manager.AddCondition(new ScriptedCondition(r.met, "cond"));
         if (r.violations != NONE) {
@@ -112,7 +112,7 @@ TEST(VictoryReport, OutcomeAndRulesVerdict)
 
 TEST(VictoryReport, MetAndUnmetSectionsWithSeparators)
 {
-    VictoryWorld world;
+    ManagerWorld world;
     world.AddSide(1, "Blue");
     struct Row { const char* name; std::vector<bool> met; std::string sections; };
     const std::string met = Texts({0x7B0155}) + "\n";
@@ -141,7 +141,7 @@ TEST(VictoryReport, MetAndUnmetSectionsWithSeparators)
 
 TEST(VictoryReport, ListsViolationsAndUnitPairsAfterTheConditions)
 {
-    VictoryWorld world;
+    ManagerWorld world;
     VictoryManager& manager = world.AddSide(1, "Blue");
     manager.GetViolations().Add(new ViolationRecord(2, 1, "Victim", 9, "Violator"));
     manager.GetUnitEvents().Add(new UnitPairRecord(1, "Actor", "Other"));
@@ -157,7 +157,7 @@ TEST(VictoryReport, ListsViolationsAndUnitPairsAfterTheConditions)
 
 TEST(VictoryReport, RunsThePeriodicCheckFirstAndShowsTheOutcomeWhenAsked)
 {
-    VictoryWorld world;
+    ManagerWorld world;
     VictoryManager& manager = world.AddSide(1, "Blue");
     auto* condition = new ScriptedCondition(true);
     manager.AddCondition(condition);
@@ -174,7 +174,7 @@ TEST(VictoryReport, RunsThePeriodicCheckFirstAndShowsTheOutcomeWhenAsked)
 
 TEST(VictoryReport, BridgeHandsTheTextsToTheEvaluationPane)
 {
-    VictoryWorld world;
+    ManagerWorld world;
     VictoryManager& manager = world.AddSide(2, "Red");
     Game2UI2::SetCurrentSideID(2);
     unit2gam::ShowVictoryStatus(0);

@@ -1,4 +1,4 @@
-// VictoryWorld.h: what the victory manager tests run in: a game clock and
+// VictoryManagerWorld.h: what the victory manager tests run in: a game clock and
 // event queue, an arena unit list, the resource texts of the data set, a
 // side manager of a few sides each with its victory manager (reached through
 // the victory calls), the player's side, and a record of every window,
@@ -23,12 +23,12 @@
 #include "units/UnitList.h"
 #include "world/Game2UI2.h"
 
-namespace victorytest {
+namespace managertest {
 
 // A unit of a side whose letter, platform id and damage the test sets.
-class FakeUnit : public Unit {
+class SideUnit : public Unit {
 public:
-    FakeUnit(uint16_t id, uint16_t side, char letter, uint16_t platformID, int32_t damage)
+    SideUnit(uint16_t id, uint16_t side, char letter, uint16_t platformID, int32_t damage)
         : letter_(letter), damage_(damage)
     {
         SetKey(id);
@@ -83,9 +83,9 @@ struct Shown {
     }
 };
 
-class VictoryWorld {
+class ManagerWorld {
 public:
-    VictoryWorld()
+    ManagerWorld()
     {
         previousState = gam2arena::SetArenaState(&state);
         previousUnits = UnitList::SetArenaList(&units);
@@ -132,7 +132,7 @@ public:
         loader = std::make_unique<ResourceLoader>(ini);
         TheResourceLoader = loader.get();
     }
-    ~VictoryWorld()
+    ~ManagerWorld()
     {
         TheResourceLoader = nullptr;
         loader.reset();
@@ -144,8 +144,8 @@ public:
         UnitList::SetArenaList(previousUnits);
         gam2arena::SetArenaState(previousState);
     }
-    VictoryWorld(const VictoryWorld&) = delete;
-    VictoryWorld& operator=(const VictoryWorld&) = delete;
+    ManagerWorld(const ManagerWorld&) = delete;
+    ManagerWorld& operator=(const ManagerWorld&) = delete;
 
     // A side with its manager and name.
     VictoryManager& AddSide(uint16_t id, const std::string& name = "")
@@ -155,9 +155,9 @@ public:
         return *sides[id];
     }
     // A unit of the arena's unit list.
-    FakeUnit& AddUnit(uint16_t id, uint16_t side, char letter = 'S', uint16_t platformID = 7, int32_t damage = 100)
+    SideUnit& AddUnit(uint16_t id, uint16_t side, char letter = 'S', uint16_t platformID = 7, int32_t damage = 100)
     {
-        auto* u = new FakeUnit(id, side, letter, platformID, damage);
+        auto* u = new SideUnit(id, side, letter, platformID, damage);
         units.Insert(u);
         return *u;
     }
@@ -172,9 +172,9 @@ public:
     ReportCapture reports;
 
 private:
-    static VictoryWorld*& World()
+    static ManagerWorld*& World()
     {
-        static VictoryWorld* world = nullptr;
+        static ManagerWorld* world = nullptr;
         return world;
     }
 
@@ -186,4 +186,4 @@ private:
     VictoryCalls previousCalls;
 };
 
-}  // namespace victorytest
+}  // namespace managertest
