@@ -3,8 +3,10 @@
 // saved form with its tag-driven loader.
 #include "missions/VictoryItemList.h"
 
+#include <functional>
 #include <istream>
 #include <ostream>
+#include <string_view>
 #include <utility>
 
 #include "core/ErrorReport.h"
@@ -18,23 +20,73 @@
 #include "units/UnitList.h"
 
 namespace {
-// The key a loss record's class is indexed by: letter above, record id below.
-uint64_t ClassIndexKey(const UnitClassLossRecord& record)
+// Whether items of the tag merge with equal ones when added.
+bool Merges(uint8_t tag)
 {
-    return (uint64_t{record.GetTypeLetter()} << 16) | record.GetRecordID();
+    return tag == VictoryTag::UNIT || tag == VictoryTag::CLASS_LOSS || tag == VictoryTag::VIOLATION ||
+           tag == VictoryTag::UNIT_PAIR || tag == VictoryTag::UNIT_VALUES;
 }
 
-// Whether the list holds an item of the same kind as `item` (its class T)
-// that `same` finds equal to it; the first equal one wins.
-template <typename T>
-bool HoldsEqual(const std::vector<VictoryItem*>& items, const VictoryItem& item, bool (T::*same)(const T&) const)
+// Folds a value into a running hash.
+uint64_t Mix(uint64_t hash, uint64_t value)
 {
-    const T& wanted = static_cast<const T&>(item);
-    for (const VictoryItem* held : items) {
-        if (held->GetTag() == item.GetTag() && (static_cast<const T*>(held)->*same)(wanted))
-            return true;
+    return (hash ^ value) * 0x100000001B3ull;
+}
+
+uint64_t Mix(uint64_t hash, const NameString& name)
+{
+    return Mix(hash, std::hash<std::string_view>{}(name.Text()));
+}
+
+// A hash of what the equality of a merging item compares: equal items have
+// equal keys.
+uint64_t MergeKey(const VictoryItem& item)
+{
+    const uint64_t hash = Mix(0xCBF29CE484222325ull, item.GetTag());
+    switch (item.GetTag()) {
+    case VictoryTag::UNIT: {
+        const auto& unit = static_cast<const UnitItem&>(item);
+        return Mix(Mix(hash, unit.GetUnitID()), unit.GetName());
     }
-    return false;
+    case VictoryTag::CLASS_LOSS: {
+        const auto& loss = static_cast<const UnitClassLossRecord&>(item);
+        return Mix(Mix(hash, loss.GetTypeLetter()), loss.GetRecordID());
+    }
+    case VictoryTag::VIOLATION: {
+        const auto& violation = static_cast<const ViolationRecord&>(item);
+        return Mix(Mix(Mix(hash, violation.GetSideID()), violation.GetViolatorName()), violation.GetVictimName());
+    }
+    case VictoryTag::UNIT_PAIR: {
+        const auto& pair = static_cast<const UnitPairRecord&>(item);
+        return Mix(Mix(Mix(hash, pair.GetEventCode()), pair.GetActorName()), pair.GetOtherName());
+    }
+    case VictoryTag::UNIT_VALUES: {
+        const auto& values = static_cast<const UnitValuesItem&>(item);
+        return Mix(Mix(hash, values.GetUnitID()), values.GetName());
+    }
+    default: return hash;
+    }
+}
+
+// Whether two items of one merging tag are equal as that kind defines it.
+bool AreEqual(const VictoryItem& held, const VictoryItem& item)
+{
+    if (held.GetTag() != item.GetTag())
+        return false;
+    switch (item.GetTag()) {
+    case VictoryTag::UNIT:
+        return static_cast<const UnitItem&>(held).IsEqual(static_cast<const UnitItem&>(item));
+    case VictoryTag::CLASS_LOSS:
+        return static_cast<const UnitClassLossRecord&>(held).IsSameClass(
+            static_cast<const UnitClassLossRecord&>(item));
+    case VictoryTag::VIOLATION:
+        return static_cast<const ViolationRecord&>(held).IsEqual(static_cast<const ViolationRecord&>(item));
+    case VictoryTag::UNIT_PAIR:
+        return static_cast<const UnitPairRecord&>(held).IsSame(static_cast<const UnitPairRecord&>(item));
+    case VictoryTag::UNIT_VALUES:
+        return static_cast<const UnitValuesItem&>(held).IsEqual(static_cast<const UnitValuesItem&>(item));
+    default: return false;
+    }
 }
 
 // A new item of the tag, read from the stream after its tag byte; null for
@@ -70,7 +122,20 @@ void VictoryItemList::Clear()
     for (VictoryItem* item : items)
         delete item;
     items.clear();
-    lossIndex.clear();
+    mergeIndex.clear();
+}
+
+void VictoryItemList::Unindex(const VictoryItem* item)
+{
+    if (!Merges(item->GetTag()))
+        return;
+    const auto [from, to] = mergeIndex.equal_range(MergeKey(*item));
+    for (auto at = from; at != to; ++at) {
+        if (at->second == item) {
+            mergeIndex.erase(at);
+            return;
+        }
+    }
 }
 
 VictoryItem* VictoryItemList::Get(int32_t index) const
@@ -84,28 +149,23 @@ void VictoryItemList::Add(VictoryItem* item)
 {
     if (item == nullptr)
         return;
-    bool merged = false;
-    switch (item->GetTag()) {
-    case VictoryTag::CLASS_LOSS: {
-        auto* loss = static_cast<UnitClassLossRecord*>(item);
-        const auto [held, isNew] = lossIndex.try_emplace(ClassIndexKey(*loss), loss);
-        if (!isNew) {
-            held->second->AddCount(loss);  // deletes loss
+    if (Merges(item->GetTag())) {
+        const uint64_t key = MergeKey(*item);
+        const auto [from, to] = mergeIndex.equal_range(key);
+        for (auto at = from; at != to; ++at) {
+            VictoryItem* const held = at->second;
+            if (!AreEqual(*held, *item))
+                continue;
+            // Equal items can only be held once, so this is the first one.
+            if (item->GetTag() == VictoryTag::CLASS_LOSS)
+                static_cast<UnitClassLossRecord*>(held)->AddCount(static_cast<UnitClassLossRecord*>(item));
+            else
+                delete item;
             return;
         }
-        break;
+        mergeIndex.emplace(key, item);
     }
-    case VictoryTag::UNIT: merged = HoldsEqual(items, *item, &UnitItem::IsEqual); break;
-    case VictoryTag::VIOLATION: merged = HoldsEqual(items, *item, &ViolationRecord::IsEqual); break;
-    case VictoryTag::UNIT_PAIR: merged = HoldsEqual(items, *item, &UnitPairRecord::IsSame); break;
-    case VictoryTag::UNIT_VALUES: merged = HoldsEqual(items, *item, &UnitValuesItem::IsEqual); break;
-    default: break;  // kinds 1, 2 and 4 are never merged
-    }
-    if (merged) {
-        delete item;
-        return;
-    }
-    items.push_back(item);
+    items.push_back(item);  // kinds 1, 2 and 4 are never merged
 }
 
 VictoryItem* VictoryItemList::FindMatch(const Unit* unit) const
@@ -143,8 +203,7 @@ bool VictoryItemList::Remove(VictoryItem* item)
         if (*at != item)
             continue;
         items.erase(at);
-        if (item->GetTag() == VictoryTag::CLASS_LOSS)
-            lossIndex.erase(ClassIndexKey(*static_cast<const UnitClassLossRecord*>(item)));
+        Unindex(item);
         return true;
     }
     return false;
@@ -167,8 +226,7 @@ void VictoryItemList::PruneUnmatched()
             kept.push_back(item);
             continue;
         }
-        if (item->GetTag() == VictoryTag::CLASS_LOSS)
-            lossIndex.erase(ClassIndexKey(*static_cast<const UnitClassLossRecord*>(item)));
+        Unindex(item);
         delete item;
     }
     items = std::move(kept);
@@ -223,6 +281,6 @@ bool VictoryItemList::Load(std::istream& in)
         loaded.Add(item);
     }
     std::swap(items, loaded.items);
-    std::swap(lossIndex, loaded.lossIndex);
+    std::swap(mergeIndex, loaded.mergeIndex);
     return true;
 }

@@ -12,7 +12,6 @@
 
 class PlatformKindItem;
 class Unit;
-class UnitClassLossRecord;
 class VictoryItem;
 
 class VictoryItemList {
@@ -87,8 +86,12 @@ private:
     // Deletes every item and empties the list.
     void Clear();
 
+    // Takes a held item of a merging kind out of mergeIndex.
+    void Unindex(const VictoryItem* item);
+
     std::vector<VictoryItem*> items;
-    // Where each loss record stands by its class, so that counting a loss
-    // in a long tally does not walk the list.
-    std::unordered_map<uint64_t, UnitClassLossRecord*> lossIndex;
+    // The held items of the merging kinds by a hash of the fields their
+    // equality compares, so that adding to a long tally or record list
+    // does not walk the list.
+    std::unordered_multimap<uint64_t, VictoryItem*> mergeIndex;
 };

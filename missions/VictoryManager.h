@@ -127,4 +127,21 @@ private:
     std::unique_ptr<VictoryItemList> unitEvents;        // unit-pair events
     uint16_t sideId = 0;
     uint32_t holdStart = 0;                       // game seconds; not saved
+
+public:
+    // Incidents the engagement and weapon code report (VictoryRecording.cpp).
+    // A bad argument is shown in an error box and nothing is recorded, except
+    // a violating unit id of 0, which is shown and still recorded.
+    // The unit pair (unit of side sideID, the unit otherUnitID) into the
+    // unit-event list, once per side and pair of names.
+    void RecordUnitEvent(uint16_t sideID, Unit* unit, uint16_t otherUnitID);
+    // A violation against violatedUnit of side sideID by the unit
+    // violatingUnitID with platform platformID (0: none) into the violation
+    // list, once per side and pair of names; hostile is 1 when the side is
+    // hostile toward the violator's.
+    void RecordViolation(uint16_t sideID, uint8_t hostile, Unit* violatedUnit, uint16_t platformID,
+                         uint16_t violatingUnitID);
+    // As RecordViolation, the platform being platformUnit's annex id.
+    void RecordPlatformViolation(uint16_t sideID, uint8_t hostile, Unit* violatedUnit, Unit* platformUnit,
+                                 uint16_t violatingUnitID);
 };
