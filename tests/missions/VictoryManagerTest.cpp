@@ -13,6 +13,7 @@
 #include "missions/UnitClassLossRecord.h"
 #include "missions/UnitPairRecord.h"
 #include "missions/VictoryCheckEvent.h"
+#include "missions/VictoryConditionList.h"
 #include "missions/VictoryItemList.h"
 #include "missions/ViolationRecord.h"
 #include "support/Bytes.h"
@@ -74,6 +75,11 @@ protected:
         manager.RecordKindLoss(12, 'W', 4, 6);
         manager.GetViolations().Add(new ViolationRecord(2, 1, "Victim", 9, "Violator"));
         manager.GetUnitEvents().Add(new UnitPairRecord(4, "Actor", "Other"));
+        auto* condition = new VictoryCondition();
+        condition->SetRequired(3);
+        condition->SetDamageThreshold(50);
+        condition->SetSubCondition(new VictoryCondition());
+        manager.AddCondition(condition);
         manager.SetHoldStart(600);
     }
     VictoryManager manager;
@@ -95,6 +101,9 @@ TEST_F(VictoryManagerRoundTrip, LoadedManagerSavesTheSameBytes)
     EXPECT_EQ(loaded.GetExpenditureTally().GetCount(), 1);
     EXPECT_EQ(loaded.GetViolations().GetCount(), 1);
     EXPECT_EQ(loaded.GetUnitEvents().GetCount(), 1);
+    ASSERT_EQ(loaded.GetConditionCount(), 1);
+    EXPECT_EQ(loaded.GetCondition(0)->GetRequired(), 3);
+    EXPECT_NE(loaded.GetCondition(0)->GetSubCondition(), nullptr);
 }
 
 TEST_F(VictoryManagerRoundTrip, CutStreamStaysFailedAndTheManagerUnchanged)
@@ -125,7 +134,7 @@ TEST(VictoryManagerLoad, KindZeroIsDroppedWithAnErrorBoxAndKindThreeIsFatal)
         EXPECT_EQ(loaded.GetConditionCount(), 0);
         EXPECT_EQ(Saved(loaded)[0], 0);
         ASSERT_EQ(world.reports.errors.size(), 2u);
-        EXPECT_EQ(world.reports.errors[0], ResourceString(VictoryManager::EMPTY_CONDITION_TEXT));
+        EXPECT_EQ(world.reports.errors[0], ResourceString(VictoryConditionList::EMPTY_KIND_TEXT));
         EXPECT_FALSE(world.reports.errors[0].empty());
     }
     for (int kind : {3, 0xFF}) {
@@ -136,7 +145,7 @@ TEST(VictoryManagerLoad, KindZeroIsDroppedWithAnErrorBoxAndKindThreeIsFatal)
         EXPECT_FALSE(target.Load(in));
         EXPECT_FALSE(in);
         ASSERT_EQ(world.reports.fatals.size(), 1u);
-        EXPECT_EQ(world.reports.fatals[0], ResourceString(VictoryManager::BAD_CONDITION_TEXT));
+        EXPECT_EQ(world.reports.fatals[0], ResourceString(VictoryConditionList::BAD_KIND_TEXT));
         EXPECT_EQ(target.GetSideID(), 8);
     }
 }
