@@ -19,6 +19,7 @@
 #include "support/Bytes.h"
 #include "units/PlaneBridge.h"
 #include "units/PlaneRecBridge.h"
+#include "engagement/WeaponFireCalls.h"
 #include "VictoryManagerWorld.h"
 
 namespace {
@@ -370,6 +371,33 @@ TEST(VictoryBridge, ChecksReachEverySideAndReportMissingManagers)
     unit2gam::CheckVictoryConditions2(3, 31, 'P', 4);
     EXPECT_EQ(world.reports.errors, (std::vector<std::string>{"unit2gam::CheckVictoryConditions : sideMan is NULL",
                                                                "unit2gam::CheckVictoryConditions2 : sideMan is NULL"}));
+    UninstallVictoryBridge();
+}
+
+TEST(VictoryBridge, WeaponHitsAreRecordedByTheWeaponSidesManager)
+{
+    ManagerWorld world;
+    InstallVictoryBridge();
+    VictoryManager& shooter = world.AddSide(1);
+    world.AddSide(2);
+    world.AddUnit(80, 2, 'S', 33).SetName("Target");
+    world.AddUnit(81, 1, 'S', 34).SetName("Launcher");
+    WeaponFire::RecordViolation(1, true, 2, 80, 81);
+    WeaponFire::RecordUnitEvent(1, 2, 80, 81);
+    ASSERT_EQ(shooter.GetViolations().GetCount(), 1);
+    const auto* violation = static_cast<const ViolationRecord*>(shooter.GetViolations().Get(0));
+    EXPECT_EQ(violation->GetSideID(), 2);
+    EXPECT_EQ(violation->IsHostile(), 1);
+    EXPECT_EQ(violation->GetPlatformID(), 33);
+    ASSERT_EQ(shooter.GetUnitEvents().GetCount(), 1);
+    EXPECT_EQ(static_cast<const UnitPairRecord*>(shooter.GetUnitEvents().Get(0))->GetEventCode(), 2);
+    EXPECT_TRUE(world.reports.fatals.empty());
+
+    world.sides[1] = nullptr;
+    WeaponFire::RecordViolation(1, true, 2, 80, 81);
+    world.hasSideManager = false;
+    WeaponFire::RecordUnitEvent(1, 2, 80, 81);
+    EXPECT_EQ(world.reports.fatals, (std::vector<std::string>{ResourceString(0x7B0260), ResourceString(0x7B0261)}));
     UninstallVictoryBridge();
 }
 
