@@ -19,6 +19,8 @@
 #include "support/Bytes.h"
 #include "units/PlaneBridge.h"
 #include "units/PlaneRecBridge.h"
+#include "engagement/SideContacts.h"
+#include "engagement/SideContactsList.h"
 #include "engagement/WeaponFireCalls.h"
 #include "VictoryManagerWorld.h"
 
@@ -415,8 +417,19 @@ TEST(VictoryBridge, AllUnitsLostQuestionIsAskedOnceAndOnlyWithoutACurrentSideRec
     unit2gam::CheckVictoryConditionsOfSides(0);
     EXPECT_EQ(world.shown.messages.size(), 1u);
 
-    // A player's unit left: no question.
+    // While the arena has a current side record the test is skipped.
     unit2gam::ResetAllUnitsLostQuestion();
+    SideContactsList records;
+    SideContactsList* const previous = SideContactsList::SetArenaList(&records);
+    auto* record = new SideContacts(10);
+    records.Insert(record);
+    gam2arena::SetCurrentSide(record);
+    unit2gam::CheckAllUnitsLost();
+    EXPECT_EQ(world.shown.messages.size(), 1u);
+    gam2arena::SetCurrentSide(nullptr);
+    SideContactsList::SetArenaList(previous);
+
+    // A player's unit left: no question.
     world.AddUnit(61, 1);
     unit2gam::CheckAllUnitsLost();
     EXPECT_EQ(world.shown.messages.size(), 1u);
