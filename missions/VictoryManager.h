@@ -7,9 +7,8 @@
 
 #include <cstdint>
 #include <istream>
-#include <ostream>
 #include <memory>
-#include <vector>
+#include <ostream>
 
 class Unit;
 class VictoryCondition;
@@ -125,7 +124,7 @@ private:
     std::unique_ptr<VictoryItemList> violations;        // rules violations
     std::unique_ptr<VictoryItemList> unitEvents;        // unit-pair events
     uint16_t sideId = 0;
-    uint32_t holdStart = 0;                       // game seconds; not saved
+    uint32_t holdStart = 0;                             // game seconds; not saved
 
 public:
     // Incidents the engagement and weapon code report (VictoryRecording.cpp).
