@@ -76,6 +76,12 @@ public:
     static const VersionNumber& TrackingVersion();
 
 private:
+    // Whether the unit's map position lies in the area, edges included.
+    bool IsInside(Unit& unit) const;
+    // After a unit was counted: whether counted holds required units, those
+    // no longer on the map purged once it seems to.
+    bool HoldsRequired();
+
     XYRect area;
     VictoryItemList* tracked = nullptr;        // see the tests for what each sense keeps
     VictoryItemList* trackedInside = nullptr;  // hostile sense: units inside at their last check

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "core/ErrorReport.h"
+#include "core/ResourceText.h"
 #include "core/gam2arena.h"
 #include "engagement/WeaponFireCalls.h"
 #include "missions/VictoryManager.h"
@@ -68,6 +69,47 @@ void RecordWeaponsSpent(uint8_t side, uint16_t weaponID, char letter, uint16_t c
     unit2gam::RecordKindLossOfSides(side, weaponID, static_cast<uint8_t>(letter), count);
 }
 
+// Texts of the weapon code's records without a side manager, or without a
+// victory manager for the weapon's side.
+constexpr int32_t NO_SIDE_MANAGER_TEXT = 0x7B0261;
+constexpr int32_t NO_WEAPON_MANAGER_TEXT = 0x7B0260;
+
+// The victory manager of the weapon's side; both missing cases are fatal.
+VictoryManager* FindWeaponSideManager(uint16_t side)
+{
+    std::vector<uint16_t> sides;
+    if (gCalls.listSides == nullptr || !gCalls.listSides(sides)) {
+        ReportResourceText(NO_SIDE_MANAGER_TEXT, "RecordHit", &FatalError);
+        return nullptr;
+    }
+    VictoryManager* manager = nullptr;
+    if (gCalls.findSide != nullptr)
+        gCalls.findSide(side, manager);
+    if (manager == nullptr)
+        ReportResourceText(NO_WEAPON_MANAGER_TEXT, "RecordHit", &FatalError);
+    return manager;
+}
+
+// A weapon's hit on a unit of a side the weapon's side is neutral toward:
+// the weapon side's manager records the violation against the target's
+// side, the target's record id naming the platform.
+void RecordWeaponViolation(uint16_t side, bool hostile, uint16_t otherSide, uint16_t violatedID,
+                           uint16_t violatingID)
+{
+    if (VictoryManager* manager = FindWeaponSideManager(side)) {
+        Unit* violated = gam2arena::FindUnit(violatedID);
+        manager->RecordPlatformViolation(otherSide, hostile ? 1 : 0, violated, violated, violatingID);
+    }
+}
+
+// A weapon's hit on a unit of a friendly side: the weapon side's manager
+// records the pair (the target, the launcher) for the target's side.
+void RecordWeaponUnitEvent(uint16_t side, uint16_t otherSide, uint16_t unitID, uint16_t otherUnitID)
+{
+    if (VictoryManager* manager = FindWeaponSideManager(side))
+        manager->RecordUnitEvent(otherSide, gam2arena::FindUnit(unitID), otherUnitID);
+}
+
 }  // namespace
 
 VictoryCalls SetVictoryCalls(const VictoryCalls& calls)
@@ -87,6 +129,8 @@ void InstallVictoryBridge()
     SetPlaneRecCalls(records);
     WeaponFireCalls weapons = GetWeaponFireCalls();
     weapons.checkVictoryConditions2 = &RecordWeaponsSpent;
+    weapons.recordViolation = &RecordWeaponViolation;
+    weapons.recordUnitEvent = &RecordWeaponUnitEvent;
     SetWeaponFireCalls(weapons);
 }
 
@@ -100,6 +144,8 @@ void UninstallVictoryBridge()
     SetPlaneRecCalls(records);
     WeaponFireCalls weapons = GetWeaponFireCalls();
     weapons.checkVictoryConditions2 = nullptr;
+    weapons.recordViolation = nullptr;
+    weapons.recordUnitEvent = nullptr;
     SetWeaponFireCalls(weapons);
 }
 

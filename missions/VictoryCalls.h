@@ -47,8 +47,9 @@ struct VictoryCalls {
 VictoryCalls SetVictoryCalls(const VictoryCalls& calls);
 
 // Hands the victory entry points below to the unit model's and the weapon
-// code's call tables (the lost-unit check and both kind-loss reports);
-// Uninstall takes them out again.
+// code's call tables (the lost-unit check, both kind-loss reports, and the
+// weapon code's violation and unit-pair records, which go to the manager of
+// the weapon's side); Uninstall takes them out again.
 void InstallVictoryBridge();
 void UninstallVictoryBridge();
 

@@ -109,6 +109,8 @@ protected:
     bool LoadSubCondition(std::istream& in, bool othersAreNone);
     // Writes the sub-condition's record, or a single 0 byte.
     void SaveSubCondition(std::ostream& out) const;
+    // The text cut to what a description buffer holds (TEXT_SIZE - 1).
+    static std::string FitText(std::string text);
     // The owning side relates to otherSide as the sense asks.
     bool IsSenseSide(uint16_t owningSideID, uint16_t otherSideID) const;
 

@@ -7,12 +7,12 @@
 
 #include <cstdint>
 #include <istream>
-#include <ostream>
 #include <memory>
-#include <vector>
+#include <ostream>
 
 class Unit;
 class VictoryCondition;
+class VictoryConditionList;
 class VictoryItemList;
 
 class VictoryManager {
@@ -22,10 +22,8 @@ public:
     static constexpr uint32_t HOLD_SECONDS = 1800;
     // Sound resource of the victory announcement.
     static constexpr int32_t VICTORY_SOUND = 0x60003;
-    // Resource texts of the manager's own reports.
-    static constexpr int32_t EMPTY_CONDITION_TEXT = 0x7B0136;  // saved condition kind 0
-    static constexpr int32_t BAD_CONDITION_TEXT = 0x7B0137;    // fatal: saved kind above 2
-    static constexpr int32_t NO_MANAGER_TEXT = 0x7B0166;       // an answer for a side without one
+    // Resource text of an answer for a side without a manager.
+    static constexpr int32_t NO_MANAGER_TEXT = 0x7B0166;
 
     // A new manager of side sideID: no conditions, four empty lists, nothing
     // held. It replaces the pending periodic check event of the Arena's queue
@@ -90,7 +88,7 @@ public:
     void WriteReport(uint8_t showOutcome, std::ostream& out);
 
     uint16_t GetSideID() const { return sideId; }
-    uint8_t GetConditionCount() const { return static_cast<uint8_t>(conditions.size()); }
+    uint8_t GetConditionCount() const;
     // The condition at index, or null past the end.
     VictoryCondition* GetCondition(uint8_t index) const;
     // Takes ownership of the condition and puts it last; false, and the
@@ -120,13 +118,13 @@ private:
     // Adds one kind-count item to the tally of its letter.
     void TallyKind(uint16_t platformID, uint16_t typeLetter, uint16_t count);
 
-    std::vector<std::unique_ptr<VictoryCondition>> conditions;   // in file order
+    std::unique_ptr<VictoryConditionList> conditions;   // in file order
     std::unique_ptr<VictoryItemList> lossTally;         // own platforms lost
     std::unique_ptr<VictoryItemList> expenditureTally;  // own weapons expended
     std::unique_ptr<VictoryItemList> violations;        // rules violations
     std::unique_ptr<VictoryItemList> unitEvents;        // unit-pair events
     uint16_t sideId = 0;
-    uint32_t holdStart = 0;                       // game seconds; not saved
+    uint32_t holdStart = 0;                             // game seconds; not saved
 
 public:
     // Incidents the engagement and weapon code report (VictoryRecording.cpp).

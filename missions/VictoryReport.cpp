@@ -13,6 +13,7 @@
 #include "core/ResourceText.h"
 #include "missions/VictoryCalls.h"
 #include "missions/VictoryCondition.h"
+#include "missions/VictoryConditionList.h"
 #include "missions/VictoryItemList.h"
 #include "missions/ViolationRecord.h"
 
@@ -137,8 +138,8 @@ void VictoryManager::WriteReport(uint8_t showOutcome, std::ostream& out)
     WriteTexts(out, {CONDITIONS_HEADING_TEXT});
     out << '\n';
     bool anyUnmet = false;
-    for (const std::unique_ptr<VictoryCondition>& condition : conditions)
-        anyUnmet = anyUnmet || !condition->IsMet();
+    for (int i = 0; i < conditions->GetCount(); ++i)
+        anyUnmet = anyUnmet || !conditions->Get(i)->IsMet();
     if (anyMet) {
         WriteTexts(out, {MET_HEADING_TEXT});
         out << '\n';
@@ -192,7 +193,8 @@ void VictoryManager::WriteVerdict(std::ostream& out, bool anyMet) const
 void VictoryManager::WriteConditions(std::ostream& out, bool met) const
 {
     bool first = true;
-    for (const std::unique_ptr<VictoryCondition>& condition : conditions) {
+    for (int i = 0; i < conditions->GetCount(); ++i) {
+        const VictoryCondition* condition = conditions->Get(i);
         if (condition->IsMet() != met)
             continue;
         if (!first) {
