@@ -4,9 +4,13 @@
 
 #include "missions/AreaVictoryCondition.h"
 
+#include <cstring>
 #include <istream>
+#include <streambuf>
 #include <ostream>
 #include <sstream>
+#include <unordered_map>
+#include <vector>
 
 #include "core/ErrorReport.h"
 #include "core/Geometry.h"
@@ -60,40 +64,168 @@ enum class Verdict { NONE, PASS, BREACH };
 
 // A tracking item keeps the unit's elapsed time in its first value and the
 // game time it entered (or was first seen) in its second. The item takes
-// values only from its record, so both helpers go through it:
-//   unit id u16, name, elapsed u32, entered u32.
-std::string TrackingRecord(uint16_t unitID, const NameString& name, uint32_t elapsed, uint32_t entered)
-{
-    std::ostringstream out;
-    SaveField(out, unitID);
-    name.Save(out);
-    SaveField(out, elapsed);
-    SaveField(out, entered);
-    return out.str();
-}
+// values only from its record, so both helpers hand it one:
+//   unit id u16, name (u16 n, n bytes), elapsed u32, entered u32.
+// The periodic check writes times for every unit it follows, so the record
+// is laid out in a fixed buffer and read through one reusable stream.
+class TrackingRecord {
+public:
+    TrackingRecord(uint16_t unitID, const NameString& name, uint32_t elapsed, uint32_t entered)
+    {
+        Put(unitID, 2);
+        const size_t n = std::strlen(name.Text()) + 1;
+        Put(static_cast<uint32_t>(n), 2);
+        std::memcpy(bytes + size, name.Text(), n);
+        size += n;
+        Put(elapsed, 4);
+        Put(entered, 4);
+    }
+
+    // Reads the record into the item.
+    void LoadInto(UnitValuesItem& item)
+    {
+        Reader& reader = TheReader();
+        reader.buffer.Set(bytes, size);
+        reader.stream.clear();
+        item.Load(reader.stream);
+    }
+    // A new item from the record.
+    UnitValuesItem* NewItem()
+    {
+        Reader& reader = TheReader();
+        reader.buffer.Set(bytes, size);
+        reader.stream.clear();
+        return new UnitValuesItem(reader.stream);
+    }
+
+private:
+    struct Buffer : std::streambuf {
+        void Set(char* data, size_t n) { setg(data, data, data + n); }
+    };
+    struct Reader {
+        Buffer buffer;
+        std::istream stream{&buffer};
+    };
+    static Reader& TheReader()
+    {
+        static Reader reader;   // one thread runs the checks
+        return reader;
+    }
+    void Put(uint32_t value, int width)
+    {
+        for (int i = 0; i < width; ++i)
+            bytes[size++] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+
+    char bytes[2 + 2 + NameString::SIZE + 4 + 4];
+    size_t size = 0;
+};
 
 // A new tracking item for the unit, both times 0.
-UnitValuesItem* NewTrackingItem(const Unit& unit)
-{
-    std::istringstream in(TrackingRecord(unit.GetID(), unit.GetName(), 0, 0));
-    return new UnitValuesItem(in);
-}
+UnitValuesItem* NewTrackingItem(const Unit& unit) { return TrackingRecord(unit.GetID(), unit.GetName(), 0, 0).NewItem(); }
 
-// Writes the two times into the item.
+// Writes the two times into the item, when they differ from its own.
 void SetTimes(UnitValuesItem& item, uint32_t elapsed, uint32_t entered)
 {
-    std::istringstream in(TrackingRecord(item.GetUnitID(), item.GetName(), elapsed, entered));
-    item.Load(in);
+    if (item.GetFirstValue() == elapsed && item.GetSecondValue() == entered)
+        return;
+    TrackingRecord(item.GetUnitID(), item.GetName(), elapsed, entered).LoadInto(item);
 }
 
-// The unit's tracking item in the list, or nullptr.
-UnitValuesItem* FindTracking(const VictoryItemList& list, const Unit& unit)
-{
-    return dynamic_cast<UnitValuesItem*>(list.FindMatch(&unit));
-}
+// Finds the items of one list that match a unit. The tracking and counted
+// lists hold one unit item (tags 3 and 8) per unit, so the index finds them
+// by unit id instead of asking every item of the list; a list that holds
+// any other kind of item is asked item by item, as the list itself would.
+// Every change of the list during the check goes through the index.
+class UnitIndex {
+public:
+    explicit UnitIndex(VictoryItemList& list) : list_(list) { Rebuild(); }
 
-// Takes the unit's first matching item out of the list and deletes it.
-void DropMatch(VictoryItemList& list, const Unit& unit) { list.RemoveMatch(&unit); }
+    void Rebuild()
+    {
+        byID_.clear();
+        keyed_ = true;
+        for (int32_t i = 0; i < list_.GetCount() && keyed_; ++i)
+            Remember(list_.Get(i));
+    }
+
+    // The first item, in list order, that matches the unit; nullptr when none.
+    VictoryItem* Find(const Unit& unit) const
+    {
+        if (!keyed_)
+            return list_.FindMatch(&unit);
+        const auto found = byID_.find(unit.GetID());
+        if (found == byID_.end())
+            return nullptr;
+        for (VictoryItem* item : found->second) {
+            if (item->MatchesUnit(&unit))
+                return item;
+        }
+        return nullptr;
+    }
+    bool Matches(const Unit& unit) const { return Find(unit) != nullptr; }
+
+    // The unit's tracking item, or nullptr.
+    UnitValuesItem* FindTracking(const Unit& unit) const
+    {
+        VictoryItem* item = Find(unit);
+        return item && item->GetTag() == VictoryTag::UNIT_VALUES ? static_cast<UnitValuesItem*>(item) : nullptr;
+    }
+
+    // Appends the item; the list may merge it into an equal one and delete it.
+    void Add(VictoryItem* item)
+    {
+        const int32_t before = list_.GetCount();
+        list_.Add(item);
+        if (list_.GetCount() > before && keyed_)
+            Remember(list_.Get(before));
+    }
+    // After the list appended an item of its own accord.
+    void Appended(int32_t before)
+    {
+        if (list_.GetCount() > before && keyed_)
+            Remember(list_.Get(before));
+    }
+    // Takes the item out of the list; the caller disposes of it.
+    void Remove(VictoryItem* item)
+    {
+        if (!list_.Remove(item))
+            return;
+        if (!keyed_)
+            return;
+        std::vector<VictoryItem*>& held = byID_[IDOf(item)];
+        std::erase(held, item);
+    }
+    // Takes the unit's first matching item out of the list and deletes it.
+    void Drop(const Unit& unit)
+    {
+        VictoryItem* item = Find(unit);
+        if (!item)
+            return;
+        Remove(item);
+        delete item;
+    }
+
+private:
+    static uint16_t IDOf(const VictoryItem* item)
+    {
+        return item->GetTag() == VictoryTag::UNIT ? static_cast<const UnitItem*>(item)->GetUnitID()
+                                                  : static_cast<const UnitValuesItem*>(item)->GetUnitID();
+    }
+    void Remember(VictoryItem* item)
+    {
+        if (item->GetTag() != VictoryTag::UNIT && item->GetTag() != VictoryTag::UNIT_VALUES) {
+            keyed_ = false;
+            byID_.clear();
+            return;
+        }
+        byID_[IDOf(item)].push_back(item);
+    }
+
+    VictoryItemList& list_;
+    bool keyed_ = true;
+    std::unordered_map<uint16_t, std::vector<VictoryItem*>> byID_;
+};
 
 // The working copy of a tracking item during one test.
 struct Times {
@@ -251,6 +383,18 @@ AreaVictoryCondition::~AreaVictoryCondition()
     delete trackedInside;
 }
 
+// The indexes of the lists one periodic check reads and changes.
+struct AreaVictoryCondition::CheckLists {
+    explicit CheckLists(AreaVictoryCondition& c)
+        : targets(*c.targets), counted(*c.counted), tracked(*c.tracked), trackedInside(*c.trackedInside)
+    {
+    }
+    UnitIndex targets;
+    UnitIndex counted;
+    UnitIndex tracked;
+    UnitIndex trackedInside;
+};
+
 void AreaVictoryCondition::CheckUnit(Unit* unit, uint16_t sideID)
 {
     if (sideID == 0) {
@@ -258,16 +402,17 @@ void AreaVictoryCondition::CheckUnit(Unit* unit, uint16_t sideID)
         return;
     }
     const UnitList* units = UnitList::GetArenaList();
-    if (!unit && units) {
+    if (!unit && units && !failed && !achieved) {
+        CheckLists lists(*this);
         for (Unit* u = units->First(); u; u = u->GetNext()) {
             const uint16_t unitSide = u->GetSideID();
             if (unitSide == 0)
                 continue;
             if (hostile) {
                 if (gam2side::AreHostile(sideID, unitSide))
-                    CheckHostileUnit(*u);
+                    TestHostile(*u, lists);
             } else if (gam2side::AreFriendly(sideID, unitSide)) {
-                CheckFriendlyUnit(*u);
+                TestFriendly(*u, lists);
             }
         }
     }
@@ -285,22 +430,34 @@ bool AreaVictoryCondition::IsInside(Unit& unit) const
 
 void AreaVictoryCondition::CheckFriendlyUnit(Unit& unit)
 {
+    CheckLists lists(*this);
+    TestFriendly(unit, lists);
+}
+
+void AreaVictoryCondition::CheckHostileUnit(Unit& unit)
+{
+    CheckLists lists(*this);
+    TestHostile(unit, lists);
+}
+
+void AreaVictoryCondition::TestFriendly(Unit& unit, CheckLists& lists)
+{
     if (failed || achieved)
         return;
-    const bool wasInside = tracked->MatchesUnit(&unit);
-    bool relevant = targets->MatchesUnit(&unit);
+    const bool wasInside = lists.tracked.Matches(unit);
+    bool relevant = lists.targets.Matches(unit);
     const bool inside = IsInside(unit);
-    if (counted->MatchesUnit(&unit)) {
-        DropMatch(*tracked, unit);
+    if (lists.counted.Matches(unit)) {
+        lists.tracked.Drop(unit);
         if (inside)
             relevant = false;
         else
-            DropMatch(*counted, unit);   // left the area: no longer counted
+            lists.counted.Drop(unit);   // left the area: no longer counted
     }
     if (!relevant)
         return;
 
-    UnitValuesItem* rec = FindTracking(*tracked, unit);
+    UnitValuesItem* rec = lists.tracked.FindTracking(unit);
     const bool isNew = rec == nullptr;
     if (isNew)
         rec = NewTrackingItem(unit);
@@ -309,8 +466,8 @@ void AreaVictoryCondition::CheckFriendlyUnit(Unit& unit)
     const Verdict verdict = FriendlyVerdict(inside, inArea, duration, time, now, wasInside, t);
 
     if (verdict == Verdict::PASS) {
-        RecordCountedUnit(unit);
-        achieved = HoldsRequired() ? 1 : 0;
+        Count(unit, lists);
+        achieved = HoldsRequired(lists) ? 1 : 0;
         met = achieved;
     } else if (verdict == Verdict::BREACH) {
         if (duration != 0) {
@@ -333,41 +490,41 @@ void AreaVictoryCondition::CheckFriendlyUnit(Unit& unit)
     if (inside) {
         SetTimes(*rec, t.elapsed, t.entered);
         if (isNew)
-            tracked->Add(rec);
+            lists.tracked.Add(rec);
     } else if (isNew) {
         delete rec;
     } else {
-        DropMatch(*tracked, unit);
+        lists.tracked.Drop(unit);
     }
 }
 
-void AreaVictoryCondition::CheckHostileUnit(Unit& unit)
+void AreaVictoryCondition::TestHostile(Unit& unit, CheckLists& lists)
 {
     if (failed || achieved)
         return;
-    const bool wasOutside = tracked->MatchesUnit(&unit);
-    bool relevant = targets->MatchesUnit(&unit);
+    const bool wasOutside = lists.tracked.Matches(unit);
+    bool relevant = lists.targets.Matches(unit);
     const bool inside = IsInside(unit);
-    if (counted->MatchesUnit(&unit)) {
-        DropMatch(*trackedInside, unit);
-        DropMatch(*tracked, unit);
+    if (lists.counted.Matches(unit)) {
+        lists.trackedInside.Drop(unit);
+        lists.tracked.Drop(unit);
         if (inside)
             relevant = false;
         else
-            DropMatch(*counted, unit);
+            lists.counted.Drop(unit);
     }
     if (!relevant)
         return;
 
     // The unit's item moves to the list of where it is now; a move starts
     // its times afresh.
-    UnitValuesItem* rec = FindTracking(*trackedInside, unit);
-    VictoryItemList* from = trackedInside;
+    UnitValuesItem* rec = lists.trackedInside.FindTracking(unit);
+    UnitIndex* from = &lists.trackedInside;
     if (!rec) {
-        rec = FindTracking(*tracked, unit);
-        from = rec ? tracked : nullptr;
+        rec = lists.tracked.FindTracking(unit);
+        from = rec ? &lists.tracked : nullptr;
     }
-    VictoryItemList* to = inside ? trackedInside : tracked;
+    UnitIndex* to = inside ? &lists.trackedInside : &lists.tracked;
     Times t;
     if (!rec)
         rec = NewTrackingItem(unit);
@@ -384,19 +541,27 @@ void AreaVictoryCondition::CheckHostileUnit(Unit& unit)
 
     if (verdict == Verdict::BREACH) {
         met = 0;
-        RecordCountedUnit(unit);
-        failed = HoldsRequired() ? 1 : 0;
+        Count(unit, lists);
+        failed = HoldsRequired(lists) ? 1 : 0;
     } else if (verdict == Verdict::PASS && counted->GetCount() < required) {
         achieved = 1;
         met = 1;
     }
 }
 
-bool AreaVictoryCondition::HoldsRequired()
+void AreaVictoryCondition::Count(const Unit& unit, CheckLists& lists)
+{
+    const int32_t before = counted->GetCount();
+    RecordCountedUnit(unit);
+    lists.counted.Appended(before);
+}
+
+bool AreaVictoryCondition::HoldsRequired(CheckLists& lists)
 {
     if (counted->GetCount() < required)
         return false;
     counted->PruneUnmatched();   // destroyed units no longer count
+    lists.counted.Rebuild();
     return counted->GetCount() >= required;
 }
 

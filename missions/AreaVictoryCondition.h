@@ -76,11 +76,19 @@ public:
     static const VersionNumber& TrackingVersion();
 
 private:
+    // The lists of the condition as one check reads them, found by unit.
+    struct CheckLists;
+
     // Whether the unit's map position lies in the area, edges included.
     bool IsInside(Unit& unit) const;
+    // The per-unit tests over the lists' indexes.
+    void TestFriendly(Unit& unit, CheckLists& lists);
+    void TestHostile(Unit& unit, CheckLists& lists);
+    // Records the unit in counted.
+    void Count(const Unit& unit, CheckLists& lists);
     // After a unit was counted: whether counted holds required units, those
     // no longer on the map purged once it seems to.
-    bool HoldsRequired();
+    bool HoldsRequired(CheckLists& lists);
 
     XYRect area;
     VictoryItemList* tracked = nullptr;        // see the tests for what each sense keeps

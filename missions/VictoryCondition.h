@@ -3,7 +3,7 @@
 // (saved kind 1). It counts target units lost at or above a damage threshold,
 // and platforms of a kind lost, fired or expended, and can carry one
 // sub-condition that must be met too. The area kind is AreaVictoryCondition.h;
-// the manager's list of conditions is VictoryConditionList.h.
+// the side's victory manager holds and loads the conditions.
 #pragma once
 
 #include <cstdint>

@@ -123,7 +123,7 @@ TEST(VictoryCondition, KindLossesCountInTheSensesRelation)
         {"loser not hostile", 1, 1, 0, 40, 'P', 5, 3, 0, 0},
         {"other platform", 1, 1, 0, 41, 'P', 5, 2, 0, 0},
         {"other letter", 1, 1, 0, 40, 'S', 5, 2, 0, 0},
-        {"friendly weapons fired", 0, 4, 0, 40, 'P', 4, 1, 4, 1},
+        {"friendly aircraft lost", 0, 4, 0, 40, 'P', 4, 1, 4, 1},
         {"friendly by an ally", 0, 4, 1, 40, 'P', 3, 3, 4, 1},
         {"friendly enemy's loss", 0, 1, 0, 40, 'P', 1, 2, 0, 0},
         {"wraps at 16 bits", 1, 100, 65535, 40, 'P', 2, 2, 1, 0},
@@ -144,6 +144,22 @@ TEST(VictoryCondition, KindLossesCountInTheSensesRelation)
         EXPECT_EQ(c->GetCount(), r.countAfter);
         EXPECT_EQ(c->GetMetFlag(), r.metAfter);
     }
+}
+
+TEST(VictoryCondition, FriendlyWeaponKindIsMetByWeaponsFired)
+{
+    ConditionWorld world;
+    UnitsSpec s;
+    s.hostile = 0;
+    s.met = 0;
+    s.required = 6;
+    s.targets = ListOf({KindRecord(12, 'W')});
+    auto c = Read(UnitsRecord(s));
+    c->CountKindLoss(12, 'W', 4, 1, 1);   // fired by the own side
+    EXPECT_EQ(c->GetMetFlag(), 0);
+    c->CountKindLoss(12, 'W', 2, 1, 3);   // and by an ally
+    EXPECT_EQ(c->GetMetFlag(), 1);
+    EXPECT_EQ(c->GetCount(), 6);
 }
 
 TEST(VictoryCondition, KindLossIsNotPassedDownTheChain)
