@@ -7,11 +7,11 @@
 #include "core/ResourceText.h"
 #include "core/StreamFields.h"
 #include "core/gam2arena.h"
+#include "missions/AreaVictoryCondition.h"
 #include "missions/UnitClassLossRecord.h"
 #include "missions/VictoryCalls.h"
 #include "missions/VictoryCheckEvent.h"
 #include "missions/VictoryCondition.h"
-#include "missions/VictoryConditionList.h"
 #include "missions/VictoryItemList.h"
 #include "units/Unit.h"
 #include "world/Game2UI2.h"
@@ -20,6 +20,8 @@ namespace {
 
 // The type letter of a weapon: its kinds count as expended, not lost.
 constexpr uint16_t WEAPON_LETTER = 'W';
+// The most conditions a manager holds: its saved count is one byte.
+constexpr size_t MAX_CONDITIONS = 255;
 // Texts of the announcement: two lines, then a line break.
 constexpr int32_t VICTORY_TEXT = 0x7B0164;
 constexpr int32_t VICTORY_QUESTION_TEXT = 0x7B0165;
@@ -29,8 +31,7 @@ constexpr uint32_t END_OF_SCENARIO_WINDOW = 0;
 }  // namespace
 
 VictoryManager::VictoryManager(uint16_t sideID)
-    : conditions(std::make_unique<VictoryConditionList>()),
-      lossTally(std::make_unique<VictoryItemList>()),
+    : lossTally(std::make_unique<VictoryItemList>()),
       expenditureTally(std::make_unique<VictoryItemList>()),
       violations(std::make_unique<VictoryItemList>()),
       unitEvents(std::make_unique<VictoryItemList>()),
@@ -45,8 +46,7 @@ VictoryManager::VictoryManager(uint16_t sideID)
 }
 
 VictoryManager::VictoryManager(std::istream& in)
-    : conditions(std::make_unique<VictoryConditionList>()),
-      lossTally(std::make_unique<VictoryItemList>()),
+    : lossTally(std::make_unique<VictoryItemList>()),
       expenditureTally(std::make_unique<VictoryItemList>()),
       violations(std::make_unique<VictoryItemList>()),
       unitEvents(std::make_unique<VictoryItemList>())
@@ -64,7 +64,8 @@ bool VictoryManager::Save(std::ostream& out) const
     expenditureTally->Save(out);
     violations->Save(out);
     unitEvents->Save(out);
-    conditions->Save(out);   // each record with its kind byte first
+    for (const std::unique_ptr<VictoryCondition>& condition : conditions)
+        condition->SaveData(out);   // its kind byte first
     return static_cast<bool>(out);
 }
 
@@ -84,11 +85,29 @@ bool VictoryManager::Load(std::istream& in)
         in.setstate(std::ios::failbit);
         return false;
     }
-    // A condition of kind 0 is dropped, so the manager's count then matches
-    // the records it saves; an unknown kind is fatal.
-    auto built = std::make_unique<VictoryConditionList>();
-    if (!built->Load(in, count))
-        return false;
+    std::vector<std::unique_ptr<VictoryCondition>> built;
+    for (int entry = 0; entry < count; ++entry) {
+        uint8_t kind = 0;
+        if (!LoadField(in, kind))
+            return false;
+        if (kind == 0) {
+            // An empty entry: the manager keeps one condition fewer, so the
+            // next save writes a count that matches its records.
+            ReportResourceText(EMPTY_CONDITION_TEXT, "VictoryManager::Load", &ErrorBox);
+            continue;
+        }
+        if (kind > VictoryCondition::KIND_AREA) {
+            ReportResourceText(BAD_CONDITION_TEXT, "VictoryManager::Load", &FatalError);
+            in.setstate(std::ios::failbit);
+            return false;
+        }
+        std::unique_ptr<VictoryCondition> condition(VictoryCondition::LoadKind(kind, in));
+        if (condition == nullptr || !in) {
+            in.setstate(std::ios::failbit);
+            return false;
+        }
+        built.push_back(std::move(condition));
+    }
     conditions = std::move(built);
     lossTally = std::move(losses);
     expenditureTally = std::move(expended);
@@ -99,40 +118,36 @@ bool VictoryManager::Load(std::istream& in)
     return true;
 }
 
-uint8_t VictoryManager::GetConditionCount() const
-{
-    return conditions->GetCount();
-}
-
 VictoryCondition* VictoryManager::GetCondition(uint8_t index) const
 {
-    return conditions->Get(index);
+    return index < conditions.size() ? conditions[index].get() : nullptr;
 }
 
 bool VictoryManager::AddCondition(VictoryCondition* condition)
 {
     if (condition == nullptr)
         return false;
-    if (!conditions->Append(condition)) {
+    if (conditions.size() >= MAX_CONDITIONS) {
         delete condition;
         return false;
     }
+    conditions.emplace_back(condition);
     return true;
 }
 
 VictoryCondition* VictoryManager::FindMetCondition() const
 {
-    for (int i = 0; i < conditions->GetCount(); ++i) {
-        if (conditions->Get(i)->IsMet())
-            return conditions->Get(i);
+    for (const std::unique_ptr<VictoryCondition>& condition : conditions) {
+        if (condition->IsMet())
+            return condition.get();
     }
     return nullptr;
 }
 
 void VictoryManager::Evaluate(Unit* unit)
 {
-    for (int i = 0; i < conditions->GetCount(); ++i)
-        conditions->Get(i)->CheckUnit(unit, sideId);
+    for (const std::unique_ptr<VictoryCondition>& condition : conditions)
+        condition->CheckUnit(unit, sideId);
 
     if (unit != nullptr) {
         // The damage percentage is a byte where the tally reads it.
@@ -163,8 +178,8 @@ void VictoryManager::Evaluate(Unit* unit)
 
 void VictoryManager::RecordKindLoss(uint16_t platformID, uint16_t typeLetter, uint16_t loserSide, uint16_t count)
 {
-    for (int i = 0; i < conditions->GetCount(); ++i)
-        conditions->Get(i)->CountKindLoss(platformID, typeLetter, count, sideId, loserSide);
+    for (const std::unique_ptr<VictoryCondition>& condition : conditions)
+        condition->CountKindLoss(platformID, typeLetter, count, sideId, loserSide);
     if (loserSide == sideId)
         TallyKind(platformID, typeLetter, count);
 }

@@ -9,10 +9,10 @@
 #include <istream>
 #include <memory>
 #include <ostream>
+#include <vector>
 
 class Unit;
 class VictoryCondition;
-class VictoryConditionList;
 class VictoryItemList;
 
 class VictoryManager {
@@ -22,8 +22,10 @@ public:
     static constexpr uint32_t HOLD_SECONDS = 1800;
     // Sound resource of the victory announcement.
     static constexpr int32_t VICTORY_SOUND = 0x60003;
-    // Resource text of an answer for a side without a manager.
-    static constexpr int32_t NO_MANAGER_TEXT = 0x7B0166;
+    // Resource texts of the manager's own reports.
+    static constexpr int32_t EMPTY_CONDITION_TEXT = 0x7B0136;  // saved condition kind 0
+    static constexpr int32_t BAD_CONDITION_TEXT = 0x7B0137;    // fatal: saved kind above 2
+    static constexpr int32_t NO_MANAGER_TEXT = 0x7B0166;       // an answer for a side without one
 
     // A new manager of side sideID: no conditions, four empty lists, nothing
     // held. It replaces the pending periodic check event of the Arena's queue
@@ -88,7 +90,7 @@ public:
     void WriteReport(uint8_t showOutcome, std::ostream& out);
 
     uint16_t GetSideID() const { return sideId; }
-    uint8_t GetConditionCount() const;
+    uint8_t GetConditionCount() const { return static_cast<uint8_t>(conditions.size()); }
     // The condition at index, or null past the end.
     VictoryCondition* GetCondition(uint8_t index) const;
     // Takes ownership of the condition and puts it last; false, and the
@@ -118,7 +120,7 @@ private:
     // Adds one kind-count item to the tally of its letter.
     void TallyKind(uint16_t platformID, uint16_t typeLetter, uint16_t count);
 
-    std::unique_ptr<VictoryConditionList> conditions;   // in file order
+    std::vector<std::unique_ptr<VictoryCondition>> conditions;   // in file order
     std::unique_ptr<VictoryItemList> lossTally;         // own platforms lost
     std::unique_ptr<VictoryItemList> expenditureTally;  // own weapons expended
     std::unique_ptr<VictoryItemList> violations;        // rules violations

@@ -13,7 +13,6 @@
 #include "core/ResourceText.h"
 #include "missions/VictoryCalls.h"
 #include "missions/VictoryCondition.h"
-#include "missions/VictoryConditionList.h"
 #include "missions/VictoryItemList.h"
 #include "missions/ViolationRecord.h"
 
@@ -138,8 +137,8 @@ void VictoryManager::WriteReport(uint8_t showOutcome, std::ostream& out)
     WriteTexts(out, {CONDITIONS_HEADING_TEXT});
     out << '\n';
     bool anyUnmet = false;
-    for (int i = 0; i < conditions->GetCount(); ++i)
-        anyUnmet = anyUnmet || !conditions->Get(i)->IsMet();
+    for (const std::unique_ptr<VictoryCondition>& condition : conditions)
+        anyUnmet = anyUnmet || !condition->IsMet();
     if (anyMet) {
         WriteTexts(out, {MET_HEADING_TEXT});
         out << '\n';
@@ -193,8 +192,7 @@ void VictoryManager::WriteVerdict(std::ostream& out, bool anyMet) const
 void VictoryManager::WriteConditions(std::ostream& out, bool met) const
 {
     bool first = true;
-    for (int i = 0; i < conditions->GetCount(); ++i) {
-        const VictoryCondition* condition = conditions->Get(i);
+    for (const std::unique_ptr<VictoryCondition>& condition : conditions) {
         if (condition->IsMet() != met)
             continue;
         if (!first) {

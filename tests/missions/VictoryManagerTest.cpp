@@ -13,7 +13,6 @@
 #include "missions/UnitClassLossRecord.h"
 #include "missions/UnitPairRecord.h"
 #include "missions/VictoryCheckEvent.h"
-#include "missions/VictoryConditionList.h"
 #include "missions/VictoryItemList.h"
 #include "missions/ViolationRecord.h"
 #include "support/Bytes.h"
@@ -137,7 +136,7 @@ TEST(VictoryManagerLoad, KindZeroIsDroppedWithAnErrorBoxAndKindThreeIsFatal)
         EXPECT_EQ(loaded.GetConditionCount(), 0);
         EXPECT_EQ(Saved(loaded)[0], 0);
         ASSERT_EQ(world.reports.errors.size(), 2u);
-        EXPECT_EQ(world.reports.errors[0], ResourceString(VictoryConditionList::EMPTY_KIND_TEXT));
+        EXPECT_EQ(world.reports.errors[0], ResourceString(VictoryManager::EMPTY_CONDITION_TEXT));
         EXPECT_FALSE(world.reports.errors[0].empty());
     }
     for (int kind : {3, 0xFF}) {
@@ -148,7 +147,7 @@ TEST(VictoryManagerLoad, KindZeroIsDroppedWithAnErrorBoxAndKindThreeIsFatal)
         EXPECT_FALSE(target.Load(in));
         EXPECT_FALSE(in);
         ASSERT_EQ(world.reports.fatals.size(), 1u);
-        EXPECT_EQ(world.reports.fatals[0], ResourceString(VictoryConditionList::BAD_KIND_TEXT));
+        EXPECT_EQ(world.reports.fatals[0], ResourceString(VictoryManager::BAD_CONDITION_TEXT));
         EXPECT_EQ(target.GetSideID(), 8);
     }
 }
