@@ -366,6 +366,14 @@ public:
     const NameString& GetClassName() const { return className; }
     void SetClassName(const char* text) { className.Set(text); }
     uint16_t GetAnnexID() const { return annexID; }
+    // The unit's class key, which victory items and tallies match units by:
+    // the type letter (sign-extended) in the upper 16 bits, the annex id in
+    // the lower 16.
+    uint32_t GetClassKey() const
+    {
+        const int32_t letter = static_cast<signed char>(GetTypeLetter());
+        return (static_cast<uint32_t>(letter) << 16) + annexID;
+    }
     void SetAnnexID(uint16_t id) { annexID = id; }
     uint16_t GetHorizon() const { return horizon; }
     // The label: four parts, each ended by a zero byte (see UpdateLabel).
