@@ -6,9 +6,8 @@
 
 #include <cstring>
 #include <istream>
-#include <streambuf>
 #include <ostream>
-#include <sstream>
+#include <streambuf>
 #include <unordered_map>
 #include <vector>
 

@@ -91,8 +91,12 @@ private:
     bool HoldsRequired(CheckLists& lists);
 
     XYRect area;
-    VictoryItemList* tracked = nullptr;        // see the tests for what each sense keeps
-    VictoryItemList* trackedInside = nullptr;  // hostile sense: units inside at their last check
+    // Tracking items (unit, elapsed, entered), one per unit. Friendly sense:
+    // the target units inside at their last check; hostile sense: the enemy
+    // target units outside at their last check.
+    VictoryItemList* tracked = nullptr;
+    // Hostile sense only: the enemy target units inside at their last check.
+    VictoryItemList* trackedInside = nullptr;
     uint32_t time = 0;       // game seconds; 0: none
     uint32_t duration = 0;   // seconds; 0: none
     uint8_t inArea = 1;
