@@ -49,40 +49,6 @@ int HexDigit(char c)
     return -1;
 }
 
-// Decodes the escapes \\ \" \n \t \r \xHH; false for any other escape.
-bool DecodeEscapes(std::string_view text, std::string& decoded)
-{
-    decoded.clear();
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\') {
-            decoded += text[i];
-            continue;
-        }
-        if (++i == text.size())
-            return false;
-        switch (text[i]) {
-        case '\\': decoded += '\\'; break;
-        case '"':  decoded += '"';  break;
-        case 'n':  decoded += '\n'; break;
-        case 't':  decoded += '\t'; break;
-        case 'r':  decoded += '\r'; break;
-        case 'x': {
-            if (i + 2 >= text.size())
-                return false;
-            const int high = HexDigit(text[i + 1]);
-            const int low = HexDigit(text[i + 2]);
-            if (high < 0 || low < 0)
-                return false;
-            decoded += static_cast<char>(high * 16 + low);
-            i += 2;
-            break;
-        }
-        default:
-            return false;
-        }
-    }
-    return true;
-}
 
 // Splits a source line into its first word and the rest, both without the
 // surrounding blanks. False for a line to pass over: empty, blank, a comment.
@@ -146,6 +112,40 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
 }
 
 }  // namespace
+
+bool DecodeEscapes(std::string_view text, std::string& decoded)
+{
+    decoded.clear();
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            decoded += text[i];
+            continue;
+        }
+        if (++i == text.size())
+            return false;
+        switch (text[i]) {
+        case '\\': decoded += '\\'; break;
+        case '"':  decoded += '"';  break;
+        case 'n':  decoded += '\n'; break;
+        case 't':  decoded += '\t'; break;
+        case 'r':  decoded += '\r'; break;
+        case 'x': {
+            if (i + 2 >= text.size())
+                return false;
+            const int high = HexDigit(text[i + 1]);
+            const int low = HexDigit(text[i + 2]);
+            if (high < 0 || low < 0)
+                return false;
+            decoded += static_cast<char>(high * 16 + low);
+            i += 2;
+            break;
+        }
+        default:
+            return false;
+        }
+    }
+    return true;
+}
 
 bool ResourceWriter::AddBlock(uint16_t index, std::string bytes)
 {

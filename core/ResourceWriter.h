@@ -43,6 +43,10 @@ private:
     std::map<uint16_t, std::string> blocks_;
 };
 
+// Decodes the escapes of a text source's text (\\ \" \n \t \r \xHH) into
+// decoded; false for any other escape or one cut short.
+bool DecodeEscapes(std::string_view text, std::string& decoded);
+
 // Reads a text source into the writer. One text per line:
 //   <number> <text>
 // number: the resource number, decimal or 0x hexadecimal; its upper 16 bits

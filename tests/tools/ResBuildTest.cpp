@@ -269,6 +269,9 @@ TEST(SampleResources, TextFileMatchesItsSource)
         std::string text = line.substr(blank + 1);
         if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
             text = text.substr(1, text.size() - 2);
+        std::string decoded;
+        ASSERT_TRUE(DecodeEscapes(text, decoded)) << line;
+        text = decoded;
         const char* block = loader->Get(number);
         ASSERT_NE(block, nullptr) << line;
         EXPECT_EQ(block, text);
