@@ -12,6 +12,7 @@
 #include "engagement/ContactCalls.h"
 #include "engagement/SideContacts.h"
 #include "engagement/SideContactsList.h"
+#include "missions/Doctrine.h"
 #include "missions/MissionCalls.h"
 #include "missions/VictoryManager.h"
 #include "units/GroupBridge.h"
@@ -37,6 +38,14 @@ bool InstalledAreFriendly(uint16_t a, uint16_t b) { return installedManager && i
 Side* InstalledGetSide(uint16_t id) { return installedManager ? installedManager->GetSide(id) : nullptr; }
 
 bool InstalledSideExists(uint16_t id) { return InstalledGetSide(id) != nullptr; }
+
+// The side's doctrine decides; a side that does not exist answers no choice.
+int32_t InstalledDoctrineDecision(uint16_t id, const std::vector<DoctrineValue>& factors,
+                                  const std::vector<DoctrineValue>& options)
+{
+    const Side* const side = InstalledGetSide(id);
+    return DecideByDoctrine(side ? side->GetSideDoctrine() : nullptr, factors, options);
+}
 
 const char* InstalledBaseName(uint16_t id)
 {
@@ -247,6 +256,7 @@ void InstallSideManagerCalls(SideManager* manager)
 
     GroupBridgeCalls group = SetGroupBridgeCalls({});
     group.areHostile = on ? &InstalledAreHostile : nullptr;
+    group.doctrineDecision = on ? &InstalledDoctrineDecision : nullptr;
     SetGroupBridgeCalls(group);
 
     PlaneBridgeCalls plane = SetPlaneBridgeCalls({});

@@ -12,8 +12,11 @@
 #include "missions/Doctrine.h"
 #include "missions/DoctrineDir.h"
 #include "missions/DoctrineFileWriter.h"
+#include "missions/Side.h"
+#include "missions/SideManager.h"
 #include "missions/SortedIDList.h"
 #include "support/TempTree.h"
+#include "units/GroupBridge.h"
 
 namespace {
 
@@ -292,6 +295,30 @@ TEST_F(DoctrineFiles, SavedNameRoundTrips)
         EXPECT_FALSE(partial.Load(cut)) << n;
         EXPECT_STREQ(partial.GetFileName(), "old") << n;
     }
+}
+
+// The unit model asks a side's doctrine by side id through the bridge the
+// side manager installs; a side that does not exist answers no choice.
+TEST_F(DoctrineFiles, DecisionsAskedBySideID)
+{
+    tree.File("good.dtr", Sample());
+    SideManager manager;
+    manager.AddSide(new Side("S1", 1));
+    manager.AddSide(new Side("S2", 2));
+    Doctrine* const doctrine = manager.GetSide(1)->GetSideDoctrine();
+    doctrine->SetFileName("good.dtr");
+    ASSERT_TRUE(doctrine->LoadFile());
+
+    const std::vector<DoctrineValue> high = {{1, 90}};
+    const std::vector<DoctrineValue> low = {{1, 10}};
+    const std::vector<DoctrineValue> options = {{0, 100}, {1, 101}};
+    InstallSideManagerCalls(&manager);
+    EXPECT_EQ(gam2side::DoctrineDecision(1, high, options), 101);
+    EXPECT_EQ(gam2side::DoctrineDecision(1, low, options), 100);
+    EXPECT_EQ(gam2side::DoctrineDecision(2, high, options), -1);   // empty doctrine
+    EXPECT_EQ(gam2side::DoctrineDecision(9, high, options), -1);   // no such side
+    InstallSideManagerCalls(nullptr);
+    EXPECT_EQ(gam2side::DoctrineDecision(1, high, options), 0);
 }
 
 TEST(Doctrine, NewTablesAndNames)
