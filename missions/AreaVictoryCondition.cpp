@@ -4,10 +4,8 @@
 
 #include "missions/AreaVictoryCondition.h"
 
-#include <cstring>
 #include <istream>
 #include <ostream>
-#include <streambuf>
 #include <unordered_map>
 #include <vector>
 
@@ -61,74 +59,12 @@ constexpr uint32_t FIRST_CHECK_TIME = 60;
 // The outcome of one per-unit test.
 enum class Verdict { NONE, PASS, BREACH };
 
-// A tracking item keeps the unit's elapsed time in its first value and the
-// game time it entered (or was first seen) in its second. The item takes
-// values only from its record, so both helpers hand it one:
-//   unit id u16, name (u16 n, n bytes), elapsed u32, entered u32.
-// The periodic check writes times for every unit it follows, so the record
-// is laid out in a fixed buffer and read through one reusable stream.
-class TrackingRecord {
-public:
-    TrackingRecord(uint16_t unitID, const NameString& name, uint32_t elapsed, uint32_t entered)
-    {
-        Put(unitID, 2);
-        const size_t n = std::strlen(name.Text()) + 1;
-        Put(static_cast<uint32_t>(n), 2);
-        std::memcpy(bytes + size, name.Text(), n);
-        size += n;
-        Put(elapsed, 4);
-        Put(entered, 4);
-    }
-
-    // Reads the record into the item.
-    void LoadInto(UnitValuesItem& item)
-    {
-        Reader& reader = TheReader();
-        reader.buffer.Set(bytes, size);
-        reader.stream.clear();
-        item.Load(reader.stream);
-    }
-    // A new item from the record.
-    UnitValuesItem* NewItem()
-    {
-        Reader& reader = TheReader();
-        reader.buffer.Set(bytes, size);
-        reader.stream.clear();
-        return new UnitValuesItem(reader.stream);
-    }
-
-private:
-    struct Buffer : std::streambuf {
-        void Set(char* data, size_t n) { setg(data, data, data + n); }
-    };
-    struct Reader {
-        Buffer buffer;
-        std::istream stream{&buffer};
-    };
-    static Reader& TheReader()
-    {
-        static Reader reader;   // one thread runs the checks
-        return reader;
-    }
-    void Put(uint32_t value, int width)
-    {
-        for (int i = 0; i < width; ++i)
-            bytes[size++] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    }
-
-    char bytes[2 + 2 + NameString::SIZE + 4 + 4];
-    size_t size = 0;
-};
-
-// A new tracking item for the unit, both times 0.
-UnitValuesItem* NewTrackingItem(const Unit& unit) { return TrackingRecord(unit.GetID(), unit.GetName(), 0, 0).NewItem(); }
-
-// Writes the two times into the item, when they differ from its own.
-void SetTimes(UnitValuesItem& item, uint32_t elapsed, uint32_t entered)
+// A new tracking item for the unit, both times 0. A tracking item keeps the
+// unit's elapsed time in its first value and the game time it entered (or
+// was first seen) in its second.
+UnitValuesItem* NewTrackingItem(const Unit& unit)
 {
-    if (item.GetFirstValue() == elapsed && item.GetSecondValue() == entered)
-        return;
-    TrackingRecord(item.GetUnitID(), item.GetName(), elapsed, entered).LoadInto(item);
+    return new UnitValuesItem(unit.GetID(), unit.GetName().Text(), 0, 0);
 }
 
 // Finds the items of one list that match a unit. The tracking and counted
@@ -487,7 +423,7 @@ void AreaVictoryCondition::TestFriendly(Unit& unit, CheckLists& lists)
     }
 
     if (inside) {
-        SetTimes(*rec, t.elapsed, t.entered);
+        rec->SetValues(t.elapsed, t.entered);
         if (isNew)
             lists.tracked.Add(rec);
     } else if (isNew) {
@@ -534,7 +470,7 @@ void AreaVictoryCondition::TestHostile(Unit& unit, CheckLists& lists)
 
     const uint32_t now = gam2arena::GetGameTime();
     const Verdict verdict = HostileVerdict(inside, inArea, duration, time, now, wasOutside, t);
-    SetTimes(*rec, t.elapsed, t.entered);
+    rec->SetValues(t.elapsed, t.entered);
     if (from != to)
         to->Add(rec);   // the list may merge it away: rec is not used after this
 

@@ -255,6 +255,12 @@ std::string UnitTypeItem::Describe() const
 
 // --- UnitValuesItem (tag 8) ---
 
+UnitValuesItem::UnitValuesItem(uint16_t unitID_, const char* unitName, uint32_t first, uint32_t second)
+    : VictoryItem(VictoryTag::UNIT_VALUES), firstValue(first), secondValue(second), unitID(unitID_)
+{
+    name.Set(unitName);
+}
+
 UnitValuesItem::UnitValuesItem(std::istream& in) : VictoryItem(VictoryTag::UNIT_VALUES)
 {
     Load(in);

@@ -161,13 +161,15 @@ private:
     uint32_t typeLetter = 0;
 };
 
-// Tag 8: one unit, by id and name, with two values that only files set.
+// Tag 8: one unit, by id and name, with two values that its owner sets
+// (the area condition keeps a unit's times in them).
 //   unitID        u16
 //   name          NameString
 //   firstValue    u32
 //   secondValue   u32
 class UnitValuesItem : public VictoryItem {
 public:
+    UnitValuesItem(uint16_t unitID, const char* unitName, uint32_t first, uint32_t second);
     UnitValuesItem(const UnitValuesItem&) = default;
     explicit UnitValuesItem(std::istream& in);
 
@@ -183,6 +185,13 @@ public:
     const NameString& GetName() const { return name; }
     uint32_t GetFirstValue() const { return firstValue; }
     uint32_t GetSecondValue() const { return secondValue; }
+    // Only the values change: the unit id and name are what a list merges
+    // equal items by, so they stay as made.
+    void SetValues(uint32_t first, uint32_t second)
+    {
+        firstValue = first;
+        secondValue = second;
+    }
 
 private:
     uint32_t firstValue = 0;

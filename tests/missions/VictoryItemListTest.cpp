@@ -111,6 +111,27 @@ TEST(VictoryItemList, LossRecordsOfOneClassAddTheirCounts)
     EXPECT_EQ(list.GetCount(), 2);
 }
 
+// The values of a held tag-8 item change in place; the item still merges
+// with an equal one and is still found and taken out by Remove.
+TEST(VictoryItemList, HeldValuesItemTakesNewValues)
+{
+    VictoryItemList list;
+    auto* const held = new UnitValuesItem(5, "A", 1, 2);
+    list.Add(held);
+    held->SetValues(30, 40);
+    list.Add(new UnitValuesItem(5, "A", 0, 0));
+    ASSERT_EQ(list.GetCount(), 1);
+    EXPECT_EQ(held->GetFirstValue(), 30u);
+    EXPECT_EQ(held->GetSecondValue(), 40u);
+    std::ostringstream out;
+    list.Save(out);
+    EXPECT_EQ(out.str(), Bytes({1, 0, 0, 0, 8, 5, 0, 2, 0, 'A', 0, 30, 0, 0, 0, 40, 0, 0, 0}));
+    ASSERT_TRUE(list.Remove(held));
+    delete held;
+    list.Add(new UnitValuesItem(5, "A", 0, 0));
+    EXPECT_EQ(list.GetCount(), 1);
+}
+
 TEST(VictoryItemList, GetOutsideTheListAnswersNullQuietly)
 {
     ReportCapture capture;

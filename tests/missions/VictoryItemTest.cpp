@@ -132,6 +132,14 @@ TEST(VictoryItem, RecordsLoadWhatTheySaved)
     const UnitPairRecord pairBack(pairIn);
     EXPECT_TRUE(pairBack.IsSame(pair));
     EXPECT_STREQ(pairBack.GetActorName().Text(), "Actor");
+
+    const UnitValuesItem values(0x0102, "Unit", 7, 0xFFFFFFF0u);
+    std::istringstream valuesIn(Saved(values).substr(1));
+    const UnitValuesItem valuesBack(valuesIn);
+    EXPECT_EQ(valuesBack.GetTag(), VictoryTag::UNIT_VALUES);
+    EXPECT_TRUE(valuesBack.IsEqual(values));
+    EXPECT_EQ(valuesBack.GetFirstValue(), 7u);
+    EXPECT_EQ(valuesBack.GetSecondValue(), 0xFFFFFFF0u);
 }
 
 TEST(VictoryItem, LoadedNamesKeepThirtyOneCharacters)

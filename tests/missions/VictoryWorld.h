@@ -9,13 +9,11 @@
 #include <iosfwd>
 #include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <utility>
 
 #include "core/ConfigurationFileIO.h"
 #include "core/ResourceLoader.h"
-#include "core/StreamFields.h"
 #include "missions/RecordNameCalls.h"
 #include "missions/VictoryItem.h"
 #include "support/TempTree.h"
@@ -24,19 +22,11 @@
 
 namespace victorytest {
 
-// A tag-8 item, which only a saved form makes: unit id, name, two values.
+// A tag-8 item: unit id, name, two values.
 inline std::unique_ptr<UnitValuesItem> MakeValuesItem(uint16_t unitID, const char* name, uint32_t first,
                                                       uint32_t second)
 {
-    std::ostringstream out;
-    SaveField(out, unitID);
-    NameString n;
-    n.Set(name);
-    n.Save(out);
-    SaveField(out, first);
-    SaveField(out, second);
-    std::istringstream in(out.str());
-    return std::make_unique<UnitValuesItem>(in);
+    return std::make_unique<UnitValuesItem>(unitID, name, first, second);
 }
 
 class FakeUnit : public Unit {
