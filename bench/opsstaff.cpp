@@ -9,16 +9,14 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <istream>
-#include <ostream>
 
+#include "bench/BenchShip.h"
 #include "core/gam2arena.h"
 #include "missions/MissionRecord.h"
 #include "missions/OpsStaff.h"
 #include "missions/Side.h"
 #include "missions/SideManager.h"
 #include "simulation/MissionEvents.h"
-#include "units/Unit.h"
 #include "units/UnitList.h"
 
 namespace {
@@ -70,19 +68,6 @@ void StepUnitOfEveryUnit(benchmark::State& state)
     }
 }
 
-// A ship of side 1 with nothing of its own to save.
-class BenchShip : public Unit {
-public:
-    explicit BenchShip(uint16_t id)
-    {
-        SetKey(id);
-        SetSideID(1);
-    }
-    char GetTypeLetter() const override { return 'S'; }
-    void SaveFields(std::ostream&) const override {}
-    bool LoadFields(std::istream&) override { return true; }
-};
-
 // One side in the arena whose ops staff holds every unit as above, and a
 // queued mission-unit event for every unit but the last.
 struct EventScene {
@@ -95,7 +80,10 @@ struct EventScene {
         InstallSideManagerCalls(&manager);
         FillStaff(*side->GetOpsStaff(), side);
         for (uint16_t id = FIRST_UNIT; id <= LAST_UNIT; ++id) {
-            units.Insert(new BenchShip(id));
+            auto* const ship = new BenchShip();
+            ship->SetKey(id);
+            ship->SetSideID(1);
+            units.Insert(ship);
             if (id != LAST_UNIT)
                 gam2arena::PostEvent(new MissionUnitEvent(id));
         }
