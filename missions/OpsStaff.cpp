@@ -298,6 +298,13 @@ void OpsStaff::DeleteAllUnits()
     FocusUnitID = 0;
 }
 
+void OpsStaff::ReleaseMissionUnits()
+{
+    for (MissionRecord* mission = First(); mission; mission = mission->GetNext())
+        mission->units.DeleteAll();
+    FocusUnitID = 0;
+}
+
 // ---- the side's mission pass ----
 
 MissionRecord* OpsStaff::CursorMission() const { return CursorMissionID != 0 ? Find(CursorMissionID) : First(); }

@@ -83,6 +83,9 @@ public:
     void DeleteAllMissions();
     // Every unit of every mission is scheduled for deletion; no focus.
     void DeleteAllUnits();
+    // Every mission lets go of its units' records (the units stay in play,
+    // held by no mission); no focus. For a side leaving the game.
+    void ReleaseMissionUnits();
 
     // ---- the side's mission pass ----
     bool StepMissionPlanning();

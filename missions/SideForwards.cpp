@@ -196,11 +196,8 @@ void Side::ReturnToStandingMission(uint16_t unitID)
 
 void Side::ReleaseMissionUnits()
 {
-    if (!opsStaff)
-        return;
-    // Every mission lets go of its units' records; the units stay in play.
-    for (MissionRecord* mission = opsStaff->First(); mission; mission = mission->GetNext())
-        mission->units.DeleteAll();
+    if (opsStaff)
+        opsStaff->ReleaseMissionUnits();
 }
 
 bool Side::ProcessUnitMission(uint16_t unitID, uint16_t missionID)

@@ -374,6 +374,25 @@ TEST_F(OpsStaffTest, FocusUnit)
     EXPECT_EQ(staff->GetFocusUnitID(), 0);
 }
 
+TEST_F(OpsStaffTest, ReleasedUnitsLeaveEveryMissionAndTheFocus)
+{
+    AddUnit(30, 'S');
+    AddUnit(31, 'S');
+    AddUnit(32, 'P');
+    const uint16_t a = Create();
+    Hold(1, 30);
+    Hold(2, 31);
+    Hold(a, 32);
+    ASSERT_EQ(staff->SetFocusUnit(30), 30);
+    staff->ReleaseMissionUnits();
+    EXPECT_EQ(MissionIDs(), (std::vector<uint16_t>{1, 2, a}));   // the missions stay
+    for (const uint16_t unit : {30, 31, 32})
+        EXPECT_FALSE(staff->IsUnitAssigned(unit)) << unit;
+    EXPECT_FALSE(staff->HasAnyUnits());
+    EXPECT_EQ(staff->GetFocusUnitID(), 0);
+    EXPECT_NE(units.Find(30), nullptr);   // the units stay in play
+}
+
 TEST_F(OpsStaffTest, SidePassPlansEveryMissionAndDeletesFinishedOnes)
 {
     const uint16_t a = Create();
