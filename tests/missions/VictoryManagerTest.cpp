@@ -139,6 +139,27 @@ TEST(VictoryManagerLoad, KindZeroIsDroppedWithAnErrorBoxAndKindThreeIsFatal)
         EXPECT_EQ(world.reports.errors[0], ResourceString(VictoryManager::EMPTY_CONDITION_TEXT));
         EXPECT_FALSE(world.reports.errors[0].empty());
     }
+    {
+        // Empty entries between real ones: only they are dropped, the
+        // conditions around them load in order and the count saved next
+        // matches the records.
+        world.reports.Clear();
+        // A kind-1 record: required 2, threshold 100, count 0, met 0,
+        // hostile 1, empty targets and counted, no sub-condition.
+        const std::string record = Bytes({1, 2, 0, 100, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+        std::string bytes = header;
+        bytes[0] = 4;
+        std::istringstream in(bytes + Bytes({0}) + record + Bytes({0}) + record);
+        VictoryManager loaded(in);
+        EXPECT_TRUE(in);
+        EXPECT_EQ(in.peek(), std::char_traits<char>::eof());
+        ASSERT_EQ(loaded.GetConditionCount(), 2);
+        EXPECT_EQ(loaded.GetCondition(1)->GetRequired(), 2);
+        EXPECT_EQ(world.reports.errors.size(), 2u);
+        std::string expected = header + record + record;
+        expected[0] = 2;
+        EXPECT_EQ(Saved(loaded), expected);
+    }
     for (int kind : {3, 0xFF}) {
         SCOPED_TRACE(kind);
         world.reports.Clear();
