@@ -365,6 +365,7 @@ uint16_t Side::AddPoint(const LatLonPoint& position)
     if (!point)
         return 0;
     point->SetPosition(position);
+    point->UpdateXY();
     point->SetSideID(GetID());
     point->MakeLabel();
     points.Insert(point);
@@ -377,6 +378,7 @@ bool Side::MovePoint(uint16_t pointID, const LatLonPoint& position)
     if (!point || point->flag != 0)
         return false;
     point->SetPosition(position);
+    point->UpdateXY();
     return true;
 }
 

@@ -9,6 +9,8 @@
 
 #include "core/StreamFields.h"
 #include "core/gam2arena.h"
+#include "engagement/Contact.h"
+#include "engagement/SideContacts.h"
 #include "engagement/SideContactsList.h"
 #include "missions/MissionCalls.h"
 #include "missions/OpsStaff.h"
@@ -149,6 +151,39 @@ TEST_F(SideManagerTest, SweepStatesWithAndWithoutSides)
     EXPECT_FALSE(manager.Update(0));
     EXPECT_EQ(manager.GetUpdateCursor()->GetID(), 2);
     EXPECT_EQ(manager.GetSide(1)->GetStepState(), Side::STEP_FIRST_PASS);
+}
+
+TEST_F(SideManagerTest, TheContactPassTidiesEveryPictureUnlessTheStepIsZero)
+{
+    // Two pictures, each with one changed contact and one dropped contact;
+    // the first is the current one.
+    for (const uint16_t step : {uint16_t{0}, uint16_t{1}}) {
+        for (uint16_t key : {uint16_t{11}, uint16_t{12}}) {
+            auto* const picture = new SideContacts(key);
+            pictures.Insert(picture);
+            auto* const changed = new Contact();
+            changed->SetKey(5);
+            changed->changeBits = 0x1;
+            picture->contacts.Insert(changed);
+            auto* const dropped = new Contact();
+            dropped->SetKey(6);
+            dropped->changeBits = ContactChange::DROPPED;
+            picture->contacts.Insert(dropped);
+        }
+        gam2arena::SetCurrentSide(pictures.First());
+
+        SideManager manager;   // no sides: start, then the contact pass
+        EXPECT_FALSE(manager.Update(step));
+        EXPECT_TRUE(manager.Update(step));
+        for (SideContacts* picture = pictures.First(); picture; picture = picture->GetNext()) {
+            const Contact* const changed = picture->contacts.Find(5);
+            ASSERT_NE(changed, nullptr) << step;
+            EXPECT_EQ(changed->changeBits, step == 0 ? 0x1 : 0) << step << " " << picture->GetKey();
+            EXPECT_EQ(picture->contacts.Find(6) != nullptr, step == 0) << step << " " << picture->GetKey();
+        }
+        gam2arena::SetCurrentSide(nullptr);
+        pictures.DeleteAll();
+    }
 }
 
 TEST_F(SideManagerTest, RemovingTheSideAtTheCursorRestartsTheSweep)

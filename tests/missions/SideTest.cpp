@@ -158,9 +158,11 @@ TEST_F(SideTest, PointsTakeTheFirstFreeNumberAndFixedOnesStay)
     ASSERT_NE(point, nullptr);
     EXPECT_EQ(point->GetSideID(), 2);
     EXPECT_EQ(point->GetPosition(), LatLonPoint(70, 80));
+    EXPECT_FALSE(point->IsXYStale());   // placed with its map position
 
     EXPECT_TRUE(side.MovePoint(1, {1, 1}));
     EXPECT_EQ(side.FindReferencePoint(1)->GetPosition(), LatLonPoint(1, 1));
+    EXPECT_FALSE(side.FindReferencePoint(1)->IsXYStale());
     side.FindReferencePoint(1)->flag = 1;   // fixed
     EXPECT_FALSE(side.MovePoint(1, {2, 2}));
     EXPECT_FALSE(side.DeletePoint(1));
@@ -207,15 +209,24 @@ TEST_F(SideTest, ClearOrdersDropsLoosePointsAndResetsTheSidesGroups)
         AddUnit(10, 'G', 1, 0).group = true;
         AddUnit(11, 'S', 1, 0);
         AddUnit(12, 'G', 2, 0).group = true;   // another side's
+        auto* const created = new MissionRecord(3, "Patrol", &side);
+        created->missionType = 3;
+        created->SetKey(3);
+        side.GetOpsStaff()->Insert(created);
 
         side.SetClearOrders(0);
         EXPECT_NE(side.FindReferencePoint(1), nullptr);
+        EXPECT_NE(side.GetOpsStaff()->Find(3), nullptr);
         EXPECT_TRUE(Installed::reset.empty());
 
         side.SetClearOrders(1);
         EXPECT_EQ(side.GetClearOrders(), 1);
         EXPECT_EQ(side.FindReferencePoint(1), nullptr);
         EXPECT_NE(side.FindReferencePoint(2), nullptr);
+        // Only the two standing missions are left.
+        EXPECT_EQ(side.GetOpsStaff()->Find(3), nullptr);
+        EXPECT_NE(side.GetOpsStaff()->Find(1), nullptr);
+        EXPECT_NE(side.GetOpsStaff()->Find(2), nullptr);
         EXPECT_EQ(Installed::reset, flags == 0 ? std::vector<uint16_t>{10} : std::vector<uint16_t>{}) << flags;
         units.DeleteAll();
     }
