@@ -40,7 +40,6 @@ constexpr int32_t FRINGE_CHANCE_STEP = 16;
 constexpr uint16_t SEARCH_CHANCE = 90;
 constexpr uint16_t FRIEND_CHANCE = 80;
 constexpr uint32_t TORPEDO_CLASS = 0x800;
-constexpr int32_t ANGLE_UNITS_PER_DEGREE = 245760;
 constexpr int16_t HORIZON_MARGIN = 32;   // nautical miles beyond the horizon
 constexpr uint16_t CLASSIFIED = 8;
 constexpr uint16_t SIDE_TOLD = 2;
