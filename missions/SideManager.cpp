@@ -4,6 +4,8 @@
 
 #include <istream>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "core/AllocationCheck.h"
 #include "core/ResourceText.h"
@@ -14,6 +16,7 @@
 #include "engagement/SideContactsList.h"
 #include "missions/Doctrine.h"
 #include "missions/MissionCalls.h"
+#include "missions/VictoryCalls.h"
 #include "missions/VictoryManager.h"
 #include "units/GroupBridge.h"
 #include "units/PlaneBridge.h"
@@ -69,6 +72,30 @@ uint8_t InstalledGetRelation(uint16_t sideNumber, uint8_t other)
 {
     const Side* const side = InstalledGetSide(sideNumber);
     return side ? side->GetRelation(other) : 0;
+}
+
+bool InstalledListSides(std::vector<uint16_t>& ids)
+{
+    ids.clear();
+    if (!installedManager)
+        return false;
+    for (const Side* side = installedManager->GetFirstSide(); side; side = side->GetNext())
+        ids.push_back(side->GetID());
+    return true;
+}
+
+bool InstalledFindVictorySide(uint16_t id, VictoryManager*& manager)
+{
+    const Side* const side = InstalledGetSide(id);
+    manager = side ? side->GetVictoryManager() : nullptr;
+    return side != nullptr;
+}
+
+bool InstalledSideText(uint16_t id, std::string& name)
+{
+    const Side* const side = InstalledGetSide(id);
+    name = side ? side->GetBaseName() : "";
+    return side != nullptr;
 }
 
 }  // namespace
@@ -281,4 +308,10 @@ void InstallSideManagerCalls(SideManager* manager)
     MissionCalls missions = SetMissionCalls({});
     missions.getSide = on ? &InstalledGetSide : nullptr;
     SetMissionCalls(missions);
+
+    VictoryCalls victory = SetVictoryCalls({});
+    victory.listSides = on ? &InstalledListSides : nullptr;
+    victory.findSide = on ? &InstalledFindVictorySide : nullptr;
+    victory.getSideText = on ? &InstalledSideText : nullptr;
+    SetVictoryCalls(victory);
 }

@@ -99,5 +99,6 @@ private:
 
 // Points the side calls of the unit model, the contact records and the
 // missions (relations, base names, whether a side exists, the side of an id)
+// and the victory bookkeeping (the sides, their victory managers and names)
 // at manager, keeping the other calls of each table; null takes them away.
 void InstallSideManagerCalls(SideManager* manager);

@@ -15,6 +15,7 @@
 #include "missions/MissionCalls.h"
 #include "missions/OpsStaff.h"
 #include "missions/SideManager.h"
+#include "missions/VictoryCalls.h"
 #include "SideWorld.h"
 #include "units/GroupBridge.h"
 #include "units/PlaneBridge.h"
@@ -324,6 +325,13 @@ TEST_F(SideManagerTest, InstalledCallsAnswerFromTheManager)
     EXPECT_STREQ(gam2side::GetBaseName(2), "S2");
     EXPECT_EQ(gam2arena::GetSide(2), manager.GetSide(2));
     EXPECT_EQ(gam2arena::GetSide(5), nullptr);
+    // The victory bookkeeping finds the sides, their managers and names.
+    EXPECT_EQ(unit2gam::GetVictoryManager(2), manager.GetSide(2)->GetVictoryManager());
+    EXPECT_NE(unit2gam::GetVictoryManager(2), nullptr);
+    std::string name;
+    EXPECT_TRUE(gam2arena::GetSideText(1, name));
+    EXPECT_EQ(name, "S1");
+    EXPECT_FALSE(gam2arena::GetSideText(5, name));
     InstallSideManagerCalls(nullptr);
     EXPECT_FALSE(gam2side::AreHostile(1, 2));
     EXPECT_EQ(gam2arena::GetSide(2), nullptr);
