@@ -24,6 +24,13 @@ MissionLoadMaker loadMakers[MissionType::LAST + 1] = {
     nullptr,                             // 0: never a type
     MakeForLoad<StandingMission>,        // 1
     MakeForLoad<HoldingMission>,         // 2
+    nullptr,                             // 3 patrol
+    nullptr,                             // 4 transit
+    nullptr,                             // 5 support
+    nullptr,                             // 6 strike
+    nullptr,                             // 7 intercept
+    nullptr,                             // 8 ferry
+    nullptr,                             // 9 recon
 };
 
 } // namespace

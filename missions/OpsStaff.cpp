@@ -26,7 +26,22 @@ namespace {
 // By creation kind: 1..3 patrol, 4 transit, 5 recon, 6..7 support, 8
 // intercept, 9..12 strike, 13 ferry. A null row is a kind whose class the
 // program does not have yet: the windows refuse it as an unknown kind.
-MissionKindMaker kindMakers[MissionKind::LAST + 1] = {};
+MissionKindMaker kindMakers[MissionKind::LAST + 1] = {
+    nullptr,    // 0: never a kind
+    nullptr,    // 1 patrol
+    nullptr,    // 2 patrol
+    nullptr,    // 3 patrol
+    nullptr,    // 4 transit
+    nullptr,    // 5 recon
+    nullptr,    // 6 support
+    nullptr,    // 7 support
+    nullptr,    // 8 intercept
+    nullptr,    // 9 strike
+    nullptr,    // 10 strike
+    nullptr,    // 11 strike
+    nullptr,    // 12 strike
+    nullptr,    // 13 ferry
+};
 
 // Message class of the mission notices to the player.
 constexpr uint16_t MISSION_MESSAGE_CLASS = 0x100;

@@ -103,6 +103,18 @@ bool SwitchesSensorType(const Event& event, const Unit& unit, uint8_t sensorType
     return gCalls.switchesSensorType != nullptr && gCalls.switchesSensorType(event, unit, sensorType);
 }
 
+Event* MakeDropSonobuoyEvent(uint16_t unitID, uint16_t lineID, uint8_t buoyKind)
+{
+    return gCalls.makeDropSonobuoyEvent != nullptr ? gCalls.makeDropSonobuoyEvent(unitID, lineID, buoyKind) : nullptr;
+}
+
+Event* MakeLandOrRefuelEvent(uint16_t unitID, uint16_t destinationID, uint8_t interceptFlag, uint8_t landFlag)
+{
+    return gCalls.makeLandOrRefuelEvent != nullptr
+               ? gCalls.makeLandOrRefuelEvent(unitID, destinationID, interceptFlag, landFlag)
+               : nullptr;
+}
+
 Event* MakeLandEvent(uint16_t unitID, uint16_t baseID, GameTime due)
 {
     return gCalls.makeLandEvent != nullptr ? gCalls.makeLandEvent(unitID, baseID, due) : nullptr;

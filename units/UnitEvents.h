@@ -65,6 +65,14 @@ struct UnitEventCalls {
     // to another holder and record.
     uint16_t (*getLaunchRecordID)(const Event& event) = nullptr;
     void (*readdressLaunchEvent)(Event& event, uint16_t holderID, uint16_t planeRecID) = nullptr;
+    // The drop of one sonobuoy (0x45) from the unit, joining sonobuoy line
+    // lineID; buoyKind: low four bits the wanted buoy class 1..3, bit 0x10 a
+    // directional drop. Due at once.
+    Event* (*makeDropSonobuoyEvent)(uint16_t unitID, uint16_t lineID, uint8_t buoyKind) = nullptr;
+    // The air order (0x11) to a unit: intercept the destination, land at it
+    // (landFlag) or, with both flags 0, refuel from it; due at once.
+    Event* (*makeLandOrRefuelEvent)(uint16_t unitID, uint16_t destinationID, uint8_t interceptFlag,
+                                    uint8_t landFlag) = nullptr;
 };
 
 // Installs the calls; returns the ones they replace.
@@ -94,6 +102,8 @@ uint16_t GetReadyRecordID(const Event& event);
 void SetReadyRecordID(Event& event, uint16_t planeRecID);
 Event* MakeMultiActionEvent(uint16_t unitID, uint32_t action, uint16_t value);
 Event* MakeMultiActionEvent(uint16_t unitID, uint32_t action, uint16_t firstAmount, uint16_t secondAmount);
+Event* MakeDropSonobuoyEvent(uint16_t unitID, uint16_t lineID, uint8_t buoyKind);
+Event* MakeLandOrRefuelEvent(uint16_t unitID, uint16_t destinationID, uint8_t interceptFlag, uint8_t landFlag);
 // The first queued readiness event of the holder's record; null when none.
 Event* FindUnitReadyEvent(uint16_t unitID, uint16_t planeRecID);
 
