@@ -183,6 +183,20 @@ void Seeds::Add(const std::string& name, const std::string& bytes)
     WriteFile(folder_ + "/" + name, bytes);
 }
 
+GameState::GameState() : previousArena_(gam2arena::SetArenaState(&arena_)), previousAdmin_(gAdmin) {}
+
+GameState::GameState(const VersionNumber& version) : GameState()
+{
+    admin_.SetFileVersion(version);
+    gAdmin = &admin_;
+}
+
+GameState::~GameState()
+{
+    gAdmin = previousAdmin_;
+    gam2arena::SetArenaState(previousArena_);
+}
+
 }  // namespace fuzz
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)

@@ -19,6 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "core/ScenarioAdmin.h"
+#include "core/gam2arena.h"
+
 namespace fuzz {
 
 // Thrown in place of ending the program.
@@ -62,6 +65,26 @@ void UseSampleMap(std::string* section = nullptr);
 std::vector<std::string> Split(const std::string& bytes, size_t parts);
 // The inverse, for seeds.
 std::string Join(const std::vector<std::string>& files);
+
+// The game state one input loads into: a fresh arena and, when a version is
+// given, an open scenario file of that version; both are put back as they
+// were when it goes out of scope.
+class GameState {
+public:
+    GameState();
+    explicit GameState(const VersionNumber& version);
+    ~GameState();
+    GameState(const GameState&) = delete;
+    GameState& operator=(const GameState&) = delete;
+
+    ArenaState& Arena() { return arena_; }
+
+private:
+    ArenaState arena_;
+    ArenaState* previousArena_;
+    ScenarioAdmin admin_;
+    ScenarioAdmin* previousAdmin_;
+};
 
 // Where FuzzSeeds writes: Add names and writes one seed input.
 class Seeds {

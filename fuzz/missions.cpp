@@ -64,21 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     std::istringstream in(fuzz::Bytes(data + 1, size - 1), std::ios::binary);
     fuzz::Guarded([&] {
-        ArenaState arena;
-        ArenaState* const previousArena = gam2arena::SetArenaState(&arena);
-        ScenarioAdmin admin;
-        admin.SetFileVersion(VersionFor(data[0]));
-        ScenarioAdmin* const previous = gAdmin;
-        gAdmin = &admin;
-        {
-            MissionRecord mission;
-            if (mission.LoadBase(in)) {
-                std::ostringstream out(std::ios::binary);
-                mission.SaveBase(out);
-            }
+        fuzz::GameState game(VersionFor(data[0]));
+        MissionRecord mission;
+        if (mission.LoadBase(in)) {
+            std::ostringstream out(std::ios::binary);
+            mission.SaveBase(out);
         }
-        gAdmin = previous;
-        gam2arena::SetArenaState(previousArena);
     });
     return 0;
 }

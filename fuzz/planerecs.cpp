@@ -61,12 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     SetUp();
     std::istringstream in(fuzz::Bytes(data, size), std::ios::binary);
     fuzz::Guarded([&] {
-        ArenaState arena;
-        gam2arena::SetArenaState(&arena);
-        ScenarioAdmin admin;
-        admin.SetFileVersion(VersionNumber(3, 6, 3, 0));
-        ScenarioAdmin* const previous = gAdmin;
-        gAdmin = &admin;
+        fuzz::GameState game(VersionNumber(3, 6, 3, 0));
         {
             PlaneRecList list;
             if (list.Load(in)) {
@@ -74,8 +69,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 list.Save(out);
             }
         }
-        gAdmin = previous;
-        gam2arena::SetArenaState(nullptr);
     });
     return 0;
 }

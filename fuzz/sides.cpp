@@ -48,8 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::istringstream in(fuzz::Bytes(data, size), std::ios::binary);
     fuzz::Guarded([&] {
-        ArenaState arena;
-        ArenaState* const previous = gam2arena::SetArenaState(&arena);
+        fuzz::GameState game;
         {
             SideManager manager;
             if (manager.Load(in)) {
@@ -59,7 +58,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 manager.Update(0);
             }
         }
-        gam2arena::SetArenaState(previous);
     });
     return 0;
 }

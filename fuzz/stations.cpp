@@ -77,12 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     std::istringstream in(fuzz::Bytes(data + 1, size - 1), std::ios::binary);
     fuzz::Guarded([&] {
-        ArenaState arena;
-        gam2arena::SetArenaState(&arena);
-        ScenarioAdmin admin;
-        admin.SetFileVersion(VersionOf(data[0]));
-        ScenarioAdmin* const previous = gAdmin;
-        gAdmin = &admin;
+        fuzz::GameState game(VersionOf(data[0]));
         {
             StationList list;
             if (list.Load(in)) {
@@ -90,8 +85,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 list.Save(out);
             }
         }
-        gAdmin = previous;
-        gam2arena::SetArenaState(nullptr);
     });
     return 0;
 }

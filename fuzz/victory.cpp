@@ -62,26 +62,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     std::istringstream in(fuzz::Bytes(data + 1, size - 1), std::ios::binary);
     fuzz::Guarded([&] {
-        ArenaState arena;
-        ArenaState* const previousArena = gam2arena::SetArenaState(&arena);
-        ScenarioAdmin admin;
-        admin.SetFileVersion(VersionFor(data[0]));
-        ScenarioAdmin* const previous = gAdmin;
-        gAdmin = &admin;
+        fuzz::GameState game(VersionFor(data[0]));
         {
             VictoryManager manager(0);
             if (manager.Load(in)) {
                 std::ostringstream out(std::ios::binary);
                 manager.Save(out);
-                arena.SetGameTime(GameTime(60));
+                game.Arena().SetGameTime(GameTime(60));
                 manager.Evaluate(nullptr);
                 std::ostringstream text;
                 manager.DescribeStatus(text);
                 manager.WriteReport(0, text);
             }
         }
-        gAdmin = previous;
-        gam2arena::SetArenaState(previousArena);
     });
     return 0;
 }
