@@ -115,7 +115,14 @@ bool FerryMission::Load(std::istream& in)
 {
     if (!LoadBase(in))
         return false;
-    return static_cast<bool>(LoadField(in, FerryDestination));
+    if (!LoadField(in, FerryDestination)) {
+        // A record cut short keeps nothing of what it read.
+        units.DeleteAll();
+        planeRefs.DeleteAll();
+        sideQueue.DeleteAll();
+        return false;
+    }
+    return true;
 }
 
 void FerryMission::ReleaseUnit(Unit* unit) { StandingMission::MarkUnitDone(*this, unit); }

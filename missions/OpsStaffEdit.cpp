@@ -37,6 +37,9 @@ void CommitEdit(OpsStaff& staff, MissionRecord& standing)
     eachEdited(&MissionRecord::CommitEditUnits);
     standing.PostUnitEvents();
     standing.DropEditSettings();
+    // What the standing mission offered was taken or stays: its copy ends
+    // empty like every other.
+    standing.editUnits.DeleteAll();
 }
 
 } // namespace
