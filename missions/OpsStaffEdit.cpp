@@ -19,6 +19,20 @@ MissionRecord* FindAircraftListTarget(OpsStaff& staff, uint16_t missionID, Plane
     return missionID != 0 ? staff.Find(missionID) : standing;
 }
 
+// Hands the editor's aircraft list to the mission through `apply`, with the
+// standing mission's copy for the released aircraft; without either the
+// list is dropped.
+void GiveAircraftList(OpsStaff& staff, PlaneRecRefList* list, uint16_t missionID,
+                      void (MissionRecord::*apply)(PlaneRecRefList*, PlaneRecRefList*))
+{
+    PlaneRecRefList* standingCopy = nullptr;
+    MissionRecord* const mission = FindAircraftListTarget(staff, missionID, standingCopy);
+    if (mission && standingCopy)
+        (mission->*apply)(list, standingCopy);
+    else
+        delete list;
+}
+
 // Commits every mission's edit copies. Each step runs over every mission
 // other than the standing one before the next starts: the standing mission
 // first receives all aircraft, then gives back what each copy names.
@@ -102,23 +116,14 @@ PlaneRecRefList* OpsStaff::CopyOwnAircraft(uint16_t missionID)
     return mission ? mission->CopyOwnAircraft() : nullptr;
 }
 
-
 void OpsStaff::ApplyAircraftList(PlaneRecRefList* list, uint16_t missionID)
 {
-    PlaneRecRefList* standingCopy = nullptr;
-    if (MissionRecord* const mission = FindAircraftListTarget(*this, missionID, standingCopy); mission && standingCopy)
-        mission->ApplyAircraftList(list, standingCopy);
-    else
-        delete list;
+    GiveAircraftList(*this, list, missionID, &MissionRecord::ApplyAircraftList);
 }
 
 void OpsStaff::ApplyAircraftListChecked(PlaneRecRefList* list, uint16_t missionID)
 {
-    PlaneRecRefList* standingCopy = nullptr;
-    if (MissionRecord* const mission = FindAircraftListTarget(*this, missionID, standingCopy); mission && standingCopy)
-        mission->ApplyAircraftListChecked(list, standingCopy);
-    else
-        delete list;
+    GiveAircraftList(*this, list, missionID, &MissionRecord::ApplyAircraftListChecked);
 }
 
 void OpsStaff::DeleteMission(uint16_t missionID)
