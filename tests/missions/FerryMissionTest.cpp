@@ -264,6 +264,13 @@ TEST_F(FerryMissionTest, UnitsFlyHalfwayThenGetTheDestinationAsHomeAndALandingOr
     EXPECT_EQ(plane->homeBaseID, DEST);
     ASSERT_EQ(Noted().landings.size(), 1u);
     EXPECT_EQ(Noted().landings[0], (std::vector<uint32_t>{60, DEST, 0, 1}));
+
+    // The destination gone on the way: no landing order, the units go back.
+    units.Remove(destination);
+    delete destination;
+    ferry->StepUnit(60, 0);
+    EXPECT_EQ(Noted().landings.size(), 1u);
+    EXPECT_FALSE(ferry->HasUnit(60));
 }
 
 TEST_F(FerryMissionTest, EmissionsFollowTheStateOnceManaged)
