@@ -8,6 +8,7 @@
 #include "core/ErrorReport.h"
 #include "core/ResourceText.h"
 #include "core/StreamFields.h"
+#include "missions/FerryMission.h"
 #include "missions/HoldingMission.h"
 #include "missions/StandingMission.h"
 
@@ -29,7 +30,7 @@ MissionLoadMaker loadMakers[MissionType::LAST + 1] = {
     nullptr,                             // 5 support
     nullptr,                             // 6 strike
     nullptr,                             // 7 intercept
-    nullptr,                             // 8 ferry
+    MakeForLoad<FerryMission>,           // 8 ferry
     nullptr,                             // 9 recon
 };
 

@@ -21,10 +21,12 @@
 #include "missions/MissionUnitRec.h"
 #include "missions/PlaneRecRef.h"
 
+class CommandMessage;
 class Contact;
 class PlaneRec;
 class Side;
 class SideContacts;
+class StringNode;
 class Unit;
 
 // missionFlags bits the base reads or sets.
@@ -317,4 +319,66 @@ public:
     // setting 1: the time, and whether the aircraft reach it.
     bool PlanAircraftLeg(PlaneRec* record, Unit* holder, uint32_t& setting, int16_t altitude, uint32_t& time,
                          const LatLonPoint& point, uint32_t classBits);
+
+public:
+    // ---- mission edit: the edit copies the mission editor reads and writes ----
+    static constexpr int32_t AIRCRAFT_LINE_TEXT = 0x7B0111;      // before the aircraft count
+    static constexpr int32_t AIRCRAFT_LINE_END_TEXT = 0x7B0112;  // after it
+    static constexpr int32_t EDIT_STATE_TEXT = 0x7B0113;         // an edit record left offered at commit
+    static constexpr int32_t NOTHING_GIVEN_TEXT = 0x7B0114;      // before the mission name
+    static constexpr int32_t NOTHING_GIVEN_END_TEXT = 0x7B0115;  // after it
+    // Edit record states.
+    static constexpr int16_t EDIT_ASSIGNED = 0;
+    static constexpr int16_t EDIT_OFFERED = 1;    // listed to the editor, not confirmed
+    // Clears the deleted mark, fills editSettings from the settings and
+    // editUnits from the units without a leader (state EDIT_ASSIGNED), and
+    // editPlaneRefs from planeRefs when it is empty.
+    void BeginEdit();
+    // The mission's line of the mission list: its name ("[D]" in front while
+    // DELAYED_START is set) with the mission id as value. Owned by the caller.
+    StringNode* ListEntry() const;
+    // The edit units of the current side not yet offered, in unit-id order,
+    // each set to EDIT_OFFERED, then the aircraft line (id 0) when the copy
+    // holds a not released reference of the current side; null for a
+    // mission deleted in the editor. Owned by the caller.
+    CommandMessage* ListEditUnits();
+    // Every unit id of the message's text list becomes EDIT_ASSIGNED (a new
+    // edit record when it has none); the message is deleted.
+    void SetEditUnits(CommandMessage* message);
+    PlaneRecRefList* GetEditReferences() { return &editPlaneRefs; }
+    // The editor's aircraft list back: references new to the copy are added,
+    // known ones take the list's count and loadout; released ones go to
+    // standingCopy (refState HELD, their holder's queued events removed).
+    // The list is deleted. Nothing happens without a list.
+    void ApplyAircraftList(PlaneRecRefList* list, PlaneRecRefList* standingCopy);
+    // The same, but a released reference keeps its refState and no events
+    // are removed; a list that adds or releases nothing is told to the
+    // player. Nothing happens when either list is missing.
+    void ApplyAircraftListChecked(PlaneRecRefList* list, PlaneRecRefList* standingCopy);
+    // Copies of the copy's not released references of the current side;
+    // null when the mission has no references at all. Owned by the caller.
+    PlaneRecRefList* CopyOwnAircraft();
+    // Marks the mission deleted and hands its edit units and aircraft to the
+    // standing mission's edit copies.
+    void DeleteInEdit(MissionRecord* standing);
+    MissionNameRecord* GetEditSettings() { return editSettings; }
+    // A new copy (new[]) of savedName; the empty text without one.
+    char* CopySavedName() const;
+    // Stop editing without commit.
+    void ClearEditReferences();
+    void CancelEdit();
+    // Stop editing with commit, in the order the ops staff runs them.
+    void ReturnAircraftToStanding(MissionRecord* standing);
+    void TakeEditedAircraft(MissionRecord* standing);
+    void ReleaseEditUnits(MissionRecord* standing);
+    void CommitEditUnits(MissionRecord* standing);
+    // After commit or cancel, on every mission: the copy is emptied and the
+    // references left are readied for this mission.
+    void FinishEditAircraft();
+
+private:
+    // The two aircraft list operations; checked keeps the refState of the
+    // released references and removes no events. False when the list added
+    // and released nothing.
+    bool MergeAircraftList(PlaneRecRefList* list, PlaneRecRefList* standingCopy, bool checked);
 };

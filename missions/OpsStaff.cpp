@@ -14,6 +14,7 @@
 #include "core/gam2arena.h"
 #include "engagement/Contact.h"
 #include "engagement/SideContacts.h"
+#include "missions/FerryMission.h"
 #include "missions/HoldingMission.h"
 #include "missions/StandingMission.h"
 #include "missions/Side.h"
@@ -40,7 +41,7 @@ MissionKindMaker kindMakers[MissionKind::LAST + 1] = {
     nullptr,    // 10 strike
     nullptr,    // 11 strike
     nullptr,    // 12 strike
-    nullptr,    // 13 ferry
+    FerryMission::MakeForKind,    // 13 ferry
 };
 
 // Message class of the mission notices to the player.

@@ -1,9 +1,7 @@
 // OpsStaffCalls.cpp: the ops staff's forwarders, each handing a request to
-// the mission of an id or the mission that holds a unit, and the ops staff's
-// side of the mission edit.
+// the mission of an id or the mission that holds a unit. The mission edit is
+// OpsStaffEdit.cpp.
 #include "missions/OpsStaff.h"
-
-#include <cstring>
 
 #include "core/gam2arena.h"
 #include "units/Unit.h"
@@ -189,60 +187,4 @@ bool OpsStaff::IsUnitLaunchPending(uint16_t holderID, uint16_t recordID, uint32_
             return mission->IsUnitLaunchPending(reference, value);
     }
     return false;
-}
-
-// ---- mission edit ----
-// The missions' edit copies of their units and aircraft lists, and the
-// command messages the mission windows exchange, do not exist yet: until
-// they do, the listing, assignment and aircraft-list calls answer null or do
-// nothing, and the end of an edit runs only the steps on what the missions
-// already keep (mission 1's references and settings, the deleted marks).
-
-CommandMessage* OpsStaff::GetMissionList() { return nullptr; }
-CommandMessage* OpsStaff::GetAssigned(uint16_t) { return nullptr; }
-void OpsStaff::SetAssigned(uint16_t, CommandMessage*) {}
-CommandMessage* OpsStaff::GetUnAssigned(uint16_t) { return nullptr; }
-void OpsStaff::SetUnAssigned(uint16_t, CommandMessage*) {}
-
-MissionNameRecord* OpsStaff::GetEditSettings(uint16_t missionID)
-{
-    MissionRecord* const mission = Find(missionID);
-    return mission ? mission->editSettings : nullptr;
-}
-
-char* OpsStaff::CopySavedName(uint16_t missionID) const
-{
-    const MissionRecord* const mission = Find(missionID);
-    const char* const text = mission ? mission->GetSavedName() : nullptr;
-    if (!mission)
-        return nullptr;
-    const char* const source = text ? text : "";
-    const size_t length = std::strlen(source);
-    char* const copy = new char[length + 1];
-    std::memcpy(copy, source, length + 1);
-    return copy;
-}
-
-PlaneRecRefList* OpsStaff::CopyOwnAircraft(uint16_t) { return nullptr; }
-void OpsStaff::ApplyAircraftList(PlaneRecRefList*, uint16_t) {}
-void OpsStaff::ApplyAircraftListChecked(PlaneRecRefList*, uint16_t) {}
-void OpsStaff::DeleteMission(uint16_t) {}
-
-void OpsStaff::StopEditingMissions(uint8_t commit)
-{
-    if (commit) {
-        if (MissionRecord* const standing = Find(STANDING_MISSION_ID)) {
-            standing->SyncEditReferences();
-            standing->PostUnitEvents();
-            standing->DropEditSettings();
-        }
-    }
-    MissionRecord* mission = First();
-    while (mission) {
-        MissionRecord* const next = mission->GetNext();
-        const uint16_t type = mission->GetType();
-        if (type != MissionType::STANDING && type != MissionType::HOLDING && mission->IsMarkedDeleted())
-            RemoveAndDelete(mission);
-        mission = next;
-    }
 }

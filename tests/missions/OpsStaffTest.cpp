@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/CommandMessage.h"
 #include "core/StreamFields.h"
 #include "missions/HoldingMission.h"
 #include "missions/StandingMission.h"
@@ -647,15 +648,18 @@ TEST_F(OpsStaffTest, UnknownMissionTypeIsFatal)
 
 TEST_F(OpsStaffTest, EndOfEditDeletesMarkedMissionsButNeverTheStandingOnes)
 {
+    // A commit deletes the missions deleted in the editor; a cancel takes
+    // the deletion back.
     for (const uint8_t commit : {0, 1}) {
         SCOPED_TRACE(commit);
         const uint16_t a = Create();
         const uint16_t b = Create();
-        staff->Find(a)->deletedMark = 1;
+        delete staff->GetMissionList();
+        staff->DeleteMission(a);
         staff->Find(1)->deletedMark = 1;
         staff->Find(2)->deletedMark = 1;
         staff->StopEditingMissions(commit);
-        EXPECT_EQ(staff->Find(a), nullptr);
+        EXPECT_EQ(staff->Find(a) == nullptr, commit == 1);
         EXPECT_NE(staff->Find(b), nullptr);
         EXPECT_NE(staff->Find(1), nullptr);
         EXPECT_NE(staff->Find(2), nullptr);
