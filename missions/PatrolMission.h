@@ -232,9 +232,20 @@ public:
     uint16_t ThreatPolyID = 0;    // the side zone of an ASW patrol; 0 none
 
 private:
+    // The contact the task altitude of a unit aims at: the contact being
+    // planned against, else the unit's record's target.
+    Contact* TaskAltitudeContact(const Unit& unit) const;
+    // One sensor's order from the mission's on, off and periodic flags.
+    void PostSensorFlags(uint16_t unitID, uint32_t sensor, uint32_t onFlag, uint32_t offFlag, uint32_t periodicFlag,
+                         const uint16_t* group);
+    // After a report: a single unit's orders cleared and a step posted; a
+    // formation's sensor orders.
+    void FollowUp(uint16_t unitID, Unit* unit, MissionUnitRec* record);
     // Posts a message to the player: the name between the given texts.
     void PostNameMessage(int32_t before, int32_t after, int32_t last) const;
     // Chooses the candidate for SendAttacker (engage test B) or
     // SendInvestigator (test A) and sends it in `state`; null when none.
     Unit* SendCandidate(Contact* contact, bool attacker);
+
+    Contact* plannedTarget = nullptr;   // set while SendCandidate plans
 };
