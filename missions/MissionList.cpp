@@ -10,6 +10,7 @@
 #include "core/StreamFields.h"
 #include "missions/FerryMission.h"
 #include "missions/HoldingMission.h"
+#include "missions/PatrolMission.h"
 #include "missions/StandingMission.h"
 
 namespace {
@@ -25,7 +26,7 @@ MissionLoadMaker loadMakers[MissionType::LAST + 1] = {
     nullptr,                             // 0: never a type
     MakeForLoad<StandingMission>,        // 1
     MakeForLoad<HoldingMission>,         // 2
-    nullptr,                             // 3 patrol
+    MakeForLoad<PatrolMission>,          // 3 patrol
     nullptr,                             // 4 transit
     nullptr,                             // 5 support
     nullptr,                             // 6 strike

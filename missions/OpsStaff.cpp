@@ -16,6 +16,7 @@
 #include "engagement/SideContacts.h"
 #include "missions/FerryMission.h"
 #include "missions/HoldingMission.h"
+#include "missions/PatrolMission.h"
 #include "missions/StandingMission.h"
 #include "missions/Side.h"
 #include "units/Unit.h"
@@ -29,9 +30,9 @@ namespace {
 // program does not have yet: the windows refuse it as an unknown kind.
 MissionKindMaker kindMakers[MissionKind::LAST + 1] = {
     nullptr,    // 0: never a kind
-    nullptr,    // 1 patrol
-    nullptr,    // 2 patrol
-    nullptr,    // 3 patrol
+    PatrolMission::Make,    // 1 patrol
+    PatrolMission::Make,    // 2 patrol
+    PatrolMission::Make,    // 3 patrol
     nullptr,    // 4 transit
     nullptr,    // 5 recon
     nullptr,    // 6 support

@@ -4,6 +4,7 @@
 #include "core/AllocationCheck.h"
 #include "core/StreamFields.h"
 #include "core/gam2arena.h"
+#include "simulation/SonobuoyEvents.h"
 #include "units/AirGroupBridge.h"
 #include "units/Plane.h"
 #include "units/PlaneRec.h"
@@ -98,6 +99,11 @@ void InstallAircraftEventMakers()
     };
     calls.makeLandEvent = [](uint16_t planeID, uint16_t baseID, GameTime due) -> Event* {
         return new LandEvent(planeID, baseID, due);
+    };
+    calls.makeDropSonobuoyEvent = [](uint16_t unitID, uint16_t lineID, uint8_t buoyKind) -> Event* {
+        auto* const event = new DropSonobuoyEvent(unitID, lineID, buoyKind);
+        AllocationCheck(event);
+        return event;
     };
     SetUnitEventCalls(calls);
     // An air group ordered to land sends its aircraft where the order goes.

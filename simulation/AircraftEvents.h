@@ -4,7 +4,7 @@
 // These are their least forms: a landing hands the aircraft to its base as
 // one record of its type and loadout; what groups and missions do on a
 // landing comes with them. InstallAircraftEventMakers gives the unit model
-// these classes (units/UnitEvents.h).
+// these classes and the sonobuoy drop of SonobuoyEvents.h (units/UnitEvents.h).
 #pragma once
 
 #include <cstdint>
@@ -67,7 +67,7 @@ private:
     uint16_t baseID = 0;
 };
 
-// Makes SetSpeedEvent and LandEvent the unit model's set-speed and landing
-// events, keeping its other event makers, and gives the air groups the
-// destination of a landing event.
+// Makes SetSpeedEvent, LandEvent and DropSonobuoyEvent the unit model's
+// set-speed, landing and sonobuoy drop events, keeping its other makers,
+// and gives the air groups the destination of a landing event.
 void InstallAircraftEventMakers();

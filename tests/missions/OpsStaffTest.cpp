@@ -627,10 +627,10 @@ TEST_F(OpsStaffTest, CutOrDamagedSectionLeavesTheStaffAsItWas)
 
 TEST_F(OpsStaffTest, UnknownMissionTypeIsFatal)
 {
-    for (const uint16_t type : {0, 10, 3}) {
+    for (const uint16_t type : {0, 10, 4}) {
         SCOPED_TRACE(type);
-        if (type == 3)
-            SetMissionLoadMaker(3, nullptr);   // a type without its class yet
+        if (type == 4)
+            SetMissionLoadMaker(4, nullptr);   // a type without its class yet
         std::ostringstream out;
         SaveField(out, uint16_t{0});
         SaveField(out, uint16_t{0});
