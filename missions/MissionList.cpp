@@ -9,6 +9,7 @@
 #include "core/ResourceText.h"
 #include "core/StreamFields.h"
 #include "missions/HoldingMission.h"
+#include "missions/ReconMission.h"
 #include "missions/StandingMission.h"
 
 namespace {
@@ -30,7 +31,7 @@ MissionLoadMaker loadMakers[MissionType::LAST + 1] = {
     nullptr,                             // 6 strike
     nullptr,                             // 7 intercept
     nullptr,                             // 8 ferry
-    nullptr,                             // 9 recon
+    MakeForLoad<ReconMission>,           // 9
 };
 
 } // namespace

@@ -317,4 +317,12 @@ public:
     // setting 1: the time, and whether the aircraft reach it.
     bool PlanAircraftLeg(PlaneRec* record, Unit* holder, uint32_t& setting, int16_t altitude, uint32_t& time,
                          const LatLonPoint& point, uint32_t classBits);
+
+public:
+    // ---- contact tests of the classification, for the mission types ----
+    // Launched: its course is known and it is no missile, or a missile
+    // fired from an aircraft or weapon. Plain: no torpedo, and an exact
+    // position or a firm or plotted track; false for null.
+    static bool IsLaunched(const Contact* contact);
+    static bool IsPlainContact(const Contact* contact);
 };

@@ -15,6 +15,7 @@
 #include "engagement/Contact.h"
 #include "engagement/SideContacts.h"
 #include "missions/HoldingMission.h"
+#include "missions/ReconMission.h"
 #include "missions/StandingMission.h"
 #include "missions/Side.h"
 #include "units/Unit.h"
@@ -32,7 +33,7 @@ MissionKindMaker kindMakers[MissionKind::LAST + 1] = {
     nullptr,    // 2 patrol
     nullptr,    // 3 patrol
     nullptr,    // 4 transit
-    nullptr,    // 5 recon
+    ReconMission::MakeForKind,   // 5
     nullptr,    // 6 support
     nullptr,    // 7 support
     nullptr,    // 8 intercept
