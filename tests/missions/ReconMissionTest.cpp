@@ -108,7 +108,8 @@ TEST_F(Recon, ReachAtOneAndTenMilesNotBeyond)
         {ReconState::ON_ROUTE, NM, ReconState::ON_ROUTE, 0, 0},
         {ReconState::ON_ROUTE, NM + 1, ReconState::ON_ROUTE, 1, NM + 1},
         {ReconState::APPROACH, 10 * NM, ReconState::ON_ROUTE, 1, 0},
-        {ReconState::APPROACH, 10 * NM + 1, ReconState::APPROACH, 1, 10 * NM + 1 - 39960},
+        // Past 10 nm ranges come from the great circle, the next of them 41546.
+        {ReconState::APPROACH, 41546, ReconState::APPROACH, 1, 41546 - 39960},
         {ReconState::ROUTE_CONTACTS, NM, ReconState::ROUTE_CONTACTS, 0, 0},
     };
     for (const auto& row : rows) {
@@ -440,13 +441,16 @@ TEST_F(Recon, SavedFormRoundTripsAndRefusesACutRecord)
 
 TEST_F(Recon, DeletingTheMissionDeletesItsPolygon)
 {
-    AreaPolygonList& zones = *side.GetThreatZones();
+    Side owner("Blue", 1);
+    AreaPolygonList& zones = *owner.GetThreatZones();
     PositionNode first(LatLonPoint(0, 0));
     const int16_t kept = zones.Add(0xF000, &first);
     const int16_t owned = zones.Add(0xF000, &first);
-    MakeRecon({North(20 * NM)});
-    recon->ReconPolyID = static_cast<uint16_t>(owned);
-    recon.reset();
+    IDList points;
+    points.Insert(new IDNode(owner.AddPoint(North(20 * NM))));
+    auto* mission = new ReconMission(5, "Look", &points, &owner);
+    mission->ReconPolyID = static_cast<uint16_t>(owned);
+    delete mission;
     EXPECT_EQ(zones.GetType(owned), 0u);
     EXPECT_EQ(zones.GetType(kept), 0xF000u);
 }
