@@ -455,20 +455,28 @@ void ReconMission::HeadForRandomPoint(uint16_t unitID, Unit* unit, MissionUnitRe
         GiveUp(unitID, record);
 }
 
-void ReconMission::CloseOnContact(uint16_t unitID, Unit* unit, MissionUnitRec* record,
-                                  const LatLonPoint& destination, int16_t setting, int16_t altitude, uint8_t code)
+bool ReconMission::StartContactRun(uint16_t unitID, Unit* unit, MissionUnitRec* record,
+                                   const LatLonPoint& destination, int16_t setting, int16_t altitude, uint8_t code)
 {
     if (unit == nullptr || record == nullptr || !MayOrderUnit(*unit))
-        return;
+        return true;
     SetUnitPosture(unitID, record);
     if (code != 0) {
         HeadForRandomPoint(unitID, unit, record, setting, altitude);
-        return;
+        return true;
     }
     if (destination != NO_DESTINATION) {
         FlyTo(unitID, unit, destination, setting, altitude);
-        return;
+        return true;
     }
+    return false;
+}
+
+void ReconMission::CloseOnContact(uint16_t unitID, Unit* unit, MissionUnitRec* record,
+                                  const LatLonPoint& destination, int16_t setting, int16_t altitude, uint8_t code)
+{
+    if (StartContactRun(unitID, unit, record, destination, setting, altitude, code))
+        return;
     Contact* const contact = StandingMission::FindTargetContact(*unit, *record);
     if (contact == nullptr) {
         GiveUp(unitID, record);
@@ -542,17 +550,8 @@ void ReconMission::ShadowContact(uint16_t unitID, Unit* unit, MissionUnitRec* re
 void ReconMission::AttackRun(uint16_t unitID, Unit* unit, MissionUnitRec* record, const LatLonPoint& destination,
                              int16_t setting, int16_t altitude, uint8_t code)
 {
-    if (unit == nullptr || record == nullptr || !MayOrderUnit(*unit))
+    if (StartContactRun(unitID, unit, record, destination, setting, altitude, code))
         return;
-    SetUnitPosture(unitID, record);
-    if (code != 0) {
-        HeadForRandomPoint(unitID, unit, record, setting, altitude);
-        return;
-    }
-    if (destination != NO_DESTINATION) {
-        FlyTo(unitID, unit, destination, setting, altitude);
-        return;
-    }
     Contact* const contact = StandingMission::FindTargetContact(*unit, *record);
     uint32_t planned = static_cast<uint32_t>(setting);
     uint32_t time = 0;

@@ -196,6 +196,10 @@ private:
     // Toward a random recon point from the unit; give up without one.
     void HeadForRandomPoint(uint16_t unitID, Unit* unit, MissionUnitRec* record, int16_t setting,
                             int16_t altitude);
+    // The start of the closing and attack runs: with a code, toward a random
+    // recon point; with a destination, there. True when the step is done.
+    bool StartContactRun(uint16_t unitID, Unit* unit, MissionUnitRec* record, const LatLonPoint& destination,
+                         int16_t setting, int16_t altitude, uint8_t code);
     // The unit's route is cleared and the unit stepped again, or a
     // formation gets its posture.
     void Retask(uint16_t unitID, Unit* unit, MissionUnitRec* record);
