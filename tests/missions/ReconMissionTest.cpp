@@ -4,6 +4,7 @@
 // the aircraft launch and the saved form. Contacts: ReconContactsTest.cpp.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,7 +25,8 @@ class Recon : public ::testing::Test, public ReconWorld {};
 
 TEST_F(Recon, MadeWithoutPointsIsRefusedWithoutUsingAnID)
 {
-    EXPECT_EQ(GetMissionLoadMaker(MissionType::RECON)(9, &side)->GetType(), ReconMission::TYPE);
+    const std::unique_ptr<MissionRecord> loaded(GetMissionLoadMaker(MissionType::RECON)(9, &side));
+    EXPECT_EQ(loaded->GetType(), ReconMission::TYPE);
     OpsStaff staff(&side);
     IDList none;
     EXPECT_EQ(staff.CreateMission("Eyes", 5, nullptr, &none), 0);
