@@ -11,6 +11,7 @@
 #include "missions/FerryMission.h"
 #include "missions/HoldingMission.h"
 #include "missions/PatrolMission.h"
+#include "missions/ReconMission.h"
 #include "missions/StandingMission.h"
 
 namespace {
@@ -32,7 +33,7 @@ MissionLoadMaker loadMakers[MissionType::LAST + 1] = {
     nullptr,                             // 6 strike
     nullptr,                             // 7 intercept
     MakeForLoad<FerryMission>,           // 8 ferry
-    nullptr,                             // 9 recon
+    MakeForLoad<ReconMission>,           // 9 recon
 };
 
 } // namespace

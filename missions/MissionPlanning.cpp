@@ -69,15 +69,6 @@ const Unit* LauncherOf(const Contact& contact)
     return gam2arena::FindUnit(unit->GetLauncherID());
 }
 
-bool IsLaunched(const Contact& contact)
-{
-    if ((contact.knownBits & ContactKnown::COURSE) == 0)
-        return false;
-    if ((contact.GetTypeFlags() & CLASS_MISSILE) == 0)
-        return true;
-    return IsLetterOf(LauncherOf(contact), 'P', 'W');
-}
-
 bool IsStrikeWorthy(const Contact& contact, uint16_t creationKind)
 {
     if (creationKind != 1 && contact.GetArea() != nullptr && (contact.knownBits & TRACK_FIRM) == 0)
@@ -85,13 +76,6 @@ bool IsStrikeWorthy(const Contact& contact, uint16_t creationKind)
     if (gam2arena::FindUnit(contact.GetKey()) == nullptr)
         return false;
     return !IsLetterOf(LauncherOf(contact), 'P', 'W');
-}
-
-bool IsPlainContact(const Contact& contact)
-{
-    if ((contact.GetTypeFlags() & CLASS_TORPEDO) != 0)
-        return false;
-    return contact.GetArea() == nullptr || (contact.knownBits & (TRACK_PLOTTED | TRACK_FIRM)) != 0;
 }
 
 // The age limit in seconds of a contact of class c (without 0x10).
@@ -144,6 +128,22 @@ bool IsOnContactCourse(int32_t bearing, const Contact& contact)
 }
 
 }  // namespace
+
+bool MissionRecord::IsLaunched(const Contact* contact)
+{
+    if (contact == nullptr || (contact->knownBits & ContactKnown::COURSE) == 0)
+        return false;
+    if ((contact->GetTypeFlags() & CLASS_MISSILE) == 0)
+        return true;
+    return IsLetterOf(LauncherOf(*contact), 'P', 'W');
+}
+
+bool MissionRecord::IsPlainContact(const Contact* contact)
+{
+    if (contact == nullptr || (contact->GetTypeFlags() & CLASS_TORPEDO) != 0)
+        return false;
+    return contact->GetArea() == nullptr || (contact->knownBits & (TRACK_PLOTTED | TRACK_FIRM)) != 0;
+}
 
 bool MissionRecord::InsertTaskByPriority(MissionTask* task)
 {
@@ -253,11 +253,11 @@ uint16_t MissionRecord::ClassifyContact(Contact* contact, SideContacts* scanned)
         if ((c & CLASS_MISSILE) != 0 && contact->bandFlag == 0) {
             if (IsStrikeWorthy(*contact, creationKind))
                 return ENGAGE;
-            return IsLaunched(*contact) ? WATCH : 0;
+            return IsLaunched(contact) ? WATCH : 0;
         }
         if ((c & CLASS_TORPEDO) == 0)
-            return contact->hostileAct != 0 && contact->bandFlag == 0 && IsPlainContact(*contact) ? ENGAGE : 0;
-        return IsLaunched(*contact) ? WATCH : 0;
+            return contact->hostileAct != 0 && contact->bandFlag == 0 && IsPlainContact(contact) ? ENGAGE : 0;
+        return IsLaunched(contact) ? WATCH : 0;
     }
     if (side == nullptr || side->GetRelation(contact->sideId) != RELATION_HOSTILE)
         return 0;
@@ -266,11 +266,11 @@ uint16_t MissionRecord::ClassifyContact(Contact* contact, SideContacts* scanned)
             return 0;
         if (IsStrikeWorthy(*contact, creationKind))
             return ENGAGE;
-        return IsLaunched(*contact) ? WATCH : 0;
+        return IsLaunched(contact) ? WATCH : 0;
     }
     if ((c & CLASS_TORPEDO) == 0)
-        return IsPlainContact(*contact) ? ENGAGE : 0;
-    return IsLaunched(*contact) ? WATCH : 0;
+        return IsPlainContact(contact) ? ENGAGE : 0;
+    return IsLaunched(contact) ? WATCH : 0;
 }
 
 bool MissionRecord::IsContactInReach(Contact* contact, SideContacts* scanned)

@@ -381,4 +381,12 @@ private:
     // released references and removes no events. False when the list added
     // and released nothing.
     bool MergeAircraftList(PlaneRecRefList* list, PlaneRecRefList* standingCopy, bool checked);
+
+public:
+    // ---- contact tests of the classification, for the mission types ----
+    // Launched: its course is known and it is no missile, or a missile
+    // fired from an aircraft or weapon. Plain: no torpedo, and an exact
+    // position or a firm or plotted track; false for null.
+    static bool IsLaunched(const Contact* contact);
+    static bool IsPlainContact(const Contact* contact);
 };

@@ -17,6 +17,7 @@
 #include "missions/FerryMission.h"
 #include "missions/HoldingMission.h"
 #include "missions/PatrolMission.h"
+#include "missions/ReconMission.h"
 #include "missions/StandingMission.h"
 #include "missions/Side.h"
 #include "units/Unit.h"
@@ -34,7 +35,7 @@ MissionKindMaker kindMakers[MissionKind::LAST + 1] = {
     PatrolMission::Make,    // 2 patrol
     PatrolMission::Make,    // 3 patrol
     nullptr,    // 4 transit
-    nullptr,    // 5 recon
+    ReconMission::MakeForKind,   // 5
     nullptr,    // 6 support
     nullptr,    // 7 support
     nullptr,    // 8 intercept
