@@ -9,6 +9,7 @@
 #include "core/ResourceText.h"
 #include "core/StreamFields.h"
 #include "missions/HoldingMission.h"
+#include "missions/InterceptMission.h"
 #include "missions/StandingMission.h"
 
 namespace {
@@ -28,7 +29,7 @@ MissionLoadMaker loadMakers[MissionType::LAST + 1] = {
     nullptr,                             // 4 transit
     nullptr,                             // 5 support
     nullptr,                             // 6 strike
-    nullptr,                             // 7 intercept
+    MakeForLoad<InterceptMission>,       // 7
     nullptr,                             // 8 ferry
     nullptr,                             // 9 recon
 };

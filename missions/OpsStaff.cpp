@@ -15,6 +15,7 @@
 #include "engagement/Contact.h"
 #include "engagement/SideContacts.h"
 #include "missions/HoldingMission.h"
+#include "missions/InterceptMission.h"
 #include "missions/StandingMission.h"
 #include "missions/Side.h"
 #include "units/Unit.h"
@@ -35,7 +36,7 @@ MissionKindMaker kindMakers[MissionKind::LAST + 1] = {
     nullptr,    // 5 recon
     nullptr,    // 6 support
     nullptr,    // 7 support
-    nullptr,    // 8 intercept
+    InterceptMission::MakeForKind,    // 8 intercept
     nullptr,    // 9 strike
     nullptr,    // 10 strike
     nullptr,    // 11 strike
