@@ -52,8 +52,6 @@ constexpr uint16_t OPTION_SENSORS_ON = 0x400;
 constexpr uint32_t KIND_TIMED = 0x1;
 constexpr uint32_t KIND_VALUED = 0x2 | 0x4 | 0x8;
 constexpr uint32_t KIND_FILLER = 0x10;
-// The latest time a pick by time may have (unsigned comparisons).
-constexpr uint32_t NO_TIME_BOUND = 0x7FFFFFFF;
 // Options of this value or more are not picked by count.
 constexpr int32_t COUNT_VALUE_LIMIT = 15000;
 // The mode of the unit's engagement list that missions ask for.
@@ -115,22 +113,6 @@ bool IsEligible(const TimedRecord& option, const MissionTask& task)
 {
     const StockEntry* const stock = StockOf(option);
     return option.idD == task.targetID && stock != nullptr && stock->count != 0;
-}
-
-// The eligible option with the earliest time below bound whose kind passes
-// `kindTest`; the first of equal times; null when none.
-template <typename KindTest>
-TimedRecord* FindEarliestBelow(const TimedRecordChain& chain, const MissionTask& task, uint32_t bound,
-                               KindTest kindTest)
-{
-    TimedRecord* best = nullptr;
-    for (TimedRecord* o = chain.First(); o != nullptr; o = o->GetNext()) {
-        if (IsEligible(*o, task) && kindTest(o->weaponKind) && o->firstTime.Get() < bound) {
-            best = o;
-            bound = o->firstTime.Get();
-        }
-    }
-    return best;
 }
 
 // The eligible option of a kind with the largest value above 0; null when none.
@@ -379,29 +361,13 @@ uint32_t InterceptMission::AllocateByTime(MissionTask* task, Contact* contact)
 {
     if (task == nullptr)
         return 0;
-    int32_t want = int32_t{task->needCount} + 2;
-    uint32_t bound = NO_TIME_BOUND;
-    if (contact != nullptr && (contact->GetTypeFlags() & CLASS_MISSILE) != 0) {
-        const Unit* const target = gam2arena::FindUnit(contact->GetKey());
-        if (target != nullptr && target->GetTimeLimit() != 0)
-            bound = target->GetTimeLimit();
-    }
-    uint32_t answer = 0;
-    // Each pick comes before the one ahead of it: the bound follows the
-    // picks through both passes.
-    const auto pickPass = [&](auto kindTest) {
-        while (want > 0) {
-            TimedRecord* const pick = FindEarliestBelow(timedRecords, *task, bound, kindTest);
-            if (pick == nullptr)
-                return;
-            AllocateOption(*pick, *task, 1, contact, true, answer);
-            ++task->allocatedCount;
-            --want;
-            bound = pick->firstTime.Get();
-        }
-    };
-    pickPass([](uint32_t kind) { return (kind & KIND_TIMED) != 0; });
-    pickPass([](uint32_t kind) { return (kind & ~KIND_TIMED) != 0; });
+    // The base's picks by time, but wanting needCount + 2 whatever is
+    // allocated already: the allocated count is set aside for the picks and
+    // added back after them.
+    const uint16_t allocated = task->allocatedCount;
+    task->allocatedCount = 0;
+    const uint32_t answer = MissionRecord::AllocateByTime(task, contact);
+    task->allocatedCount = static_cast<uint16_t>(task->allocatedCount + allocated);
     return answer;
 }
 

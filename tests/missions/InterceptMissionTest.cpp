@@ -548,8 +548,9 @@ TEST(InterceptMission, AllocationByTimeAndByValue)
     m.timedRecords.Append(new TimedRecord(Option(2, 20, &stock, 0x2, 10, 10)));
     m.timedRecords.Append(new TimedRecord(Option(2, 20, &stock, 0x2, 10, 20)));
     MissionTask task(20);
+    task.allocatedCount = 5;   // not subtracted from what is wanted
     EXPECT_EQ(m.AllocateByTime(&task, &air), 30u);
-    EXPECT_EQ(task.allocatedCount, 2);
+    EXPECT_EQ(task.allocatedCount, 7);
     std::vector<int> quantities;
     for (const TimedRecord* o = m.timedRecords.First(); o; o = o->GetNext())
         quantities.push_back(o->quantity);
