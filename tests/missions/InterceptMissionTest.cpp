@@ -957,3 +957,162 @@ TEST(InterceptMission, AircraftPosture)
         EXPECT_EQ(Notes().postures, r.expected) << r.letter << " " << std::hex << r.classBits;
     }
 }
+
+TEST(InterceptMission, AttackerStateChanges)
+{
+    struct Row {
+        const char* what;
+        int16_t state;
+        uint8_t sameUnit;
+        int16_t expected;
+        Events events;
+    } engageRows[] = {
+        {"proceeding aircraft engages", InterceptState::PROCEEDING, 0, InterceptState::ENGAGING, {{MISSION_UNIT, 1, 0}}},
+        {"its own launch is no engagement", InterceptState::PROCEEDING, 1, InterceptState::PROCEEDING, {}},
+        {"free aircraft attacks", MissionUnitState::IDLE, 1, InterceptState::ATTACKING, {{MISSION_UNIT, 1, 0}}},
+        {"closing aircraft only sets its emissions", InterceptState::CLOSING, 0, InterceptState::CLOSING, {}},
+    };
+    for (const Row& r : engageRows) {
+        SCOPED_TRACE(r.what);
+        InterceptWorld world;
+        Contact& c = world.AddContact(20, 0x4);
+        InterceptMission& m = world.Make({20});
+        world.Craft(1, 'P', {}, r.state);
+        m.units.Find(1)->markBits = 1;
+        m.OnEngageResult(1, 1, &c, r.sameUnit);
+        EXPECT_EQ(m.units.Find(1)->state, r.expected);
+        EXPECT_EQ(world.Taken(), r.events);
+        if (r.state == MissionUnitState::IDLE) {
+            EXPECT_EQ(m.units.Find(1)->targetID, 20);
+        }
+    }
+
+    // The idle check of attackers: no weapons left, or no contacts left.
+    struct IdleRow {
+        const char* what;
+        int16_t state;
+        int32_t weapons;
+        bool engaged;
+        int16_t expected;
+        uint16_t targetID;
+    } idleRows[] = {
+        {"no weapons left", InterceptState::ENGAGING, 0, true, MissionUnitState::IDLE, 0},
+        {"still engaging", InterceptState::ENGAGING, 2, true, InterceptState::ENGAGING, 20},
+        {"engagement over: after the target again", InterceptState::ENGAGING, 2, false, InterceptState::PROCEEDING, 20},
+        {"attack over: free", InterceptState::ATTACKING, 2, false, MissionUnitState::IDLE, 0},
+        {"other states are left alone", InterceptState::CLOSING, 0, false, InterceptState::CLOSING, 20},
+    };
+    for (const IdleRow& r : idleRows) {
+        SCOPED_TRACE(r.what);
+        InterceptWorld world;
+        InterceptMission& m = world.Make({20});
+        InterceptUnit& unit = world.Craft(1, 'P', {}, r.state);
+        unit.weapons = r.weapons;
+        if (r.engaged)
+            unit.TargetingRecords().Insert(new AttackOptionSet(20));
+        m.units.Find(1)->targetID = 20;
+        m.CheckIdleState(m.units.Find(1));
+        EXPECT_EQ(m.units.Find(1)->state, r.expected);
+        EXPECT_EQ(m.units.Find(1)->targetID, r.targetID);
+    }
+
+    // News of a target: lost, or firm again for a closing unit.
+    struct NewsRow {
+        const char* what;
+        int16_t state;
+        uint32_t condition;
+        uint16_t known;
+        int16_t expected;
+        bool stepped;
+    } newsRows[] = {
+        {"proceeding, target lost", InterceptState::PROCEEDING, 0x8, 0, MissionUnitState::IDLE, false},
+        {"proceeding, target moved", InterceptState::PROCEEDING, 0, 0, InterceptState::PROCEEDING, true},
+        {"closing, target firm again", InterceptState::CLOSING, 0, 0x8, InterceptState::PROCEEDING, true},
+        {"closing, target still vague", InterceptState::CLOSING, 0, 0, InterceptState::CLOSING, true},
+        {"engaging without contacts", InterceptState::ENGAGING, 0, 0, InterceptState::PROCEEDING, true},
+        {"engaging, target lost", InterceptState::ENGAGING, 0x8, 0, MissionUnitState::IDLE, false},
+    };
+    for (const NewsRow& r : newsRows) {
+        SCOPED_TRACE(r.what);
+        InterceptWorld world;
+        Contact& c = world.AddContact(20, 0x1, InterceptWorld::North(5));
+        c.SetArea(new Uncertain_Poly(InterceptWorld::North(5), 0));
+        c.conditionBits = r.condition;
+        c.knownBits = r.known;
+        c.changeBits = 0x4;
+        c.stickyFlags = 0x4;
+        InterceptMission& m = world.Make({20});
+        world.Craft(1, 'P', {}, r.state);
+        m.units.Find(1)->targetID = 20;
+        m.ConsiderContact(&c, world.record);
+        EXPECT_EQ(m.units.Find(1)->state, r.expected);
+        const Events events = world.Taken();
+        EXPECT_EQ(!events.empty() && std::get<0>(events.back()) == MISSION_UNIT, r.stepped);
+        EXPECT_EQ(c.stickyFlags & 0x4, r.expected == MissionUnitState::IDLE ? 0 : 0x4);
+    }
+}
+
+TEST(InterceptMission, ShadowEngageAndDipSteps)
+{
+    // A shadowing unit the engagement test refuses goes free: alone it is
+    // stepped again, in a group its group is told.
+    for (const uint16_t leader : {0, 50}) {
+        InterceptWorld world;
+        InterceptMission& m = world.Make({20});
+        world.AddContact(20, 0x1, InterceptWorld::North(40));
+        world.Craft(1, 'S', {}, InterceptState::SHADOWING).SetParentID(leader);
+        m.units.Find(1)->targetID = 20;
+        m.units.Find(1)->leaderID = leader;
+        m.StepUnit(1, 0);
+        EXPECT_EQ(m.units.Find(1)->state, MissionUnitState::IDLE) << leader;
+        const Events events = world.Taken();
+        EXPECT_EQ(!events.empty() && std::get<0>(events.back()) == MISSION_UNIT, leader == 0) << leader;
+    }
+
+    // An engaging unit: lost target, no contacts left, no home base.
+    struct Row {
+        const char* what;
+        bool contact;
+        bool engaged;
+        int16_t expected;
+    } rows[] = {
+        {"target gone", false, true, MissionUnitState::IDLE},
+        {"no contacts left", true, false, InterceptState::PROCEEDING},
+        {"still engaging, no base to pull back to", true, true, MissionUnitState::IDLE},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        InterceptWorld world;
+        if (r.contact)
+            world.AddContact(20, 0x4, InterceptWorld::North(5));
+        InterceptMission& m = world.Make({20});
+        InterceptUnit& unit = world.Craft(1, 'P', {}, InterceptState::ENGAGING);
+        if (r.engaged)
+            unit.TargetingRecords().Insert(new AttackOptionSet(20));
+        m.units.Find(1)->targetID = 20;
+        m.units.Find(1)->targetClass = 0x4;
+        m.StepUnit(1, 0);
+        EXPECT_EQ(m.units.Find(1)->state, r.expected);
+        EXPECT_TRUE(Notes().paths.empty());
+    }
+
+    // A dipping unit waits two minutes at the end of its path, then closes.
+    InterceptWorld world;
+    world.AddContact(20, 0x2, InterceptWorld::North(5));
+    InterceptMission& m = world.Make({20});
+    InterceptUnit& unit = world.Craft(1, 'P', {}, InterceptState::DIPPING);
+    m.units.Find(1)->targetID = 20;
+    m.units.Find(1)->targetClass = 0x2;
+    unit.SetPath(new PositionNode(InterceptWorld::North(1)));
+    m.StepUnit(1, 0);
+    const Event* waiting = unit.GetPath()->GetEvents().First();
+    ASSERT_NE(waiting, nullptr);
+    EXPECT_EQ(waiting->TypeCode(), MISSION_UNIT);
+    EXPECT_EQ(waiting->GetTime().Get(), 120u);
+    EXPECT_EQ(m.units.Find(1)->state, InterceptState::DIPPING);
+    unit.ClearPath();
+    m.units.Find(1)->markBits = 1;
+    m.StepUnit(1, 0);
+    EXPECT_EQ(m.units.Find(1)->state, InterceptState::CLOSING);
+    EXPECT_EQ(world.Taken(), (Events{{SET_ALTITUDE, 1, 50}, {SET_SPEED, 1, 12}, {MISSION_UNIT, 1, 0}}));
+}
