@@ -707,7 +707,9 @@ TEST(InterceptMission, EndTestPrunesThenFinishes)
     EXPECT_EQ(m.targets.Find(21), nullptr);
     EXPECT_NE(m.targets.Find(20), nullptr);
     EXPECT_EQ(m.IsFinished(), 0);
-    world.record->contacts.Remove(world.record->GetContact(20));
+    Contact* const gone = world.record->GetContact(20);
+    world.record->contacts.Remove(gone);
+    delete gone;
     m.OnSideScanned(world.record);   // pruned to empty: not finished yet
     EXPECT_EQ(m.targets.First(), nullptr);
     EXPECT_EQ(m.IsFinished(), 0);
