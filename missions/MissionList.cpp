@@ -10,6 +10,7 @@
 #include "core/StreamFields.h"
 #include "missions/FerryMission.h"
 #include "missions/HoldingMission.h"
+#include "missions/InterceptMission.h"
 #include "missions/PatrolMission.h"
 #include "missions/ReconMission.h"
 #include "missions/StandingMission.h"
@@ -31,7 +32,7 @@ MissionLoadMaker loadMakers[MissionType::LAST + 1] = {
     nullptr,                             // 4 transit
     nullptr,                             // 5 support
     nullptr,                             // 6 strike
-    nullptr,                             // 7 intercept
+    MakeForLoad<InterceptMission>,       // 7
     MakeForLoad<FerryMission>,           // 8 ferry
     MakeForLoad<ReconMission>,           // 9 recon
 };

@@ -16,6 +16,7 @@
 #include "engagement/SideContacts.h"
 #include "missions/FerryMission.h"
 #include "missions/HoldingMission.h"
+#include "missions/InterceptMission.h"
 #include "missions/PatrolMission.h"
 #include "missions/ReconMission.h"
 #include "missions/StandingMission.h"
@@ -38,7 +39,7 @@ MissionKindMaker kindMakers[MissionKind::LAST + 1] = {
     ReconMission::MakeForKind,   // 5
     nullptr,    // 6 support
     nullptr,    // 7 support
-    nullptr,    // 8 intercept
+    InterceptMission::MakeForKind,    // 8 intercept
     nullptr,    // 9 strike
     nullptr,    // 10 strike
     nullptr,    // 11 strike
