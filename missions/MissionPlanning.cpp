@@ -446,3 +446,12 @@ void MissionRecord::OnEngageResult(uint16_t unitID, uint8_t clearMark, Contact* 
         SetUnitPosture(unitID, record);
     }
 }
+
+bool MissionRecord::IsFirmContact(const Contact* contact)
+{
+    if (contact == nullptr)
+        return false;
+    if ((contact->GetTypeFlags() & CLASS_TORPEDO) != 0)
+        return true;
+    return contact->GetArea() == nullptr || (contact->knownBits & (TRACK_PLOTTED | TRACK_FIRM)) != 0;
+}

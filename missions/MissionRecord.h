@@ -317,4 +317,16 @@ public:
     // setting 1: the time, and whether the aircraft reach it.
     bool PlanAircraftLeg(PlaneRec* record, Unit* holder, uint32_t& setting, int16_t altitude, uint32_t& time,
                          const LatLonPoint& point, uint32_t classBits);
+
+    // ---- firm contacts and leg times of the attack planners ----
+    // A contact whose place is firm: class 0x800, or no uncertainty area, or
+    // track bit 0x8 or 0x200. Unlike IsPlainContact the class counts as firm.
+    // False for null.
+    static bool IsFirmContact(const Contact* contact);
+    // Seconds a leg of `distance` range units takes at `knots`: 3600 x
+    // distance / (knots x 4096), truncated as the Q23 quotient of the fixed-
+    // point routines would be, but worked in 64 bits so that a long slow leg
+    // is never an overflow. Saturates at INT32_MAX (also for 0 knots); a
+    // distance of 0 or less takes 0 seconds.
+    static uint32_t LegSeconds(int64_t distance, uint16_t knots);
 };
