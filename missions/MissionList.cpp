@@ -10,6 +10,7 @@
 #include "core/StreamFields.h"
 #include "missions/HoldingMission.h"
 #include "missions/StandingMission.h"
+#include "missions/StrikeMission.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ MissionLoadMaker loadMakers[MissionType::LAST + 1] = {
     nullptr,                             // 3 patrol
     nullptr,                             // 4 transit
     nullptr,                             // 5 support
-    nullptr,                             // 6 strike
+    MakeForLoad<StrikeMission>,          // 6 strike
     nullptr,                             // 7 intercept
     nullptr,                             // 8 ferry
     nullptr,                             // 9 recon

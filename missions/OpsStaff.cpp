@@ -16,6 +16,7 @@
 #include "engagement/SideContacts.h"
 #include "missions/HoldingMission.h"
 #include "missions/StandingMission.h"
+#include "missions/StrikeMission.h"
 #include "missions/Side.h"
 #include "units/Unit.h"
 #include "units/PlaneBridge.h"
@@ -36,10 +37,10 @@ MissionKindMaker kindMakers[MissionKind::LAST + 1] = {
     nullptr,    // 6 support
     nullptr,    // 7 support
     nullptr,    // 8 intercept
-    nullptr,    // 9 strike
-    nullptr,    // 10 strike
-    nullptr,    // 11 strike
-    nullptr,    // 12 strike
+    StrikeMission::MakeForKind,    // 9 strike
+    StrikeMission::MakeForKind,    // 10 strike
+    StrikeMission::MakeForKind,    // 11 strike
+    StrikeMission::MakeForKind,    // 12 strike
     nullptr,    // 13 ferry
 };
 
