@@ -61,6 +61,12 @@ constexpr uint16_t CANNOT_ATTACK = 18;
 constexpr uint16_t ATTACK = 21;
 } // namespace StrikeOrder
 
+// Contact bits the strike reads and marks.
+namespace StrikeContact {
+constexpr uint8_t UNDER_ATTACK = 0x04;      // stickyFlags: a strike attacks the contact
+constexpr uint32_t FINISHED = 0x8;          // conditionBits: no target any more
+} // namespace StrikeContact
+
 // Codes of the mission events a strike handles.
 namespace StrikeEventCode {
 constexpr uint16_t RESUME = 1;       // clear the hold and step every unit
@@ -179,6 +185,12 @@ public:
     // or that no longer exist; an emptied list sets TARGETS_USED_UP. Does
     // nothing for a null record or while units or aircraft wait to join.
     void PruneTargets(SideContacts* side);
+    // Whether the contact still stands as a target: it exists, its side is
+    // not friendly to the owning side (an unknown side is not) and it is not
+    // finished. A friendly or finished contact loses its UNDER_ATTACK mark.
+    bool TargetStands(Contact* contact) const;
+    // The locked target's contact in the unit's own contact record, or null.
+    Contact* FindLockedContact(const Unit& unit) const;
 
     // ---- attack cycle (StrikeAttack.cpp) ----
     void OnSideScanned(SideContacts* side) override;
