@@ -17,6 +17,7 @@
 #include "missions/MissionRecord.h"
 
 class Contact;
+class Event;
 class PlaneRec;
 class PlaneRecRef;
 class Side;
@@ -162,6 +163,16 @@ public:
     // The point at (low + a random number below spread) percent of the way
     // from `from` to `to`; low + spread is held to 100.
     static LatLonPoint PointPartWay(const LatLonPoint& from, const LatLonPoint& to, uint32_t low, uint32_t spread);
+    // Gives the unit a one-point leg to aim: altitude, the greatest speed of
+    // the setting at that altitude, and a path whose point wakes the unit
+    // (and carries atEnd, when given, which it takes).
+    void OrderLeg(uint16_t unitID, Unit* unit, const LatLonPoint& aim, int16_t setting, int16_t altitude,
+                  Event* atEnd = nullptr);
+    // The shared body of ApproachTarget and AttackLockedTarget.
+    void LeadToTarget(uint16_t unitID, Unit* unit, MissionUnitRec* record, LatLonPoint aim, uint32_t setting,
+                      int16_t altitude, uint8_t code, bool ownPlanner);
+    // The shared body of the two sonobuoy states: back to `next`.
+    void ResumeAfterBuoys(uint16_t unitID, Unit* unit, MissionUnitRec* record, int16_t next);
     // Altitude code by type letter: 0 surface, ground and facilities, -2
     // submarines, 61 planes and air groups.
     static int16_t AltitudeCodeFor(char letter);
