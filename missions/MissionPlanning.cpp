@@ -69,7 +69,9 @@ const Unit* LauncherOf(const Contact& contact)
     return gam2arena::FindUnit(unit->GetLauncherID());
 }
 
-bool IsLaunched(const Contact& contact)
+}  // namespace
+
+bool MissionRecord::IsLaunched(const Contact& contact)
 {
     if ((contact.knownBits & ContactKnown::COURSE) == 0)
         return false;
@@ -78,7 +80,7 @@ bool IsLaunched(const Contact& contact)
     return IsLetterOf(LauncherOf(contact), 'P', 'W');
 }
 
-bool IsStrikeWorthy(const Contact& contact, uint16_t creationKind)
+bool MissionRecord::IsStrikeWorthy(const Contact& contact, uint16_t creationKind)
 {
     if (creationKind != 1 && contact.GetArea() != nullptr && (contact.knownBits & TRACK_FIRM) == 0)
         return false;
@@ -86,6 +88,8 @@ bool IsStrikeWorthy(const Contact& contact, uint16_t creationKind)
         return false;
     return !IsLetterOf(LauncherOf(contact), 'P', 'W');
 }
+
+namespace {
 
 bool IsPlainContact(const Contact& contact)
 {

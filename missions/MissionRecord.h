@@ -329,4 +329,11 @@ public:
     // is never an overflow. Saturates at INT32_MAX (also for 0 knots); a
     // distance of 0 or less takes 0 seconds.
     static uint32_t LegSeconds(int64_t distance, uint16_t knots);
+    // The two contact tests of the base classification, shared with the
+    // mission types: a missile or target worth engaging (its unit exists, not
+    // launched by a plane or weapon, firm unless creationKind is 1), and a
+    // launched weapon worth watching (course known; a missile only when a
+    // plane or weapon launched it).
+    static bool IsStrikeWorthy(const Contact& contact, uint16_t creationKind);
+    static bool IsLaunched(const Contact& contact);
 };
