@@ -102,6 +102,9 @@ public:
             Notes().paths.push_back(given);
         };
         previousBridge = SetUnitBridgeCalls(bridge);
+        PlaneBridgeCalls planes;   // side 1 is friendly with 3 (PlanningWorld's relations)
+        planes.areFriendly = [](uint16_t a, uint16_t b) { return a == b || a + b == 4; };
+        previousPlanes = SetPlaneBridgeCalls(planes);
         MissionAircraftCalls aircraft;
         aircraft.setPosture = [](Unit&, uint32_t posture) { Notes().postures.push_back(posture); };
         previousAircraft = SetMissionAircraftCalls(aircraft);
@@ -119,6 +122,7 @@ public:
         TheResourceLoader = nullptr;
         loader.reset();
         SetMissionAircraftCalls(previousAircraft);
+        SetPlaneBridgeCalls(previousPlanes);
         SetUnitBridgeCalls(previousBridge);
         SetMissionCalls(previousCalls);
         SetUnitEventCalls(previousEvents);
@@ -186,6 +190,7 @@ private:
     MissionCalls previousCalls;
     UnitBridgeCalls previousBridge;
     MissionAircraftCalls previousAircraft;
+    PlaneBridgeCalls previousPlanes;
     TempTree tree;
     std::unique_ptr<ResourceLoader> loader;
 };
