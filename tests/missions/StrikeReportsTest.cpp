@@ -96,7 +96,10 @@ TEST(StrikeReports, PruningDropsFriendlyFinishedAndVanishedTargets)
     EXPECT_EQ(world.strike->targetList.First()->GetNext(), nullptr);
     EXPECT_EQ(world.strike->missionFlags & StrikeFlag::TARGETS_USED_UP, 0u);
 
-    world.units.Remove(world.units.Find(50));
+    Unit* const gone = world.units.Find(50);
+    gone->ForgetMemberships();
+    world.units.Remove(gone);
+    delete gone;
     world.strike->PruneTargets(world.record);
     EXPECT_EQ(world.strike->targetList.First(), nullptr);
     EXPECT_NE(world.strike->missionFlags & StrikeFlag::TARGETS_USED_UP, 0u);
