@@ -6,6 +6,8 @@
 // through RateUnitForClass, GetTaskAltitude, GetUnitRange and GetPlaneRange.
 #include "missions/MissionRecord.h"
 
+#include <cstdint>
+
 #include "core/LongMath.h"
 #include "core/NavMath.h"
 #include "core/Units.h"
@@ -30,10 +32,7 @@ constexpr uint8_t AIRCRAFT_LEG_SETTING = 1;
 constexpr uint16_t DEGREES_PER_CIRCLE = 360;
 // A weapon reach is given in tenths of a nautical mile.
 constexpr int32_t RANGE_PER_TENTH = 409;
-// Where the aircraft leg's fixed-point errors are reported.
-constexpr const char* SOURCE_NAME = "MISSREC";
-constexpr int32_t LEG_DIVISION_LINE = 1462;
-constexpr int32_t LEG_MULTIPLICATION_LINE = 1463;
+constexpr int64_t SECONDS_PER_HOUR = 3600;
 
 // The bearing back from the point to the unit.
 int32_t ReverseBearing(int32_t bearing)
@@ -184,9 +183,22 @@ bool MissionRecord::PlanAircraftLeg(PlaneRec* record, Unit* holder, uint32_t& se
     const uint32_t reach = GetPlaneRange(record, classBits);
     if (reach != 0 && distance - int64_t{reach} > RANGE_PER_NM)
         distance -= reach;
-    const int32_t hours = LongMath::LongDivLong_TableShiftLeft(static_cast<int32_t>(distance),
-                                                               int32_t{speed} * RANGE_PER_NM, true, SOURCE_NAME,
-                                                               LEG_DIVISION_LINE);
-    time = static_cast<uint32_t>(LongMath::LongMulLong(hours, 3600, true, SOURCE_NAME, LEG_MULTIPLICATION_LINE));
+    time = LegSeconds(distance, speed);
     return record->CanReach(point, speed, altitude);
+}
+
+uint32_t MissionRecord::LegSeconds(int64_t distance, uint16_t knots)
+{
+    constexpr int64_t SATURATED = INT32_MAX;
+    if (distance <= 0)
+        return 0;
+    if (knots == 0)
+        return static_cast<uint32_t>(SATURATED);
+    // Hours as a Q23 quotient, then seconds, both truncated toward zero as
+    // the 32-bit routines truncate; a range never exceeds 32 bits, so the
+    // products stay below 2^55.
+    const int64_t clamped = distance > INT32_MAX ? int64_t{INT32_MAX} : distance;
+    const int64_t hours = clamped * FIXED_ONE / (int64_t{knots} * RANGE_PER_NM);
+    const int64_t seconds = hours * SECONDS_PER_HOUR / FIXED_ONE;
+    return static_cast<uint32_t>(seconds > SATURATED ? SATURATED : seconds);
 }

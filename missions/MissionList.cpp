@@ -14,6 +14,7 @@
 #include "missions/PatrolMission.h"
 #include "missions/ReconMission.h"
 #include "missions/StandingMission.h"
+#include "missions/StrikeMission.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ MissionLoadMaker loadMakers[MissionType::LAST + 1] = {
     MakeForLoad<PatrolMission>,          // 3 patrol
     nullptr,                             // 4 transit
     nullptr,                             // 5 support
-    nullptr,                             // 6 strike
+    MakeForLoad<StrikeMission>,          // 6 strike
     MakeForLoad<InterceptMission>,       // 7
     MakeForLoad<FerryMission>,           // 8 ferry
     MakeForLoad<ReconMission>,           // 9 recon

@@ -69,7 +69,9 @@ const Unit* LauncherOf(const Contact& contact)
     return gam2arena::FindUnit(unit->GetLauncherID());
 }
 
-bool IsStrikeWorthy(const Contact& contact, uint16_t creationKind)
+}  // namespace
+
+bool MissionRecord::IsStrikeWorthy(const Contact& contact, uint16_t creationKind)
 {
     if (creationKind != 1 && contact.GetArea() != nullptr && (contact.knownBits & TRACK_FIRM) == 0)
         return false;
@@ -77,6 +79,8 @@ bool IsStrikeWorthy(const Contact& contact, uint16_t creationKind)
         return false;
     return !IsLetterOf(LauncherOf(contact), 'P', 'W');
 }
+
+namespace {
 
 // The age limit in seconds of a contact of class c (without 0x10).
 uint32_t AgeLimitOf(uint32_t c)
@@ -445,4 +449,13 @@ void MissionRecord::OnEngageResult(uint16_t unitID, uint8_t clearMark, Contact* 
                record->isFormation == 0) {
         SetUnitPosture(unitID, record);
     }
+}
+
+bool MissionRecord::IsFirmContact(const Contact* contact)
+{
+    if (contact == nullptr)
+        return false;
+    if ((contact->GetTypeFlags() & CLASS_TORPEDO) != 0)
+        return true;
+    return contact->GetArea() == nullptr || (contact->knownBits & (TRACK_PLOTTED | TRACK_FIRM)) != 0;
 }

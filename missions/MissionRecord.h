@@ -389,4 +389,19 @@ public:
     // position or a firm or plotted track; false for null.
     static bool IsLaunched(const Contact* contact);
     static bool IsPlainContact(const Contact* contact);
+
+    // ---- firm contacts and leg times of the attack planners ----
+    // A contact whose place is firm: class 0x800, or no uncertainty area, or
+    // track bit 0x8 or 0x200. Unlike IsPlainContact the class counts as firm.
+    // False for null.
+    static bool IsFirmContact(const Contact* contact);
+    // Seconds a leg of `distance` range units takes at `knots`: 3600 x
+    // distance / (knots x 4096), truncated as the Q23 quotient of the fixed-
+    // point routines would be, but worked in 64 bits so that a long slow leg
+    // is never an overflow. Saturates at INT32_MAX (also for 0 knots); a
+    // distance of 0 or less takes 0 seconds.
+    static uint32_t LegSeconds(int64_t distance, uint16_t knots);
+    // A missile or target worth engaging: its unit exists, it was not
+    // launched by a plane or weapon, and it is firm unless creationKind is 1.
+    static bool IsStrikeWorthy(const Contact& contact, uint16_t creationKind);
 };

@@ -20,6 +20,7 @@
 #include "missions/PatrolMission.h"
 #include "missions/ReconMission.h"
 #include "missions/StandingMission.h"
+#include "missions/StrikeMission.h"
 #include "missions/Side.h"
 #include "units/Unit.h"
 #include "units/PlaneBridge.h"
@@ -40,10 +41,10 @@ MissionKindMaker kindMakers[MissionKind::LAST + 1] = {
     nullptr,    // 6 support
     nullptr,    // 7 support
     InterceptMission::MakeForKind,    // 8 intercept
-    nullptr,    // 9 strike
-    nullptr,    // 10 strike
-    nullptr,    // 11 strike
-    nullptr,    // 12 strike
+    StrikeMission::MakeForKind,    // 9 strike
+    StrikeMission::MakeForKind,    // 10 strike
+    StrikeMission::MakeForKind,    // 11 strike
+    StrikeMission::MakeForKind,    // 12 strike
     FerryMission::MakeForKind,    // 13 ferry
 };
 

@@ -19,6 +19,7 @@
 #include "units/Unit.h"
 #include "units/UnitBridge.h"
 #include "units/UnitList.h"
+#include "support/ReportCapture.h"
 
 namespace {
 
@@ -320,26 +321,39 @@ TEST_F(MissionApproach, AircraftLegIsTimedFromTheHolderLessItsReach)
         type->perfRange[PlaneAnnex::PERF_BANDS + b] = 2000;
     }
     Annex::Tables().Planes()->Insert(type);
+    // A type of 4 kn: a leg of over 256 hours used to overflow the 32-bit
+    // quotient and end the program.
+    auto* slow = new PlaneAnnex(12);
+    slow->usableRange = 200;
+    for (int b = 0; b < PlaneAnnex::PERF_BANDS; ++b) {
+        slow->perfCeiling[PlaneAnnex::PERF_BANDS + b] = 1000;
+        slow->perfSpeed[PlaneAnnex::PERF_BANDS + b] = 4;
+        slow->perfRange[PlaneAnnex::PERF_BANDS + b] = 2000;
+    }
+    Annex::Tables().Planes()->Insert(slow);
+    ReportCapture reports;
     UnitList arena;
     UnitList* const previousArena = UnitList::SetArenaList(&arena);
     auto* holder = new ApproachUnit('S', false);
     arena.Insert(holder);
     PlaneRec record;
-    record.planeAnnexID = 11;
     record.unitID = holder->GetKey();
 
     const struct {
+        uint16_t type;
         int32_t distance;   // range units north of the holder
         uint32_t reach;     // the mission's reach for the aircraft
         double seconds;
         bool accepted;
     } cases[] = {
-        {100 * NM, 0, 1200, true},             // 100 nm at 300 kn; 77% of the fuel
-        {100 * NM, 40 * NM, 720, true},        // 60 nm left to fly
-        {100 * NM, 100 * NM - NM / 2, 1200, true},   // half a mile left: the whole leg
-        {200 * NM, 0, 2400, false},            // beyond the radius
+        {11, 100 * NM, 0, 1200, true},             // 100 nm at 300 kn; 77% of the fuel
+        {11, 100 * NM, 40 * NM, 720, true},        // 60 nm left to fly
+        {11, 100 * NM, 100 * NM - NM / 2, 1200, true},   // half a mile left: the whole leg
+        {11, 200 * NM, 0, 2400, false},            // beyond the radius
+        {12, 1100 * NM, 0, 990000, false},         // 275 hours: timed, not fatal
     };
     for (const auto& c : cases) {
+        record.planeAnnexID = c.type;
         mission.planeReach = c.reach;
         uint32_t setting = 0, time = 0;
         EXPECT_EQ(mission.PlanAircraftLeg(&record, holder, setting, 500, time, Along(c.distance, 0), 1), c.accepted)
@@ -347,8 +361,33 @@ TEST_F(MissionApproach, AircraftLegIsTimedFromTheHolderLessItsReach)
         EXPECT_EQ(setting, 1u);
         EXPECT_NEAR(time, c.seconds, 1.0) << c.distance << " " << c.reach;
     }
+    EXPECT_TRUE(reports.fatals.empty());
     UnitList::SetArenaList(previousArena);
     Annex::Tables().Delete();
+}
+
+// Leg times in 64 bits: the small legs as the 32-bit Q23 routines timed
+// them, the long slow ones positive instead of an overflow.
+TEST(MissionLegSeconds, TimesInSixtyFourBitsAndSaturates)
+{
+    const struct {
+        int64_t distance;   // range units
+        uint16_t knots;
+        uint32_t seconds;
+    } cases[] = {
+        {0, 10, 0},
+        {-NM, 10, 0},
+        {10 * NM, 12, 2999},                 // 3000 less the Q23 truncation
+        {NM, 7, 514},                        // 514.28...: truncated
+        {1300 * int64_t{NM}, 5, 936000},     // 260 hours: used to be fatal
+        {int64_t{INT32_MAX}, 1, 1887436799}, // the longest range at 1 kn
+        {int64_t{1} << 40, 1, 1887436799},   // beyond 32 bits: taken as the longest range
+        {NM, 0, INT32_MAX},                  // no speed: never there
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.distance << " at " << c.knots);
+        EXPECT_EQ(MissionRecord::LegSeconds(c.distance, c.knots), c.seconds);
+    }
 }
 
 }  // namespace

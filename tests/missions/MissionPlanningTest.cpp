@@ -9,6 +9,7 @@
 #include "PlanningWorld.h"
 #include "core/Units.h"
 #include "missions/MissionCalls.h"
+#include "world/UncertainPoly.h"
 
 using planningtest::PlanningWorld;
 
@@ -413,4 +414,33 @@ TEST(MissionPlanning, EngagingMemberTellsItsParent)
     SetMissionCalls(previous);
     EXPECT_EQ(notices, (std::vector<std::pair<uint16_t, uint32_t>>{{1, 1}, {1, 0}}));
     EXPECT_EQ(member.engageAsked, 2);
+}
+
+// The firm test: unlike the plain test, class 0x800 counts as firm.
+TEST(MissionPlanning, FirmContactByClassAreaOrTrack)
+{
+    struct Row {
+        const char* name;
+        uint32_t classBits;
+        bool withArea;
+        uint16_t track;
+        bool firm;
+    };
+    const Row rows[] = {
+        {"no area", 0x1, false, 0, true},
+        {"area", 0x1, true, 0, false},
+        {"area, track bit 0x8", 0x1, true, 0x8, true},
+        {"area, track bit 0x200", 0x20, true, 0x200, true},
+        {"area, course only", 0x4, true, 0x2, false},
+        {"class 0x800 with area", 0x800, true, 0, true},
+    };
+    for (const Row& r : rows) {
+        Contact contact;
+        contact.SetTypeFlags(r.classBits);
+        contact.knownBits = r.track;
+        if (r.withArea)
+            contact.SetArea(new Uncertain_Poly(LatLonPoint{0, 0}, 4096));
+        EXPECT_EQ(MissionRecord::IsFirmContact(&contact), r.firm) << r.name;
+    }
+    EXPECT_FALSE(MissionRecord::IsFirmContact(nullptr));
 }
