@@ -198,7 +198,7 @@ TEST_F(Recon, RandomDrawOfADeletedPointRemovesItAndSendsThePlaneHome)
     recon->RemovePoints(&last);
     recon->StepUnit(11, 0);
     EXPECT_EQ(recon->missionFlags & ReconMission::POINTS_USED_UP, ReconMission::POINTS_USED_UP);
-    EXPECT_EQ(reports.posts, (std::vector<std::string>{"Look has no reconnaissance points left."}));
+    EXPECT_EQ(reports.posts, (std::vector<std::string>{"Look has no points left and ends."}));
     EXPECT_EQ(Taken(), (std::vector<std::tuple<uint8_t, uint16_t, uint16_t>>{{LAND, 11, 40}}));
 }
 
