@@ -175,7 +175,4 @@ private:
     // Altitude and speed orders, then the one-point path `leg` handed to
     // the unit (a copy is taken; the caller keeps leg).
     void OrderLeg(uint16_t unitID, Unit& unit, PositionNode& leg, int16_t setting, int16_t altitude);
-    // No torpedo, and no area of uncertainty or a firm or plotted track: the
-    // contact is where it is shown.
-    static bool IsPlain(const Contact& contact);
 };

@@ -222,7 +222,7 @@ void InterceptMission::ProceedToIntercept(uint16_t unitID, Unit* unit, MissionUn
             SetContactCheck(contact, 1);
             if (contact->GetArea() != nullptr &&
                 NavMath::Get_Vector(unit->GetPosition(), to).range < CLOSING_DISTANCE) {
-                const int16_t closing = IsPlain(*contact) ? InterceptState::CLOSING_PLAIN : InterceptState::CLOSING;
+                const int16_t closing = IsPlainContact(contact) ? InterceptState::CLOSING_PLAIN : InterceptState::CLOSING;
                 record->ChangeState(closing, record->targetID, contact->GetTypeFlags());
                 PostStep(unitID);
                 return;
@@ -266,7 +266,7 @@ void InterceptMission::StepClosing(uint16_t unitID, Unit& unit, MissionUnitRec& 
         GiveUp(unitID, record);
         return;
     }
-    if (contact->changeBits != 0 && IsPlain(*contact)) {
+    if (contact->changeBits != 0 && IsPlainContact(contact)) {
         record.ChangeState(InterceptState::PROCEEDING, record.targetID, record.targetClass);
         PostStep(unitID);
         return;
@@ -291,7 +291,7 @@ void InterceptMission::StepClosing(uint16_t unitID, Unit& unit, MissionUnitRec& 
     }
     PositionNode leg(to);
     OrderLeg(unitID, unit, leg, SpeedSettingFor(unit, record.targetClass), ApproachAltitude(unit, c));
-    if (record.targetClass == CLASS_SUBSURFACE && IsAircraftLetter(unit.GetTypeLetter()) && !IsPlain(*contact) &&
+    if (record.targetClass == CLASS_SUBSURFACE && IsAircraftLetter(unit.GetTypeLetter()) && !IsPlainContact(contact) &&
         Game2UI::BuildNavPath(unitID, &leg) && DeployUnitSensor(&unit, 1) == DIPPING_SONAR_DEPLOYED)
         record.state = InterceptState::DIPPING;
 }

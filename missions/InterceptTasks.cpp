@@ -26,9 +26,6 @@ constexpr uint32_t CLASS_IGNORED = 0x10;
 constexpr uint32_t CLASS_TORPEDO = 0x800;
 // Contact status bit: lost.
 constexpr uint32_t STATUS_LOST = 0x8;
-// Track word (knownBits) bits beyond ContactKnown's.
-constexpr uint16_t TRACK_FIRM = 0x8;
-constexpr uint16_t TRACK_PLOTTED = 0x200;
 // Mission mark of a contact: an interceptor is on its way.
 constexpr uint8_t INTERCEPTOR_ASSIGNED = 0x4;
 // Relations.
@@ -58,35 +55,6 @@ constexpr int32_t COUNT_VALUE_LIMIT = 15000;
 constexpr uint32_t MISSION_OPTION_MODE = 0x1207;
 // Tenths of a nautical mile to range units.
 constexpr int32_t RANGE_PER_TENTH = 409;
-
-// The contact's unit and the unit that launched it, or null.
-const Unit* LauncherOf(const Contact& contact)
-{
-    const Unit* const unit = gam2arena::FindUnit(contact.GetKey());
-    return unit != nullptr && unit->GetLauncherID() != 0 ? gam2arena::FindUnit(unit->GetLauncherID()) : nullptr;
-}
-
-bool IsFromAircraftOrWeapon(const Unit* launcher)
-{
-    return launcher != nullptr && (launcher->GetTypeLetter() == 'P' || launcher->GetTypeLetter() == 'W');
-}
-
-// A contact with a course known that is no missile, or a missile fired by an
-// aircraft or a weapon.
-bool WasLaunched(const Contact& contact)
-{
-    if ((contact.knownBits & ContactKnown::COURSE) == 0)
-        return false;
-    return (contact.GetTypeFlags() & CLASS_MISSILE) == 0 || IsFromAircraftOrWeapon(LauncherOf(contact));
-}
-
-// A firm contact of a unit in play that no aircraft or weapon launched.
-bool IsWorthStriking(const Contact& contact)
-{
-    if (contact.GetArea() != nullptr && (contact.knownBits & TRACK_FIRM) == 0)
-        return false;
-    return gam2arena::FindUnit(contact.GetKey()) != nullptr && !IsFromAircraftOrWeapon(LauncherOf(contact));
-}
 
 // The re-check interval (seconds) of a contact of class c (without 0x10)
 // for the classification code; friendly is the owner's relation toward it.
@@ -178,7 +146,7 @@ uint16_t InterceptMission::ClassifyContact(Contact* contact, SideContacts* scann
     if (contact == nullptr || contact->GetTypeFlags() == 0 || !IsContactInReach(contact, scanned))
         return 0;
     const uint32_t c = contact->GetTypeFlags();
-    const bool plain = IsPlain(*contact);
+    const bool plain = IsPlainContact(contact);
     if (contact->sideId != 0) {
         if (side == nullptr || side->GetRelation(contact->sideId) != RELATION_HOSTILE)
             return 0;
@@ -188,14 +156,14 @@ uint16_t InterceptMission::ClassifyContact(Contact* contact, SideContacts* scann
             return 0;
         if ((c & CLASS_MISSILE) == 0)
             return plain ? ENGAGE : 0;
-        return IsWorthStriking(*contact) ? ENGAGE : WasLaunched(*contact) ? WATCH : 0;
+        return IsStrikeWorthy(*contact, creationKind) ? ENGAGE : IsLaunched(contact) ? WATCH : 0;
     }
     if (IsTarget(*contact))
         return plain ? ENGAGE : INTERCEPT;
     if ((c & CLASS_MISSILE) != 0 && contact->bandFlag == 0)
-        return IsWorthStriking(*contact) ? ENGAGE : WasLaunched(*contact) ? WATCH : 0;
+        return IsStrikeWorthy(*contact, creationKind) ? ENGAGE : IsLaunched(contact) ? WATCH : 0;
     if ((c & CLASS_TORPEDO) != 0 && contact->bandFlag == 0)
-        return WasLaunched(*contact) ? WATCH : 0;
+        return IsLaunched(contact) ? WATCH : 0;
     return contact->hostileAct != 0 && contact->bandFlag == 0 && plain ? ENGAGE : 0;
 }
 
@@ -249,13 +217,6 @@ void InterceptMission::ConsiderContact(Contact* contact, SideContacts* scanned)
     }
 }
 
-bool InterceptMission::IsPlain(const Contact& contact)
-{
-    if ((contact.GetTypeFlags() & CLASS_TORPEDO) != 0)
-        return false;
-    return contact.GetArea() == nullptr || (contact.knownBits & (TRACK_PLOTTED | TRACK_FIRM)) != 0;
-}
-
 bool InterceptMission::IsTarget(const Contact& contact) const { return targets.Find(contact.GetKey()) != nullptr; }
 
 bool InterceptMission::IsNotFriendlyClass(Contact* contact) { return contact != nullptr && IsTarget(*contact); }
@@ -271,7 +232,7 @@ void InterceptMission::RecheckTarget(Contact& contact)
         if (r->state == InterceptState::PROCEEDING || r->state == InterceptState::CLOSING) {
             if (lost)
                 next = MissionUnitState::IDLE;
-            else if (r->state == InterceptState::CLOSING && contact.changeBits != 0 && IsPlain(contact))
+            else if (r->state == InterceptState::CLOSING && contact.changeBits != 0 && IsPlainContact(&contact))
                 next = InterceptState::PROCEEDING;
         } else if (r->state == InterceptState::ENGAGING) {
             const Unit* const unit = gam2arena::FindUnit(r->GetUnitID());

@@ -25,9 +25,6 @@ constexpr uint32_t CLASS_IGNORED = 0x10;
 constexpr uint32_t CLASS_TORPEDO = 0x800;
 constexpr uint32_t CLASS_REACHABLE = 0x180F;   // classes a patrol takes up at all
 
-// Track word bits beyond ContactKnown's.
-constexpr uint16_t TRACK_FIRM = 0x8;
-constexpr uint16_t TRACK_PLOTTED = 0x200;
 
 // Status bit of a lost contact; mission marks.
 constexpr uint32_t STATUS_LOST = 0x8;
@@ -51,15 +48,6 @@ constexpr uint32_t OPTION_SENSORS_ON = 0x400;
 bool IsLetterOf(const Unit* unit, char a, char b)
 {
     return unit != nullptr && (unit->GetTypeLetter() == a || unit->GetTypeLetter() == b);
-}
-
-// The unit that launched the contact's unit; null when either is gone.
-const Unit* LauncherOf(const Contact& contact)
-{
-    const Unit* const unit = gam2arena::FindUnit(contact.GetKey());
-    if (unit == nullptr || unit->GetLauncherID() == 0)
-        return nullptr;
-    return gam2arena::FindUnit(unit->GetLauncherID());
 }
 
 bool IsLost(const Contact* contact) { return contact == nullptr || (contact->conditionBits & STATUS_LOST) != 0; }
@@ -93,34 +81,6 @@ uint32_t CheckDelay(uint16_t decision, uint32_t c, bool friendly)
 } // namespace
 
 // ---- contact tests ----
-
-bool PatrolMission::IsPlainContact(const Contact* contact)
-{
-    if (contact == nullptr)
-        return false;
-    return (contact->GetTypeFlags() & CLASS_TORPEDO) != 0 || contact->GetArea() == nullptr ||
-           (contact->knownBits & (TRACK_PLOTTED | TRACK_FIRM)) != 0;
-}
-
-bool PatrolMission::IsLaunched(const Contact* contact)
-{
-    if (contact == nullptr || (contact->knownBits & ContactKnown::COURSE) == 0)
-        return false;
-    if ((contact->GetTypeFlags() & CLASS_MISSILE) == 0)
-        return true;
-    return IsLetterOf(LauncherOf(*contact), 'P', 'W');
-}
-
-bool PatrolMission::IsStrikeWorthy(const Contact* contact) const
-{
-    if (contact == nullptr)
-        return false;
-    if (creationKind != KIND_AAW && contact->GetArea() != nullptr && (contact->knownBits & TRACK_FIRM) == 0)
-        return false;
-    if (gam2arena::FindUnit(contact->GetKey()) == nullptr)
-        return false;
-    return !IsLetterOf(LauncherOf(*contact), 'P', 'W');
-}
 
 uint16_t PatrolMission::QueryUnit(uint16_t unitID, uint16_t contactID)
 {
@@ -194,24 +154,24 @@ uint16_t PatrolMission::ClassifyContact(Contact* contact, SideContacts* side)
         if (this->side == nullptr || this->side->GetRelation(contact->sideId) != RELATION_HOSTILE)
             return IGNORE;
         if ((c & CLASS_MISSILE) != 0) {
-            if (IsStrikeWorthy(contact) && !secondMark)
+            if (IsStrikeWorthy(*contact, creationKind) && !secondMark)
                 return ENGAGE;
             return IsLaunched(contact) ? WATCH : IGNORE;
         }
         if ((c & CLASS_TORPEDO) == 0)
-            return IsPlainContact(contact) ? ENGAGE : INVESTIGATE;
+            return IsFirmContact(contact) ? ENGAGE : INVESTIGATE;
         return IsLaunched(contact) ? WATCH : IGNORE;
     }
     if ((c & CLASS_MISSILE) != 0 && !secondMark) {
-        if (IsStrikeWorthy(contact))
+        if (IsStrikeWorthy(*contact, creationKind))
             return ENGAGE;
         return IsLaunched(contact) ? WATCH : IGNORE;
     }
     if ((c & CLASS_TORPEDO) != 0)
         return IsLaunched(contact) ? WATCH : IGNORE;
-    if ((c & CLASS_SUBSURFACE) != 0 && !secondMark && IsPlainContact(contact))
+    if ((c & CLASS_SUBSURFACE) != 0 && !secondMark && IsFirmContact(contact))
         return ENGAGE;
-    if (contact->hostileAct != 0 && !secondMark && IsPlainContact(contact))
+    if (contact->hostileAct != 0 && !secondMark && IsFirmContact(contact))
         return ENGAGE;
     if (creationKind == KIND_ASW && (c & CLASS_AIR) != 0)
         return IGNORE;
@@ -470,7 +430,7 @@ int16_t PatrolMission::NextStateAfterAttack(Contact* contact)
         ClearSentMark(contact);
         return PatrolState::PATROLLING;
     }
-    return IsNew(*contact) && IsPlainContact(contact) ? PatrolState::ATTACKING : PatrolState::NEAR_ATTACKED;
+    return IsNew(*contact) && IsFirmContact(contact) ? PatrolState::ATTACKING : PatrolState::NEAR_ATTACKED;
 }
 
 int16_t PatrolMission::NextStateAfterHold(Contact* contact, Unit* unit)
@@ -499,7 +459,7 @@ int16_t PatrolMission::NextStateAfterInvestigate(Contact* contact)
         ClearSentMark(contact);
         return PatrolState::PATROLLING;
     }
-    return IsNew(*contact) && IsPlainContact(contact) ? PatrolState::INVESTIGATING : PatrolState::NEAR_INVESTIGATED;
+    return IsNew(*contact) && IsFirmContact(contact) ? PatrolState::INVESTIGATING : PatrolState::NEAR_INVESTIGATED;
 }
 
 int16_t PatrolMission::NextStateForContact(Contact* contact)

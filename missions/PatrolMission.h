@@ -139,12 +139,6 @@ public:
     int16_t NextStateAfterSearch(Contact* contact);
     int16_t NextStateAfterInvestigate(Contact* contact);
     int16_t NextStateForContact(Contact* contact);
-    // Contact tests of the classification: plain (exact or well tracked,
-    // or a torpedo), launched (course known, not a missile or one from an
-    // aircraft), strike-worthy (a missile worth engaging).
-    static bool IsPlainContact(const Contact* contact);
-    static bool IsLaunched(const Contact* contact);
-    bool IsStrikeWorthy(const Contact* contact) const;
 
     // ---- altitudes, unit tests, emissions ----
     // The altitude a unit patrols at: by kind and unit, see PatrolMission.cpp.

@@ -117,7 +117,7 @@ void LegTowardContact(PatrolMission& mission, MissionUnitRec* record, Unit* unit
     const int16_t altitude = mission.GetTaskAltitude(unit, static_cast<uint16_t>(record->state), record->targetClass);
     const int16_t setting = PatrolMission::CanUnitAttackClass(unit, record) ? CRUISE_SETTING : SLOW_SETTING;
     mission.GiveLeg(unit, end, altitude, setting, nullptr);
-    if (!IsAircraft(*unit) || !subsurface || PatrolMission::IsPlainContact(&contact) || !CanBuildPathTo(unitID, end))
+    if (!IsAircraft(*unit) || !subsurface || IsFirmContact(&contact) || !CanBuildPathTo(unitID, end))
         return;
     if (mission.DeployUnitSensor(unit, investigated ? 0 : 1) == SONAR_DEPLOYED)
         record->state = investigated ? PatrolState::REARM_INVESTIGATED : PatrolState::REARM_ATTACKED;
@@ -384,7 +384,7 @@ void PatrolMission::StepSent(MissionUnitRec* record, Unit* unit, const LatLonPoi
     if (state != PatrolState::CLASSIFYING && contact->identifiedAs != 0 &&
         NavMath::Get_Vector(unit->GetPosition(), aim).range < NEAR_REACH) {
         // Close enough: the unit works the contact from where it is.
-        const bool plain = IsPlainContact(contact);
+        const bool plain = IsFirmContact(contact);
         if (state == PatrolState::ATTACKING && !plain) {
             record->ChangeState(PatrolState::NEAR_ATTACKED, contact->GetKey(), contact->GetTypeFlags());
             PostStepNow(unitID);
