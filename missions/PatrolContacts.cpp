@@ -25,7 +25,6 @@ constexpr uint32_t CLASS_IGNORED = 0x10;
 constexpr uint32_t CLASS_TORPEDO = 0x800;
 constexpr uint32_t CLASS_REACHABLE = 0x180F;   // classes a patrol takes up at all
 
-
 // Status bit of a lost contact; mission marks.
 constexpr uint32_t STATUS_LOST = 0x8;
 constexpr uint8_t MARK_SENT = 0x1;

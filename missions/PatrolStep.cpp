@@ -117,7 +117,7 @@ void LegTowardContact(PatrolMission& mission, MissionUnitRec* record, Unit* unit
     const int16_t altitude = mission.GetTaskAltitude(unit, static_cast<uint16_t>(record->state), record->targetClass);
     const int16_t setting = PatrolMission::CanUnitAttackClass(unit, record) ? CRUISE_SETTING : SLOW_SETTING;
     mission.GiveLeg(unit, end, altitude, setting, nullptr);
-    if (!IsAircraft(*unit) || !subsurface || IsFirmContact(&contact) || !CanBuildPathTo(unitID, end))
+    if (!IsAircraft(*unit) || !subsurface || MissionRecord::IsFirmContact(&contact) || !CanBuildPathTo(unitID, end))
         return;
     if (mission.DeployUnitSensor(unit, investigated ? 0 : 1) == SONAR_DEPLOYED)
         record->state = investigated ? PatrolState::REARM_INVESTIGATED : PatrolState::REARM_ATTACKED;
