@@ -13,6 +13,7 @@
 #include "core/ResourceLoader.h"
 #include "core/StreamFields.h"
 #include "engagement/SideEntry.h"
+#include "missions/OpsStaff.h"
 #include "missions/PatrolMission.h"
 #include "missions/Side.h"
 #include "PlanningWorld.h"
@@ -144,6 +145,29 @@ TEST_F(PatrolTest, OnlyAnAswPatrolKeepsOneThreatZoneOverItsArea)
     }
     // Deleting the mission takes its zone away.
     EXPECT_EQ(ZoneCount(), 0);
+}
+
+TEST_F(PatrolTest, LoadingTheSideKeepsTheZonesOfItsAswPatrols)
+{
+    const auto points = Ids({1, 2, 3});
+    ASSERT_NE(blue.GetOpsStaff()->CreateMission("P", 3, nullptr, points.get()), 0);
+    ASSERT_EQ(ZoneCount(), 1);
+    std::ostringstream out;
+    blue.Save(out);
+    const std::string saved = out.str();
+
+    // Cut in the last field: the patrol read so far goes, the live zone stays.
+    std::istringstream cut(saved.substr(0, saved.size() - 1));
+    EXPECT_FALSE(blue.Load(cut));
+    EXPECT_EQ(ZoneCount(), 1);
+
+    // Whole: the old patrol goes with its zone, the loaded one keeps its own.
+    std::istringstream whole(saved);
+    ASSERT_TRUE(blue.Load(whole));
+    EXPECT_EQ(ZoneCount(), 1);
+    std::ostringstream again;
+    blue.Save(again);
+    EXPECT_EQ(again.str(), saved);
 }
 
 TEST_F(PatrolTest, NoPointsAndEmptyEditsPostTheirMessages)
