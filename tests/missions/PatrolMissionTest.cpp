@@ -20,6 +20,8 @@
 #include "support/ReportCapture.h"
 #include "support/TempTree.h"
 #include "units/PlaneBridge.h"
+#include "units/PropulsionPlant.h"
+#include "units/UnitBridge.h"
 #include "world/AreaPolygonList.h"
 #include "world/Game2UI2.h"
 
@@ -448,6 +450,140 @@ TEST_F(PatrolContactTest, QueryUnitAnswersForSentStatesOnTheirContact)
         EXPECT_EQ(p.QueryUnit(20, 301), 0);
     }
     EXPECT_EQ(p.QueryUnit(21, 300), 0);
+}
+
+// ---- attacker choice ----
+
+// A ship that plans its approaches at 20 knots and brings `weapons` against
+// any class.
+class ArmedShip : public Unit {
+public:
+    ArmedShip(uint16_t id, int32_t weapons) : weapons_(weapons)
+    {
+        SetKey(id);
+        auto* plant = new PropulsionPlant();
+        plant->SetKey(1);
+        for (int row = 0; row < PropulsionPlant::SETTINGS; ++row)
+            for (int band = 0; band < PropulsionPlant::BANDS; ++band)
+                plant->speedTable[row][band] = {100, -3, 20};
+        plants.Insert(plant);
+    }
+    char GetTypeLetter() const override { return 'S'; }
+    int32_t SumWeaponRatings(uint32_t) const override { return weapons_; }
+    bool CanReachPoint(const LatLonPoint&, uint16_t, int32_t) override { return true; }
+    void SaveFields(std::ostream&) const override {}
+    bool LoadFields(std::istream&) override { return true; }
+
+private:
+    int32_t weapons_;
+};
+
+class PatrolAttackTest : public PatrolContactTest {
+protected:
+    PatrolAttackTest()
+    {
+        UnitBridgeCalls calls;
+        calls.legValidForUnit = [](uint16_t, const LatLonPoint&, const LatLonPoint&) { return true; };
+        previousBridge = SetUnitBridgeCalls(calls);
+    }
+    ~PatrolAttackTest() override
+    {
+        world.TakeEvents();
+        SetUnitBridgeCalls(previousBridge);
+    }
+
+    // A patrolling ship of the patrol `nm` nautical miles north of INSIDE.
+    MissionUnitRec& AddShip(uint16_t id, int nm, uint16_t members, int32_t weapons = 2)
+    {
+        auto* ship = new ArmedShip(id, weapons);
+        ship->SetPosition({INSIDE.lat + nm * DEG / 60, INSIDE.lon});
+        ship->sideEntryID = world.record->GetKey();
+        world.units.Insert(ship);
+        world.record->ownUnits.Insert(new IDNode(id));
+        auto* record = new MissionUnitRec(id);
+        record->state = PatrolState::PATROLLING;
+        record->memberCount = members;
+        patrol->units.Insert(record);
+        return *record;
+    }
+
+    UnitBridgeCalls previousBridge;
+};
+
+TEST_F(PatrolAttackTest, AttackerChosenByMemberCountThenTimeThenOrder)
+{
+    struct Case {
+        const char* name;
+        uint16_t membersA;
+        int nmA;
+        uint16_t membersB;
+        int nmB;
+        uint16_t chosen;
+    };
+    const Case cases[] = {
+        {"more members passed over though sooner", 2, 20, 3, 5, 21},
+        {"equal members: the sooner", 2, 20, 2, 5, 22},
+        {"equal times: the first stays", 2, 5, 2, 5, 21},
+        {"fewer members but later", 3, 5, 2, 20, 21},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Patrol(PatrolMission::KIND_ASU);
+        const uint16_t a = static_cast<uint16_t>(100 + 2 * (&c - cases));
+        const uint16_t b = static_cast<uint16_t>(a + 1);
+        AddShip(a, c.nmA, c.membersA);
+        AddShip(b, c.nmB, c.membersB);
+        Contact& contact = world.AddContact(static_cast<uint16_t>(300 + (&c - cases)), 0x1, INSIDE, 2);
+        patrol->extraIDs.Insert(new IDNode(a));
+        patrol->extraIDs.Insert(new IDNode(b));
+
+        EXPECT_EQ(patrol->SendAttacker(&contact), 2u);
+        const uint16_t chosen = c.chosen == 21 ? a : b;
+        const uint16_t other = c.chosen == 21 ? b : a;
+        EXPECT_EQ(patrol->units.Find(chosen)->state, PatrolState::ATTACKING);
+        EXPECT_EQ(patrol->units.Find(chosen)->targetID, contact.GetKey());
+        EXPECT_EQ(patrol->units.Find(other)->state, PatrolState::PATROLLING);
+        EXPECT_EQ(patrol->extraIDs.Find(chosen), nullptr);
+        EXPECT_NE(patrol->extraIDs.Find(other), nullptr);
+        EXPECT_NE(contact.stickyFlags & 0x1, 0);
+        world.TakeEvents();
+    }
+}
+
+TEST_F(PatrolAttackTest, AttackersAreSentUntilTheirWeaponsMatchTheStrength)
+{
+    struct Case {
+        uint16_t strength[3];   // the contact's strength against air, surface, submerged
+        int sent;
+    };
+    const Case cases[] = {
+        {{3, 3, 3}, 2},   // 2 + 2 reaches 3
+        {{1, 2, 0}, 1},   // average 1: one attacker
+        {{0, 0, 0}, 1},   // at least one
+        {{9, 9, 9}, 3},   // every candidate, then no more
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sent);
+        Patrol(PatrolMission::KIND_ASU);
+        const uint16_t first = static_cast<uint16_t>(100 + 3 * (&c - cases));
+        for (uint16_t i = 0; i < 3; ++i)
+            AddShip(static_cast<uint16_t>(first + i), 5 + i, 1);
+        Contact& contact = world.AddContact(static_cast<uint16_t>(400 + (&c - cases)), 0x1, INSIDE, 2);
+        // Detection counts in the first two values must not count as strength.
+        contact.threat[0] = 50;
+        contact.threat[1] = 50;
+        for (int i = 0; i < 3; ++i)
+            contact.threat[2 + i] = c.strength[i];
+        patrol->keptTasks.Append(new MissionTask(contact.GetKey()));
+
+        patrol->OnSideScanned(world.record);
+        int attacking = 0;
+        for (const MissionUnitRec* r = patrol->units.First(); r != nullptr; r = r->GetNext())
+            attacking += r->state == PatrolState::ATTACKING ? 1 : 0;
+        EXPECT_EQ(attacking, c.sent);
+        patrol->keptTasks.DeleteAll();
+        world.TakeEvents();
+    }
 }
 
 }  // namespace
