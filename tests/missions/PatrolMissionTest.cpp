@@ -586,4 +586,75 @@ TEST_F(PatrolAttackTest, AttackersAreSentUntilTheirWeaponsMatchTheStrength)
     }
 }
 
+TEST_F(PatrolContactTest, KeepTaskKeepsOnlyAnUsableUnclaimedTask)
+{
+    struct Case {
+        const char* name;
+        uint16_t optionFlags;   // 0: no option
+        uint32_t classBits;
+        uint8_t changed;
+        uint8_t secondMark;
+        uint8_t missionMarks;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"usable option on a surface contact", 0x100, 0x1, 0, 0, 0, true},
+        {"usable option but a bare 0x8 class", 0x100, 0x8, 0, 0, 0, false},
+        {"only a sensors-on option", 0x400, 0x1, 0, 0, 0, false},
+        {"no option", 0, 0x1, 0, 0, 0, false},
+        {"already allocated", 0x100, 0x1, 1, 0, 0, false},
+        {"second status mark", 0x100, 0x1, 0, 1, 0, false},
+        {"a unit already sent", 0x100, 0x1, 0, 0, 0x1, false},
+    };
+    PatrolMission& p = Patrol(PatrolMission::KIND_ASU);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Contact& contact = world.AddContact(static_cast<uint16_t>(500 + (&c - cases)), c.classBits, INSIDE, 2);
+        contact.bandFlag = c.secondMark;
+        contact.stickyFlags = c.missionMarks;
+        auto* task = new MissionTask(contact.GetKey());
+        task->changed = c.changed;
+        if (c.optionFlags != 0)
+            task->options.Append(new TimedRecord(planningtest::Option(20, contact.GetKey(), nullptr, 1, 1, 0,
+                                                                      c.optionFlags)));
+        p.KeepTask(task, c.classBits, &contact);
+        const bool kept = p.keptTasks.First() != nullptr;
+        EXPECT_EQ(kept, c.kept);
+        p.keptTasks.DeleteAll();
+        world.TakeEvents();
+    }
+    // No contact: the task goes.
+    p.KeepTask(new MissionTask(600), 0x1, nullptr);
+    EXPECT_EQ(p.keptTasks.First(), nullptr);
+}
+
+TEST_F(PatrolAttackTest, OnlyFreeUnitsAreCandidates)
+{
+    struct Case {
+        int16_t state;
+        uint16_t leaderID;
+        bool sent;
+    };
+    const Case cases[] = {
+        {0, 0, true},  {1, 0, true},   {4, 0, true},   {14, 0, true},  {15, 0, true}, {20, 0, true},
+        {2, 0, false}, {5, 0, false}, {11, 0, false}, {19, 0, false}, {1, 7, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.state) + " leader " + std::to_string(c.leaderID));
+        Patrol(PatrolMission::KIND_ASU);
+        const auto id = static_cast<uint16_t>(100 + (&c - cases));
+        MissionUnitRec& record = AddShip(id, 5, 1);
+        record.state = c.state;
+        record.leaderID = c.leaderID;
+        Contact& contact = world.AddContact(static_cast<uint16_t>(700 + (&c - cases)), 0x1, INSIDE, 2);
+        contact.threat[3] = 3;
+        patrol->keptTasks.Append(new MissionTask(contact.GetKey()));
+        patrol->OnSideScanned(world.record);
+        EXPECT_EQ(record.targetID == contact.GetKey(), c.sent);
+        EXPECT_EQ((contact.stickyFlags & 0x1) != 0, c.sent);
+        patrol->keptTasks.DeleteAll();
+        world.TakeEvents();
+    }
+}
+
 }  // namespace
