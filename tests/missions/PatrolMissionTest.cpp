@@ -20,6 +20,8 @@
 #include "support/ReportCapture.h"
 #include "support/TempTree.h"
 #include "units/PlaneBridge.h"
+#include "units/PlaneRec.h"
+#include "units/UnitEvents.h"
 #include "units/PropulsionPlant.h"
 #include "units/UnitBridge.h"
 #include "world/AreaPolygonList.h"
@@ -240,6 +242,84 @@ TEST_F(PatrolTest, SavedFormRoundTripsAndACutStreamChangesNothing)
         EXPECT_EQ(loaded.ThreatPolyID, 0);
         EXPECT_EQ(loaded.PatrolArea, LatLonRect());
     }
+}
+
+// A ship holding aircraft records.
+class Carrier : public Unit {
+public:
+    explicit Carrier(uint16_t id) { SetKey(id); }
+    char GetTypeLetter() const override { return 'S'; }
+    PlaneRecList* GetPlaneRecList() override { return &records; }
+    void SaveFields(std::ostream&) const override {}
+    bool LoadFields(std::istream&) override { return true; }
+    PlaneRecList records;
+};
+
+std::vector<std::pair<uint16_t, uint16_t>>& LaunchedRecords()
+{
+    static std::vector<std::pair<uint16_t, uint16_t>> launched;
+    return launched;
+}
+
+TEST_F(PatrolTest, AircraftLaunchTakesWholeReferencesOrAThirdUnderTheSwitch)
+{
+    constexpr uint16_t HOME = 30;
+    constexpr uint32_t READY = PlaneRec::READY_FLAGS;
+    UnitEventCalls events;
+    events.makeLaunchAircraftEvent = [](uint16_t holder, uint16_t record, uint32_t) -> Event* {
+        LaunchedRecords().emplace_back(holder, record);
+        return nullptr;
+    };
+    const UnitEventCalls previousEvents = SetUnitEventCalls(events);
+    struct Ref {
+        uint8_t count;
+        uint16_t state;
+        uint32_t flags;
+    };
+    // Whole 6 and 2 are launched; held back (0x2000), not ready or already
+    // committed references are not.
+    const Ref refs[] = {{6, PlaneRecRef::HELD, READY},
+                        {2, PlaneRecRef::HELD, READY},
+                        {3, PlaneRecRef::HELD, READY | 0x2000},
+                        {3, PlaneRecRef::HELD, 0x10E},
+                        {3, PlaneRecRef::COMMITTED, READY}};
+    for (const bool third : {false, true}) {
+        SCOPED_TRACE(third);
+        LaunchedRecords().clear();
+        auto* carrier = new Carrier(HOME);
+        world.units.Insert(carrier);
+        const auto points = Ids({1, 2, 3});
+        PatrolMission patrol(2, "P", points.get(), &blue);
+        patrol.missionFlags = third ? MissionFlag::THIRD_AT_A_TIME : 0;
+        for (const Ref& r : refs) {
+            const auto key = static_cast<uint16_t>(1 + (&r - refs));
+            auto* record = new PlaneRec(key);
+            record->unitID = HOME;
+            record->count = r.count;
+            record->flags = r.flags;
+            carrier->records.Insert(record);
+            auto* ref = new PlaneRecRef(patrol.planeRefs.NewKey());
+            ref->holderID = HOME;
+            ref->recordID = key;
+            ref->count = r.count;
+            ref->refState = r.state;
+            ref->recordFlags = r.flags;
+            patrol.planeRefs.Insert(ref);
+        }
+        patrol.SetAircraftWait();
+        std::vector<int> counts;
+        for (const auto& [holder, record] : LaunchedRecords())
+            counts.push_back(carrier->records.Find(record)->count);
+        const std::vector<int> expected = third ? std::vector<int>{2, 1} : std::vector<int>{6, 2};
+        EXPECT_EQ(counts, expected);
+        // Once set, the wait launches nothing more.
+        LaunchedRecords().clear();
+        patrol.SetAircraftWait();
+        EXPECT_TRUE(LaunchedRecords().empty());
+        world.units.Remove(carrier);
+        delete carrier;
+    }
+    SetUnitEventCalls(previousEvents);
 }
 
 TEST_F(PatrolTest, AltitudesByKindLetterAndClass)
