@@ -18,6 +18,7 @@
 #include "engagement/SideEntry.h"
 #include "missions/PatrolMission.h"
 #include "missions/Side.h"
+#include "units/PropulsionPlant.h"
 #include "units/Unit.h"
 #include "units/UnitBridge.h"
 #include "units/UnitList.h"
@@ -31,13 +32,23 @@ constexpr int KEPT_COUNT = 30;
 constexpr uint16_t FIRST_CONTACT = 1000;
 constexpr int32_t NM = 4096;
 
-// A ship with a 20 nm weapon reach.
+// A ship with a 20 nm weapon reach that plans its approaches at 20 knots.
 class PatrolShip : public Unit {
 public:
-    explicit PatrolShip(uint16_t id) { SetKey(id); }
+    explicit PatrolShip(uint16_t id)
+    {
+        SetKey(id);
+        auto* plant = new PropulsionPlant();
+        plant->SetKey(1);
+        for (int row = 0; row < PropulsionPlant::SETTINGS; ++row)
+            for (int band = 0; band < PropulsionPlant::BANDS; ++band)
+                plant->speedTable[row][band] = {100, -3, 20};
+        plants.Insert(plant);
+    }
 
     char GetTypeLetter() const override { return 'S'; }
     uint16_t GetWeaponReach(uint32_t) const override { return 200; }
+    bool CanReachPoint(const LatLonPoint&, uint16_t, int32_t) override { return true; }
     void SaveFields(std::ostream&) const override {}
     bool LoadFields(std::istream&) override { return true; }
 };

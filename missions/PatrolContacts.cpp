@@ -302,7 +302,8 @@ void PatrolMission::OnSideScanned(SideContacts* scanned)
             SendInvestigator(contact);
             continue;
         }
-        const uint32_t strength = AverageOfThree(contact->threat);
+        // The strength against air, surface and submerged targets.
+        const uint32_t strength = AverageOfThree(&contact->threat[2]);
         uint32_t sent = 0;
         do {
             const uint32_t weapons = SendAttacker(contact);

@@ -178,13 +178,17 @@ bool Side::Load(std::istream& in)
                       && LoadField(in, keep) && readStarts.Load(in);
     if (!good) {
         in.setstate(std::ios::failbit);
+        // Missions read so far delete their threat zones as they go: let
+        // them do it on the list just read, never on the live one.
+        threatZones.swap(zones);
+        staff.reset();
+        threatZones.swap(zones);
         readRelations->DeleteAll();
         readPoints.DeleteAll();
         readStarts.DeleteAll();
         return false;
     }
     SetKey(id);
-    threatZones = std::move(zones);
     delete vicMan;
     vicMan = manager.release();
     baseName = std::move(readBaseName);
@@ -193,8 +197,11 @@ bool Side::Load(std::istream& in)
     if (relations)
         relations->DeleteAll();
     relations = std::move(readRelations);
+    // The old missions delete their threat zones from the old list, so the
+    // new list comes in only once they are gone.
     delete opsStaff;
     opsStaff = staff.release();
+    threatZones = std::move(zones);
     stepState = state;
     TakeElements(points, readPoints);
     delete doctrine;

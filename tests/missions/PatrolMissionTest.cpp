@@ -13,12 +13,17 @@
 #include "core/ResourceLoader.h"
 #include "core/StreamFields.h"
 #include "engagement/SideEntry.h"
+#include "missions/OpsStaff.h"
 #include "missions/PatrolMission.h"
 #include "missions/Side.h"
 #include "PlanningWorld.h"
 #include "support/ReportCapture.h"
 #include "support/TempTree.h"
 #include "units/PlaneBridge.h"
+#include "units/PlaneRec.h"
+#include "units/UnitEvents.h"
+#include "units/PropulsionPlant.h"
+#include "units/UnitBridge.h"
 #include "world/AreaPolygonList.h"
 #include "world/Game2UI2.h"
 
@@ -146,6 +151,29 @@ TEST_F(PatrolTest, OnlyAnAswPatrolKeepsOneThreatZoneOverItsArea)
     EXPECT_EQ(ZoneCount(), 0);
 }
 
+TEST_F(PatrolTest, LoadingTheSideKeepsTheZonesOfItsAswPatrols)
+{
+    const auto points = Ids({1, 2, 3});
+    ASSERT_NE(blue.GetOpsStaff()->CreateMission("P", 3, nullptr, points.get()), 0);
+    ASSERT_EQ(ZoneCount(), 1);
+    std::ostringstream out;
+    blue.Save(out);
+    const std::string saved = out.str();
+
+    // Cut in the last field: the patrol read so far goes, the live zone stays.
+    std::istringstream cut(saved.substr(0, saved.size() - 1));
+    EXPECT_FALSE(blue.Load(cut));
+    EXPECT_EQ(ZoneCount(), 1);
+
+    // Whole: the old patrol goes with its zone, the loaded one keeps its own.
+    std::istringstream whole(saved);
+    ASSERT_TRUE(blue.Load(whole));
+    EXPECT_EQ(ZoneCount(), 1);
+    std::ostringstream again;
+    blue.Save(again);
+    EXPECT_EQ(again.str(), saved);
+}
+
 TEST_F(PatrolTest, NoPointsAndEmptyEditsPostTheirMessages)
 {
     const auto none = Ids({});
@@ -214,6 +242,84 @@ TEST_F(PatrolTest, SavedFormRoundTripsAndACutStreamChangesNothing)
         EXPECT_EQ(loaded.ThreatPolyID, 0);
         EXPECT_EQ(loaded.PatrolArea, LatLonRect());
     }
+}
+
+// A ship holding aircraft records.
+class Carrier : public Unit {
+public:
+    explicit Carrier(uint16_t id) { SetKey(id); }
+    char GetTypeLetter() const override { return 'S'; }
+    PlaneRecList* GetPlaneRecList() override { return &records; }
+    void SaveFields(std::ostream&) const override {}
+    bool LoadFields(std::istream&) override { return true; }
+    PlaneRecList records;
+};
+
+std::vector<std::pair<uint16_t, uint16_t>>& LaunchedRecords()
+{
+    static std::vector<std::pair<uint16_t, uint16_t>> launched;
+    return launched;
+}
+
+TEST_F(PatrolTest, AircraftLaunchTakesWholeReferencesOrAThirdUnderTheSwitch)
+{
+    constexpr uint16_t HOME = 30;
+    constexpr uint32_t READY = PlaneRec::READY_FLAGS;
+    UnitEventCalls events;
+    events.makeLaunchAircraftEvent = [](uint16_t holder, uint16_t record, uint32_t) -> Event* {
+        LaunchedRecords().emplace_back(holder, record);
+        return nullptr;
+    };
+    const UnitEventCalls previousEvents = SetUnitEventCalls(events);
+    struct Ref {
+        uint8_t count;
+        uint16_t state;
+        uint32_t flags;
+    };
+    // Whole 6 and 2 are launched; held back (0x2000), not ready or already
+    // committed references are not.
+    const Ref refs[] = {{6, PlaneRecRef::HELD, READY},
+                        {2, PlaneRecRef::HELD, READY},
+                        {3, PlaneRecRef::HELD, READY | 0x2000},
+                        {3, PlaneRecRef::HELD, 0x10E},
+                        {3, PlaneRecRef::COMMITTED, READY}};
+    for (const bool third : {false, true}) {
+        SCOPED_TRACE(third);
+        LaunchedRecords().clear();
+        auto* carrier = new Carrier(HOME);
+        world.units.Insert(carrier);
+        const auto points = Ids({1, 2, 3});
+        PatrolMission patrol(2, "P", points.get(), &blue);
+        patrol.missionFlags = third ? MissionFlag::THIRD_AT_A_TIME : 0;
+        for (const Ref& r : refs) {
+            const auto key = static_cast<uint16_t>(1 + (&r - refs));
+            auto* record = new PlaneRec(key);
+            record->unitID = HOME;
+            record->count = r.count;
+            record->flags = r.flags;
+            carrier->records.Insert(record);
+            auto* ref = new PlaneRecRef(patrol.planeRefs.NewKey());
+            ref->holderID = HOME;
+            ref->recordID = key;
+            ref->count = r.count;
+            ref->refState = r.state;
+            ref->recordFlags = r.flags;
+            patrol.planeRefs.Insert(ref);
+        }
+        patrol.SetAircraftWait();
+        std::vector<int> counts;
+        for (const auto& [holder, record] : LaunchedRecords())
+            counts.push_back(carrier->records.Find(record)->count);
+        const std::vector<int> expected = third ? std::vector<int>{2, 1} : std::vector<int>{6, 2};
+        EXPECT_EQ(counts, expected);
+        // Once set, the wait launches nothing more.
+        LaunchedRecords().clear();
+        patrol.SetAircraftWait();
+        EXPECT_TRUE(LaunchedRecords().empty());
+        world.units.Remove(carrier);
+        delete carrier;
+    }
+    SetUnitEventCalls(previousEvents);
 }
 
 TEST_F(PatrolTest, AltitudesByKindLetterAndClass)
@@ -424,6 +530,211 @@ TEST_F(PatrolContactTest, QueryUnitAnswersForSentStatesOnTheirContact)
         EXPECT_EQ(p.QueryUnit(20, 301), 0);
     }
     EXPECT_EQ(p.QueryUnit(21, 300), 0);
+}
+
+// ---- attacker choice ----
+
+// A ship that plans its approaches at 20 knots and brings `weapons` against
+// any class.
+class ArmedShip : public Unit {
+public:
+    ArmedShip(uint16_t id, int32_t weapons) : weapons_(weapons)
+    {
+        SetKey(id);
+        auto* plant = new PropulsionPlant();
+        plant->SetKey(1);
+        for (int row = 0; row < PropulsionPlant::SETTINGS; ++row)
+            for (int band = 0; band < PropulsionPlant::BANDS; ++band)
+                plant->speedTable[row][band] = {100, -3, 20};
+        plants.Insert(plant);
+    }
+    char GetTypeLetter() const override { return 'S'; }
+    int32_t SumWeaponRatings(uint32_t) const override { return weapons_; }
+    bool CanReachPoint(const LatLonPoint&, uint16_t, int32_t) override { return true; }
+    void SaveFields(std::ostream&) const override {}
+    bool LoadFields(std::istream&) override { return true; }
+
+private:
+    int32_t weapons_;
+};
+
+class PatrolAttackTest : public PatrolContactTest {
+protected:
+    PatrolAttackTest()
+    {
+        UnitBridgeCalls calls;
+        calls.legValidForUnit = [](uint16_t, const LatLonPoint&, const LatLonPoint&) { return true; };
+        previousBridge = SetUnitBridgeCalls(calls);
+    }
+    ~PatrolAttackTest() override
+    {
+        world.TakeEvents();
+        SetUnitBridgeCalls(previousBridge);
+    }
+
+    // A patrolling ship of the patrol `nm` nautical miles north of INSIDE.
+    MissionUnitRec& AddShip(uint16_t id, int nm, uint16_t members, int32_t weapons = 2)
+    {
+        auto* ship = new ArmedShip(id, weapons);
+        ship->SetPosition({INSIDE.lat + nm * DEG / 60, INSIDE.lon});
+        ship->sideEntryID = world.record->GetKey();
+        world.units.Insert(ship);
+        world.record->ownUnits.Insert(new IDNode(id));
+        auto* record = new MissionUnitRec(id);
+        record->state = PatrolState::PATROLLING;
+        record->memberCount = members;
+        patrol->units.Insert(record);
+        return *record;
+    }
+
+    UnitBridgeCalls previousBridge;
+};
+
+TEST_F(PatrolAttackTest, AttackerChosenByMemberCountThenTimeThenOrder)
+{
+    struct Case {
+        const char* name;
+        uint16_t membersA;
+        int nmA;
+        uint16_t membersB;
+        int nmB;
+        uint16_t chosen;
+    };
+    const Case cases[] = {
+        {"more members passed over though sooner", 2, 20, 3, 5, 21},
+        {"equal members: the sooner", 2, 20, 2, 5, 22},
+        {"equal times: the first stays", 2, 5, 2, 5, 21},
+        {"fewer members but later", 3, 5, 2, 20, 21},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Patrol(PatrolMission::KIND_ASU);
+        const uint16_t a = static_cast<uint16_t>(100 + 2 * (&c - cases));
+        const uint16_t b = static_cast<uint16_t>(a + 1);
+        AddShip(a, c.nmA, c.membersA);
+        AddShip(b, c.nmB, c.membersB);
+        Contact& contact = world.AddContact(static_cast<uint16_t>(300 + (&c - cases)), 0x1, INSIDE, 2);
+        patrol->extraIDs.Insert(new IDNode(a));
+        patrol->extraIDs.Insert(new IDNode(b));
+
+        EXPECT_EQ(patrol->SendAttacker(&contact), 2u);
+        const uint16_t chosen = c.chosen == 21 ? a : b;
+        const uint16_t other = c.chosen == 21 ? b : a;
+        EXPECT_EQ(patrol->units.Find(chosen)->state, PatrolState::ATTACKING);
+        EXPECT_EQ(patrol->units.Find(chosen)->targetID, contact.GetKey());
+        EXPECT_EQ(patrol->units.Find(other)->state, PatrolState::PATROLLING);
+        EXPECT_EQ(patrol->extraIDs.Find(chosen), nullptr);
+        EXPECT_NE(patrol->extraIDs.Find(other), nullptr);
+        EXPECT_NE(contact.stickyFlags & 0x1, 0);
+        world.TakeEvents();
+    }
+}
+
+TEST_F(PatrolAttackTest, AttackersAreSentUntilTheirWeaponsMatchTheStrength)
+{
+    struct Case {
+        uint16_t strength[3];   // the contact's strength against air, surface, submerged
+        int sent;
+    };
+    const Case cases[] = {
+        {{3, 3, 3}, 2},   // 2 + 2 reaches 3
+        {{1, 2, 0}, 1},   // average 1: one attacker
+        {{0, 0, 0}, 1},   // at least one
+        {{9, 9, 9}, 3},   // every candidate, then no more
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sent);
+        Patrol(PatrolMission::KIND_ASU);
+        const uint16_t first = static_cast<uint16_t>(100 + 3 * (&c - cases));
+        for (uint16_t i = 0; i < 3; ++i)
+            AddShip(static_cast<uint16_t>(first + i), 5 + i, 1);
+        Contact& contact = world.AddContact(static_cast<uint16_t>(400 + (&c - cases)), 0x1, INSIDE, 2);
+        // Detection counts in the first two values must not count as strength.
+        contact.threat[0] = 50;
+        contact.threat[1] = 50;
+        for (int i = 0; i < 3; ++i)
+            contact.threat[2 + i] = c.strength[i];
+        patrol->keptTasks.Append(new MissionTask(contact.GetKey()));
+
+        patrol->OnSideScanned(world.record);
+        int attacking = 0;
+        for (const MissionUnitRec* r = patrol->units.First(); r != nullptr; r = r->GetNext())
+            attacking += r->state == PatrolState::ATTACKING ? 1 : 0;
+        EXPECT_EQ(attacking, c.sent);
+        patrol->keptTasks.DeleteAll();
+        world.TakeEvents();
+    }
+}
+
+TEST_F(PatrolContactTest, KeepTaskKeepsOnlyAnUsableUnclaimedTask)
+{
+    struct Case {
+        const char* name;
+        uint16_t optionFlags;   // 0: no option
+        uint32_t classBits;
+        uint8_t changed;
+        uint8_t secondMark;
+        uint8_t missionMarks;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"usable option on a surface contact", 0x100, 0x1, 0, 0, 0, true},
+        {"usable option but a bare 0x8 class", 0x100, 0x8, 0, 0, 0, false},
+        {"only a sensors-on option", 0x400, 0x1, 0, 0, 0, false},
+        {"no option", 0, 0x1, 0, 0, 0, false},
+        {"already allocated", 0x100, 0x1, 1, 0, 0, false},
+        {"second status mark", 0x100, 0x1, 0, 1, 0, false},
+        {"a unit already sent", 0x100, 0x1, 0, 0, 0x1, false},
+    };
+    PatrolMission& p = Patrol(PatrolMission::KIND_ASU);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Contact& contact = world.AddContact(static_cast<uint16_t>(500 + (&c - cases)), c.classBits, INSIDE, 2);
+        contact.bandFlag = c.secondMark;
+        contact.stickyFlags = c.missionMarks;
+        auto* task = new MissionTask(contact.GetKey());
+        task->changed = c.changed;
+        if (c.optionFlags != 0)
+            task->options.Append(new TimedRecord(planningtest::Option(20, contact.GetKey(), nullptr, 1, 1, 0,
+                                                                      c.optionFlags)));
+        p.KeepTask(task, c.classBits, &contact);
+        const bool kept = p.keptTasks.First() != nullptr;
+        EXPECT_EQ(kept, c.kept);
+        p.keptTasks.DeleteAll();
+        world.TakeEvents();
+    }
+    // No contact: the task goes.
+    p.KeepTask(new MissionTask(600), 0x1, nullptr);
+    EXPECT_EQ(p.keptTasks.First(), nullptr);
+}
+
+TEST_F(PatrolAttackTest, OnlyFreeUnitsAreCandidates)
+{
+    struct Case {
+        int16_t state;
+        uint16_t leaderID;
+        bool sent;
+    };
+    const Case cases[] = {
+        {0, 0, true},  {1, 0, true},   {4, 0, true},   {14, 0, true},  {15, 0, true}, {20, 0, true},
+        {2, 0, false}, {5, 0, false}, {11, 0, false}, {19, 0, false}, {1, 7, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.state) + " leader " + std::to_string(c.leaderID));
+        Patrol(PatrolMission::KIND_ASU);
+        const auto id = static_cast<uint16_t>(100 + (&c - cases));
+        MissionUnitRec& record = AddShip(id, 5, 1);
+        record.state = c.state;
+        record.leaderID = c.leaderID;
+        Contact& contact = world.AddContact(static_cast<uint16_t>(700 + (&c - cases)), 0x1, INSIDE, 2);
+        contact.threat[3] = 3;
+        patrol->keptTasks.Append(new MissionTask(contact.GetKey()));
+        patrol->OnSideScanned(world.record);
+        EXPECT_EQ(record.targetID == contact.GetKey(), c.sent);
+        EXPECT_EQ((contact.stickyFlags & 0x1) != 0, c.sent);
+        patrol->keptTasks.DeleteAll();
+        world.TakeEvents();
+    }
 }
 
 }  // namespace
