@@ -29,9 +29,10 @@ public:
     Carrier() : TestUnit('S') {}
     PlaneRecList* GetPlaneRecList() override { return &records; }
     int32_t GetAircraftRoom(uint32_t) const override { return room; }
-    uint32_t GetMaxAircraftSize(bool, bool) const override { return 8; }
+    uint32_t GetMaxAircraftSize(bool, bool) const override { return maxSize; }
     PlaneRecList records;
     int32_t room = 100;
+    uint32_t maxSize = 16;
 };
 
 struct Calls {
@@ -81,6 +82,7 @@ protected:
         Annex::Tables().Create();
         auto* type = new PlaneAnnex(TYPE);
         type->usableRange = 200;   // nautical miles
+        type->aircraftFlags = 0x10000;   // size class 16
         Annex::Tables().Planes()->Insert(type);
         destination = new Carrier;
         Place(*destination, DEST, 0);
@@ -196,21 +198,25 @@ TEST_F(FerryMissionTest, AircraftLaunchOnceWhenTheyReachAndFitElseGoBack)
         uint16_t parent;
         uint32_t flags;
         int32_t room;
+        uint32_t maxSize;
         bool launched, handedBack, finished;
     };
     const Row rows[] = {
-        {"in reach", 100, 0, 0x10F, 100, true, false, false},
-        {"too far", 300, 0, 0x10F, 100, false, true, true},
-        {"sits on the destination", 0, DEST, 0x10F, 100, false, true, true},
-        {"not ready", 100, 0, 0x10E, 100, false, true, true},
-        {"no room", 100, 0, 0x10F, 5, false, true, true},   // 2 aircraft of 3 units each
-        {"kept back", 100, 0, 0x210F, 100, false, false, false},
+        {"in reach", 100, 0, 0x10F, 100, 16, true, false, false},
+        {"too far", 300, 0, 0x10F, 100, 16, false, true, true},
+        {"sits on the destination", 0, DEST, 0x10F, 100, 16, false, true, true},
+        {"not ready", 100, 0, 0x10E, 100, 16, false, true, true},
+        {"no room", 100, 0, 0x10F, 5, 16, false, true, true},   // 2 aircraft of 3 units each
+        {"just room", 100, 0, 0x10F, 6, 16, true, false, false},
+        {"too big to land", 100, 0, 0x10F, 100, 8, false, true, true},
+        {"kept back", 100, 0, 0x210F, 100, 16, false, false, false},
     };
     uint16_t holderID = 50;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         Noted().launches.clear();
         destination->room = r.room;
+        destination->maxSize = r.maxSize;
         FerryMission* ferry = AddFerry();
         AddHolderWithAircraft(ferry, ++holderID, r.nm, r.parent, r.flags);
         ferry->SetAircraftWait();
@@ -244,6 +250,27 @@ TEST_F(FerryMissionTest, FinishTestWaitsForUnitsEditsAndADestination)
     EXPECT_EQ(ferry->IsFinished(), 1);   // no destination any more
 }
 
+TEST_F(FerryMissionTest, OnlyAircraftHeldAwayFromTheDestinationKeepTheMissionGoing)
+{
+    AddUnit(51, 'S');         // elsewhere
+    AddUnit(52, 'S', DEST);   // on the destination
+    struct Row { uint16_t holder; bool finished; };
+    const Row rows[] = {{51, false}, {52, true}, {DEST, true}, {99, true}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.holder);
+        FerryMission* ferry = AddFerry();
+        auto* ref = new PlaneRecRef(ferry->planeRefs.NewKey());
+        ref->holderID = r.holder;
+        ref->recordID = 1;
+        ref->count = 2;
+        ferry->planeRefs.Insert(ref);
+        ferry->OnUnitRemoved(nullptr);
+        EXPECT_EQ(ferry->IsFinished(), r.finished ? 1 : 0);
+        staff->Remove(ferry);
+        delete ferry;
+    }
+}
+
 TEST_F(FerryMissionTest, UnitsFlyHalfwayThenGetTheDestinationAsHomeAndALandingOrder)
 {
     FerryMission* ferry = AddFerry();
@@ -271,6 +298,31 @@ TEST_F(FerryMissionTest, UnitsFlyHalfwayThenGetTheDestinationAsHomeAndALandingOr
     ferry->StepUnit(60, 0);
     EXPECT_EQ(Noted().landings.size(), 1u);
     EXPECT_FALSE(ferry->HasUnit(60));
+}
+
+TEST_F(FerryMissionTest, AnAirGroupGivesItsMembersTheDestinationBeforeItsLandingOrder)
+{
+    FerryMission* ferry = AddFerry();
+    AddUnit(70, 'A');
+    Hold(ferry->GetID(), 70);
+    ferry->units.Find(70)->state = FerryMission::ON_THE_WAY;
+    // Two members that follow the group and a plane of its own.
+    std::vector<Plane*> planes;
+    for (const uint16_t id : {71, 72, 73}) {
+        auto* plane = new Plane;
+        Place(*plane, id, id == 73 ? 0 : 70);
+        plane->homeBaseID = 5;
+        planes.push_back(plane);
+        Hold(ferry->GetID(), id);
+        if (id != 73)
+            ferry->units.Find(id)->leaderID = 70;
+    }
+    ferry->StepUnit(70, 0);
+    EXPECT_EQ(planes[0]->homeBaseID, DEST);
+    EXPECT_EQ(planes[1]->homeBaseID, DEST);
+    EXPECT_EQ(planes[2]->homeBaseID, 5);   // not a member: untouched
+    ASSERT_EQ(Noted().landings.size(), 1u);
+    EXPECT_EQ(Noted().landings[0], (std::vector<uint32_t>{70, DEST, 0, 1}));
 }
 
 TEST_F(FerryMissionTest, EmissionsFollowTheStateOnceManaged)

@@ -196,12 +196,24 @@ TEST_F(MissionEditTest, CommitMovesConfirmedUnitsAndCancelChangesNothing)
     }
 }
 
-TEST_F(MissionEditTest, ADeletedMissionHandsEverythingToTheStandingMission)
+TEST_F(MissionEditTest, ADeletedMissionHandsEverythingToTheStandingMissionUnlessCancelled)
 {
     const uint16_t m = Create();
     AddUnit(21, 'S');
     Hold(m, 21);
     GiveAircraft(m, 1, 4);
+    // A cancelled deletion leaves the mission, its unit and its aircraft.
+    Read(staff->GetMissionList());
+    staff->DeleteMission(m);
+    staff->StopEditingMissions(0);
+    ASSERT_NE(staff->Find(m), nullptr);
+    EXPECT_EQ(UnitsOf(m), std::vector<uint16_t>{21});
+    EXPECT_TRUE(UnitsOf(STANDING_MISSION_ID).empty());
+    EXPECT_EQ(AircraftOf(m), 4u);
+    EXPECT_EQ(AircraftOf(STANDING_MISSION_ID), 0u);
+    EXPECT_EQ(holder->records.Find(1)->missionID, m);
+    EXPECT_TRUE(EditCopiesEmpty());
+
     Read(staff->GetMissionList());
     staff->DeleteMission(m);
     EXPECT_EQ(staff->GetAssigned(m), nullptr);
@@ -210,6 +222,7 @@ TEST_F(MissionEditTest, ADeletedMissionHandsEverythingToTheStandingMission)
     EXPECT_EQ(UnitsOf(STANDING_MISSION_ID), std::vector<uint16_t>{21});
     EXPECT_EQ(AircraftOf(STANDING_MISSION_ID), 4u);
     EXPECT_EQ(holder->records.Find(1)->missionID, STANDING_MISSION_ID);
+    EXPECT_TRUE(EditCopiesEmpty());
 }
 
 TEST_F(MissionEditTest, CommitGivesEachMissionItsAircraftAsFarAsTheStandingMissionCan)
