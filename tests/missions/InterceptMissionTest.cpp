@@ -24,6 +24,7 @@
 #include "missions/MissionList.h"
 #include "missions/OpsStaff.h"
 #include "support/TempTree.h"
+#include "units/Plane.h"
 #include "units/PlaneBridge.h"
 #include "units/PositionNode.h"
 #include "units/PropulsionPlant.h"
@@ -1117,4 +1118,66 @@ TEST(InterceptMission, ShadowEngageAndDipSteps)
     m.StepUnit(1, 0);
     EXPECT_EQ(m.units.Find(1)->state, InterceptState::CLOSING);
     EXPECT_EQ(world.Taken(), (Events{{SET_ALTITUDE, 1, 50}, {SET_SPEED, 1, 12}, {MISSION_UNIT, 1, 0}}));
+}
+
+// A plane with a home base draws back toward it by a share of the way that
+// depends on its step, and one that no target takes lands there.
+TEST(InterceptMission, PlanesWithAHomeBase)
+{
+    // The plane at the origin, its base 100 nm north: the leg ends the share
+    // in percent of the way, in nautical miles.
+    const auto addPlane = [](InterceptWorld& world, int16_t state) -> Plane& {
+        world.AddUnit(50, 'B', InterceptWorld::North(100), false);
+        auto* plane = new Plane();
+        plane->SetKey(1);
+        plane->homeBaseID = 50;
+        plane->sideEntryID = world.record->GetKey();
+        world.units.Insert(plane);
+        world.record->ownUnits.Insert(new IDNode(1));
+        auto* r = new MissionUnitRec(1);
+        r->state = state;
+        r->targetID = 20;
+        r->targetClass = 0x4;
+        world.M().units.Insert(r);
+        return *plane;
+    };
+    struct Row {
+        const char* what;
+        int16_t state;
+        uint8_t code;
+        bool engaged;
+        int lowPercent, highPercent;
+    } rows[] = {
+        {"plain target, non-zero code", InterceptState::CLOSING_PLAIN, 1, false, 5, 14},
+        {"engaging", InterceptState::ENGAGING, 0, true, 10, 29},
+        {"closing on a target at its own position", InterceptState::CLOSING, 0, false, 1, 2},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        InterceptWorld world;
+        world.AddContact(20, 0x4);   // at the plane
+        InterceptMission& m = world.Make({20});
+        Plane& plane = addPlane(world, r.state);
+        if (r.engaged)
+            plane.TargetingRecords().Insert(new AttackOptionSet(20));
+        m.StepUnit(1, r.code);
+        EXPECT_EQ(m.units.Find(1)->state, r.state);
+        ASSERT_EQ(Notes().paths.size(), 1u);
+        const int32_t range = NavMath::Get_Vector({}, Notes().paths[0].point).range;
+        EXPECT_GE(range, r.lowPercent * NM - NM / 10);
+        EXPECT_LE(range, r.highPercent * NM + NM / 10);
+    }
+
+    // A spare plane from a created mission is sent to land at its base and
+    // is not moved by the side.
+    InterceptWorld world;
+    world.AddContact(20, 0x1, InterceptWorld::North(40));
+    InterceptMission& m = world.Make({20});
+    addPlane(world, MissionUnitState::IDLE);
+    m.units.Find(1)->homeMission = 7;
+    m.keptTasks.Append(new MissionTask(20));
+    m.OnSideScanned(world.record);
+    ASSERT_EQ(Notes().messages.size(), 1u);
+    EXPECT_TRUE(Notes().moves.empty());
+    EXPECT_EQ(world.Taken(), (Events{{LAND, 1, 50}}));
 }
