@@ -1,9 +1,10 @@
-// StrikeReportsTest.cpp: the strike's release, relief requests without a
-// target, mission events, target pruning, target assignment, attack review,
-// aircraft posture and aircraft orders.
+// StrikeReportsTest.cpp: the strike's release, relief requests with and
+// without a target, mission events, target pruning, target assignment,
+// attack review, aircraft posture and aircraft orders.
 #include <gtest/gtest.h>
 
 #include "units/Plane.h"
+#include "units/PlaneRec.h"
 #include "StrikeWorld.h"
 
 using namespace striketest;
@@ -43,6 +44,78 @@ TEST(StrikeReports, ReleaseWhileTheTargetStandsWaitsForRelief)
     other.strike->ReleaseUnit(&q);
     EXPECT_EQ(other.Rec(1).state, StrikeState::RELEASED);
     EXPECT_EQ(c.stickyFlags, 0);
+}
+
+namespace {
+
+// A base unit holding aircraft records.
+class Holder : public unittest::TestUnit {
+public:
+    Holder() : TestUnit('B') {}
+    PlaneRecList* GetPlaneRecList() override { return &records; }
+    PlaneRecList records;
+};
+
+} // namespace
+
+TEST(StrikeReports, ReliefLaunchesAFlightOfTheKindsSize)
+{
+    constexpr uint16_t BASE = 50;
+    constexpr uint16_t TYPE = 7;
+    constexpr uint16_t LOADOUT = 9;
+    struct Case {
+        const char* what;
+        uint16_t kind;
+        uint8_t ready, unready;   // aircraft in a ready and in an unready record
+        uint8_t force;
+        bool launched;
+        uint8_t group;            // group size of the launch
+    };
+    const Case cases[] = {
+        {"sub strike: one", 12, 1, 0, 0, true, 1},
+        {"air intercept: a pair, made up from the unready record", 9, 1, 1, 0, true, 2},
+        {"ship strike: four", 11, 2, 2, 0, true, 4},
+        {"ground strike: two ready aircraft are counted once, not twice", 10, 2, 0, 0, false, 0},
+        {"ground strike, forced: the two go", 10, 2, 0, 1, true, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StrikeWorld world(c.kind);
+        world.strike->lockedTarget = 40;
+        auto* base = new Holder;
+        base->SetKey(BASE);
+        world.units.Insert(base);
+        const uint8_t counts[] = {c.ready, c.unready};
+        for (uint16_t key = 1; key <= 2; ++key) {
+            const uint8_t count = counts[key - 1];
+            if (count == 0)
+                continue;
+            const uint32_t flags = key == 1 ? PlaneRec::READY_FLAGS : 0;
+            auto* record = new PlaneRec(key);
+            record->unitID = BASE;
+            record->count = count;
+            record->flags = flags;
+            record->planeAnnexID = TYPE;
+            record->loadoutID = LOADOUT;
+            base->records.Insert(record);
+            auto* ref = new PlaneRecRef(world.strike->planeRefs.NewKey());
+            ref->holderID = BASE;
+            ref->recordID = key;
+            ref->count = count;
+            ref->refState = PlaneRecRef::COMMITTED;
+            ref->recordFlags = flags;
+            ref->loadoutID = LOADOUT;
+            world.strike->planeRefs.Insert(ref);
+        }
+        Plane& p = world.AddReal<Plane>(1, StrikeState::APPROACH);
+        EXPECT_EQ(world.strike->LaunchForUnit(&p, TYPE, LOADOUT, BASE, c.force), c.launched);
+        EXPECT_EQ(world.Rec(1).state, c.launched ? StrikeState::RELEASED : StrikeState::RELIEF_PENDING);
+        std::vector<uint8_t> groups;
+        for (const auto& [code, holder, value] : world.Taken())
+            if (code == 0x20 && holder == BASE)
+                groups.push_back(static_cast<uint8_t>(value & 0xFF));
+        EXPECT_EQ(groups, c.launched ? std::vector<uint8_t>{c.group} : std::vector<uint8_t>{});
+    }
 }
 
 TEST(StrikeReports, MissionEvents)
