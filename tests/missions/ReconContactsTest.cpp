@@ -4,6 +4,8 @@
 // contact route states (closing, shadowing, engaging).
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "engagement/Contact.h"
@@ -288,6 +290,79 @@ TEST_F(ReconContacts, ShadowingFollowsWhatIsKnownOfTheContact)
         }
         EXPECT_EQ(Taken(), (std::vector<std::tuple<uint8_t, uint16_t, uint16_t>>{{MISSION_UNIT, 7, 0}}));
     }
+}
+
+// A contact with news makes the mission look again at the units on it:
+// closing goes on while the contact is quiet, shadowing while it is
+// identified; a unit that gives a contact up clears its tasking mark.
+TEST_F(ReconContacts, RecheckKeepsOrDropsTheUnitsOnAContact)
+{
+    const struct {
+        int16_t state;
+        uint8_t sideID;
+        uint32_t condition;
+        uint16_t identified;
+        int16_t expected;
+        uint8_t marksAfter;   // from 0x3
+    } rows[] = {
+        {ReconState::CLOSING, 0, 0, 0, ReconState::CLOSING, 0x3},
+        {ReconState::CLOSING, 2, 0, 0, ReconState::ON_ROUTE, 0x1},
+        {ReconState::CLOSING, 0, 0x8, 0, ReconState::ON_ROUTE, 0x1},
+        {ReconState::SHADOWING, 2, 0, 5, ReconState::SHADOWING, 0x3},
+        {ReconState::SHADOWING, 0, 0, 0, ReconState::CLOSING, 0x3},
+        {ReconState::SHADOWING, 2, 0, 0, ReconState::ON_ROUTE, 0x1},
+        {ReconState::SHADOWING, 0, 0x8, 5, ReconState::ON_ROUTE, 0x1},
+        {ReconState::ON_ROUTE, 2, 0x8, 0, ReconState::ON_ROUTE, 0x3},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.state << " side " << int{row.sideID} << " condition "
+                                        << row.condition << " identified " << row.identified);
+        record->contacts.DeleteAll();
+        Contact& c = AddContact(50, AIR, North(50 * NM), row.sideID);
+        c.conditionBits = row.condition;
+        c.identifiedAs = row.identified;
+        c.changeBits = 1;
+        c.stickyFlags = 0x3;
+        Record(7).SetState(row.state, 50, AIR);
+        recon->RecheckTaskedUnits(&c);
+        EXPECT_EQ(Record(7).state, row.expected);
+        EXPECT_EQ(Record(7).targetID, row.expected != row.state && row.expected == ReconState::ON_ROUTE ? 0 : 50);
+        EXPECT_EQ(c.stickyFlags, row.marksAfter);
+        std::vector<std::tuple<uint8_t, uint16_t, uint16_t>> stepped;
+        if (row.expected != row.state)
+            stepped.emplace_back(MISSION_UNIT, 7, 0);
+        EXPECT_EQ(Taken(), stepped);
+    }
+}
+
+// Started over, a closing unit heads 5 to 14 percent of the way toward a
+// recon point; with no point left it stays put and is not stepped again.
+TEST_F(ReconContacts, ClosingStartedOverHeadsTowardAPointOrStays)
+{
+    Record(7).SetState(ReconState::CLOSING, 50, AIR);
+    for (uint32_t seed = 1; seed <= 40; ++seed) {
+        state.Generator().SetSeed(seed);
+        Notes().paths.clear();
+        Record(7).markBits = 0;
+        recon->StepUnit(7, 1);
+        ASSERT_EQ(Notes().paths.size(), 1u) << seed;
+        const NavVector leg = NavMath::Get_Vector({}, Notes().paths[0].second);
+        EXPECT_GE(leg.range, 5 * (200 * NM / 100) - 16) << seed;
+        EXPECT_LE(leg.range, 14 * (200 * NM / 100) + 16) << seed;
+        EXPECT_EQ(Record(7).state, ReconState::CLOSING);
+        Taken();
+    }
+
+    IDList all;
+    all.Insert(new IDNode(1));
+    recon->RemovePoints(&all);
+    Notes().paths.clear();
+    recon->StepUnit(7, 1);
+    EXPECT_TRUE(Notes().paths.empty());
+    EXPECT_EQ(Record(7).state, ReconState::CLOSING);
+    EXPECT_EQ(recon->missionFlags & ReconMission::POINTS_USED_UP, ReconMission::POINTS_USED_UP);
+    EXPECT_EQ(reports.posts, (std::vector<std::string>{"Look has no points left and ends."}));
+    EXPECT_TRUE(Taken().empty());
 }
 
 TEST_F(ReconContacts, EngagingOrderTakesOneStepThenFallsBackToTheRoute)
