@@ -6,11 +6,43 @@
 #include <vector>
 
 #include "AttackWorld.h"
+#include "annex/AnnexTables.h"
+#include "annex/PlaneAnnex.h"
+#include "support/ReportCapture.h"
+#include "units/PlaneRec.h"
 
 using namespace attacktest;
 
 namespace {
 class StrikePlanning : public AttackWorld {};
+
+// Aircraft records held by unit 1 at the origin, of types whose speeds by
+// setting the test gives (below 1000 ft, a 200 nm radius).
+class StrikeAircraftPlanning : public AttackWorld {
+public:
+    StrikeAircraftPlanning()
+    {
+        Annex::Tables().Create();
+        AddUnit(1, 'B', {}, -1);
+        plane.unitID = 1;
+    }
+    ~StrikeAircraftPlanning() override { Annex::Tables().Delete(); }
+
+    void AddType(uint16_t id, const uint16_t (&speeds)[PlaneAnnex::PERF_SETTINGS])
+    {
+        auto* type = new PlaneAnnex(id);
+        type->usableRange = 200;
+        for (int s = 0; s < PlaneAnnex::PERF_SETTINGS; ++s)
+            for (int b = 0; b < PlaneAnnex::PERF_BANDS; ++b) {
+                type->perfCeiling[PlaneAnnex::PERF_BANDS * s + b] = 1000;
+                type->perfSpeed[PlaneAnnex::PERF_BANDS * s + b] = speeds[s];
+                type->perfRange[PlaneAnnex::PERF_BANDS * s + b] = 2000;
+            }
+        Annex::Tables().Planes()->Insert(type);
+    }
+
+    PlaneRec plane;
+};
 }  // namespace
 
 // An intercept no unit may take shows the settings tried: submarines 0 and
@@ -145,4 +177,83 @@ TEST_F(StrikePlanning, FixedTargetPlaneAimsHalfWay)
     EXPECT_TRUE(strike.PlanFixedTarget(&contact, &plane, setting, 61, time, aim, 0x20));
     EXPECT_NEAR(NavMath::Get_Vector({}, aim).range, 20 * NM, 2);
     EXPECT_EQ(setting, 1u);
+}
+
+// Against a moving target aircraft try settings 3, 2 and 1 and keep the
+// first that meets it; a target without course or speed is planned as a
+// direct leg.
+TEST_F(StrikeAircraftPlanning, MovingTargetStepsDownFromTheFastestSetting)
+{
+    const struct {
+        uint16_t speeds[PlaneAnnex::PERF_SETTINGS];
+        bool found;
+        uint32_t setting;
+    } rows[] = {
+        {{0, 300, 400, 500}, true, 3},
+        {{0, 300, 400, 0}, true, 2},
+        {{0, 300, 0, 0}, true, 1},
+        {{500, 0, 0, 0}, false, 1},   // setting 0 is never tried
+    };
+    uint16_t id = 20;
+    Contact target;
+    target.SetTypeFlags(0x4);
+    target.SetPosition(North(50));
+    target.knownBits = ContactKnown::COURSE | ContactKnown::SPEED;
+    for (const auto& r : rows) {
+        AddType(id, r.speeds);
+        plane.planeAnnexID = id++;
+        uint32_t setting = 9, time = 0;
+        LatLonPoint aim = North(50);
+        EXPECT_EQ(strike.PlanMovingTargetForAircraft(&target, &plane, units.Find(1), setting, 500, time, aim, 0x4),
+                  r.found)
+            << r.setting;
+        EXPECT_EQ(setting, r.setting);
+    }
+
+    target.knownBits = ContactKnown::SPEED;
+    uint32_t s1 = 0, t1 = 0, s2 = 0, t2 = 0;
+    LatLonPoint aim = North(50);
+    const bool direct = strike.PlanAircraftLeg(&plane, units.Find(1), s1, 500, t1, aim, 0x4);
+    EXPECT_EQ(strike.PlanMovingTargetForAircraft(&target, &plane, units.Find(1), s2, 500, t2, aim, 0x4), direct);
+    EXPECT_EQ(s2, s1);
+    EXPECT_EQ(t2, t1);
+}
+
+// Against a fixed target 100 nm off at 300 kn the leg is timed short of
+// the standoff, or whole when the standoff covers the target; a 4 kn type
+// 1,100 nm off is timed at 275 hours rather than ending the program.
+TEST_F(StrikeAircraftPlanning, FixedTargetTimedShortOfTheStandoff)
+{
+    AddType(11, {0, 300, 0, 0});
+    AddType(12, {0, 4, 0, 0});
+    ReportCapture reports;
+    const struct {
+        uint16_t type;
+        int32_t nm;
+        uint32_t standoff;
+        double seconds;
+        bool accepted;
+    } rows[] = {
+        {11, 100, 0, 1200, true},
+        {11, 100, 40 * NM, 720, true},
+        {11, 100, 100 * NM, 1200, true},   // nothing left short of it: the whole leg
+        {11, 100, 150 * NM, 1200, true},
+        {0, 100, 0, 0, false},             // no type, no speed
+        {12, 1100, 0, 990000, false},      // beyond the radius, but timed
+    };
+    for (const auto& r : rows) {
+        Contact site;
+        site.SetTypeFlags(0x20);
+        site.SetPosition(North(r.nm));
+        plane.planeAnnexID = r.type;
+        strike.standoff = r.standoff;
+        uint32_t setting = 0, time = 77;
+        LatLonPoint aim = North(r.nm);
+        EXPECT_EQ(strike.PlanFixedTargetForAircraft(&site, &plane, units.Find(1), setting, 500, time, aim, 0x20),
+                  r.accepted)
+            << r.type << " " << r.standoff;
+        EXPECT_EQ(setting, 1u);
+        EXPECT_NEAR(time, r.seconds, 2.0) << r.type << " " << r.standoff;
+    }
+    EXPECT_TRUE(reports.fatals.empty());
 }

@@ -160,6 +160,10 @@ TEST(StrikeReports, PruningDropsFriendlyFinishedAndVanishedTargets)
     world.strike->PruneTargets(world.record);
     world.strike->editUnits.DeleteAll();
     EXPECT_NE(world.strike->targetList.Find(20), nullptr);
+    world.strike->editPlaneRefs.Insert(new PlaneRecRef(9));   // aircraft waiting: nothing pruned either
+    world.strike->PruneTargets(world.record);
+    world.strike->editPlaneRefs.DeleteAll();
+    EXPECT_NE(world.strike->targetList.Find(20), nullptr);
     world.strike->PruneTargets(nullptr);
     EXPECT_NE(world.strike->targetList.Find(20), nullptr);
 
